@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Sets up everything, builds, and runs every test. Pass --sanitize for the
+# AddressSanitizer + UndefinedBehaviorSanitizer build.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+bash "$here/setup.sh"
+dir="$(bash "$here/build.sh" "$@" | tail -n 1)"
+export QT_QPA_PLATFORM=offscreen
+cd "$dir"
+ctest --output-on-failure -j "$(nproc)"

@@ -1,0 +1,119 @@
+#include "main_window/form1.h"
+
+#include "platform/controls/progress_bar.h"
+#include "platform/line_box/line_box.h"
+#include "platform/list/report_list.h"
+#include "platform/platform.h"
+#include "shell/window_layout.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+QPushButton* makeButton(QWidget* parent, const QString& caption, int left, int top, int width,
+                        int height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setFont(WindowLayout::buttonFont());
+    WindowLayout::place(button, left, top, width, height);
+    return button;
+}
+
+QGroupBox* makeFrame(QWidget* parent, const QString& caption, int left, int top, int width,
+                     int height) {
+    auto* frame = new QGroupBox(caption, parent);
+    WindowLayout::place(frame, left, top, width, height);
+    return frame;
+}
+
+LineBox* makeTextBox(QGroupBox* frame) {
+    auto* box = new LineBox(frame);
+    WindowLayout::place(box, 240, 300, 7320, 330);
+    // A screen reader names the box by its frame's caption, as a person does.
+    box->setAccessibleName(frame->title());
+    return box;
+}
+}  // namespace
+
+Form1::Form1(Platform& platform) : platform_(platform), mousePointer_(this, platform.pointers) {
+    buildControls();
+    connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls() {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(WindowLayout::pixels(8040), WindowLayout::pixels(6345));
+    setFont(WindowLayout::windowFont());
+    // White until a theme recolours it.
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    PushButton5 = makeButton(this, QStringLiteral("Load Sample/Example Data"), 120, 120, 3600, 405);
+    PushButton7 =
+        makeButton(this, QStringLiteral("Split Multiple Long Lines At Once"), 3840, 120, 4080, 405);
+    Frame1 = makeFrame(this, QStringLiteral("Paste Long Line Here"), 120, 600, 7800, 800);
+    Text1 = makeTextBox(Frame1);
+    Frame2 = makeFrame(this, QStringLiteral("Split By This Character Or Characters"), 120, 1455,
+                       7800, 800);
+    Text2 = makeTextBox(Frame2);
+    PushButton2 = makeButton(this, QStringLiteral("Start Splitting"), 120, 2370, 7800, 405);
+    ListView1 = new ReportList(this);
+    ListView1->setFont(WindowLayout::windowFont());
+    WindowLayout::place(ListView1, 120, 2880, 7800, 1815);
+    ListView1->setToolTip(QStringLiteral(
+        "Double-click item to remove it. Move | line to right and out of window to reveal full "
+        "names."));
+    PushButton1 =
+        makeButton(this, QStringLiteral("Save Results As Text File"), 120, 4780, 3840, 405);
+    PushButton3 = makeButton(this, QStringLiteral("Clear Results"), 4080, 4780, 3840, 405);
+    PushButton6 =
+        makeButton(this, QStringLiteral("Copy Results To Clipboard"), 120, 5290, 3840, 405);
+    PushButton4 = makeButton(this, QStringLiteral("Help"), 4080, 5290, 3840, 405);
+    ProgressBar1 = new ProgressBar(this);
+    WindowLayout::place(ProgressBar1, 120, 5820, 7800, 405);
+    ProgressBar1->setBarText(QStringLiteral("Progress Bar"));
+    ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
+
+    // The designed tab order; the results list comes first and so has the focus at start.
+    const QList<QWidget*> tabOrder{ListView1, PushButton2, PushButton1, PushButton3, Text1,
+                                   Text2,     PushButton4, PushButton5, PushButton6, PushButton7};
+    for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+    }
+    ListView1->setFocus();
+}
+
+void Form1::connectHandlers() {
+    connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
+    connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
+    connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
+    connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
+    connect(ListView1, &ReportList::keyDown, this, &Form1::ListView1_KeyDown);
+    connect(ListView1, &ReportList::dblClick, this, &Form1::ListView1_DblClick);
+}
+
+void Form1::showCentred() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    ListView1->setFocus();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program at once, whatever is running.
+    event->accept();
+    platform_.pump.endProgram();
+}

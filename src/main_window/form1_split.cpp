@@ -1,0 +1,48 @@
+// "Start Splitting": the long line's pieces are appended to the results list.
+#include "main_window/form1.h"
+
+#include "main_window/line_splitter.h"
+#include "platform/controls/progress_bar.h"
+#include "platform/line_box/line_box.h"
+#include "platform/list/report_list.h"
+#include "platform/platform.h"
+#include "shell/handler_guard.h"
+
+#include <optional>
+
+void Form1::PushButton2_Click() {
+    HandlerGuard on(platform_.messages, QStringLiteral("Form1.Pushbutton2_Click"));
+    if (on.test(100, [&] { return Text1->text().isEmpty(); })) {
+        on.step(128, [&] { platform_.messages.show(QStringLiteral("No long line.")); });
+        return;
+    }
+
+    std::optional<LineSplit> pieces;
+    on.step(102, [&] { pieces.emplace(Text1->text(), Text2->text()); });
+    const qsizetype n = pieces ? pieces->count() : 0;
+    if (pieces) {
+        ListView1->reserveMore(n);
+    }
+    static const QString processing = QStringLiteral("Processing: ");
+
+    for (qsizetype i = 0; i < n; ++i) {
+        TextSpan piece;
+        on.step(106, [&] { piece = pieces->next(); });
+        const QStringView pieceText = QStringView(pieces->text()).mid(piece.offset, piece.length);
+        on.step(108, [&] {
+            ProgressBar1->setValue(static_cast<int>(static_cast<double>(i) / n * 100));
+        });
+        on.step(110, [&] { ProgressBar1->setBarText(processing, FileNameOfPath(pieceText)); });
+        on.step(112, [&] { platform_.pump.pendingEvents(i == 0 || i == n - 1); });
+        if (platform_.pump.programEnding()) {
+            return;
+        }
+        on.step(114, [&] { setMousePointer(PointerShape::Hourglass); });
+        on.step(116, [&] { ListView1->appendSpan(pieces->text(), piece); });
+    }
+
+    on.step(120, [&] { setMousePointer(PointerShape::Default); });
+    on.step(122, [&] { ProgressBar1->setValue(0); });
+    on.step(124, [&] { ProgressBar1->setBarText(QStringLiteral("Progress Bar")); });
+    on.step(126, [&] { platform_.messages.show(QStringLiteral("Done.")); });
+}

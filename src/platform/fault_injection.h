@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// Named points where tests can make an operation fail, to check how handlers go on after a
+// failure. Costs one load of a flag per pass while nothing is armed.
+namespace FaultInjection {
+
+// The `occurrence`-th pass (1-based) through `point` from now on throws a Failure.
+void arm(const char* point, int occurrence,
+         const QString& description = QStringLiteral("Injected failure"));
+void disarmAll();
+
+namespace detail {
+extern bool anyArmed;
+void hitSlow(const char* point);
+}  // namespace detail
+
+inline void hit(const char* point) {
+    if (detail::anyArmed) {
+        detail::hitSlow(point);
+    }
+}
+
+}  // namespace FaultInjection

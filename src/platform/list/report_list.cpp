@@ -1,0 +1,226 @@
+#include "platform/list/report_list.h"
+
+#include "platform/failure.h"
+#include "platform/fault_injection.h"
+#include "platform/windows_keys.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTimer>
+
+namespace {
+// A row of many megabytes is painted clipped; the list keeps the whole text.
+constexpr qsizetype kMaxPaintedChars = 4096;
+constexpr int kTwipsPerPixel = 15;
+}  // namespace
+
+class ReportListModel : public QAbstractTableModel {
+  public:
+    ReportListModel(const RowStore& rows, QObject* parent)
+        : QAbstractTableModel(parent), rows_(rows) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() || headers_.isEmpty() ? 0 : static_cast<int>(shownRows_);
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(headers_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || index.column() != 0 || index.row() >= rows_.size()) {
+            return {};
+        }
+        const QStringView text = rows_.view(index.row());
+        if (text.size() > kMaxPaintedChars) {
+            return QString(text.first(kMaxPaintedChars).toString() + QChar(0x2026));
+        }
+        return text.toString();
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < headers_.size()) {
+            return headers_[section];
+        }
+        return {};
+    }
+
+    void addHeader(const QString& header) {
+        const int at = static_cast<int>(headers_.size());
+        if (at == 0) {
+            // The rows become visible with the first column.
+            beginResetModel();
+            headers_.append(header);
+            shownRows_ = rows_.size();
+            endResetModel();
+            return;
+        }
+        beginInsertColumns({}, at, at);
+        headers_.append(header);
+        endInsertColumns();
+    }
+    const QStringList& headers() const { return headers_; }
+
+    void showAppended() {
+        if (headers_.isEmpty()) {
+            shownRows_ = rows_.size();
+            return;
+        }
+        if (rows_.size() > shownRows_) {
+            beginInsertRows({}, static_cast<int>(shownRows_), static_cast<int>(rows_.size() - 1));
+            shownRows_ = rows_.size();
+            endInsertRows();
+        }
+    }
+    void beginRemove(qsizetype row) {
+        showAppended();
+        if (!headers_.isEmpty()) {
+            beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row));
+        }
+    }
+    void endRemove() {
+        shownRows_ = rows_.size();
+        if (!headers_.isEmpty()) {
+            endRemoveRows();
+        }
+    }
+    void beginClear() { beginResetModel(); }
+    void endClear() {
+        shownRows_ = 0;
+        endResetModel();
+    }
+
+  private:
+    const RowStore& rows_;
+    QStringList headers_;
+    qsizetype shownRows_ = 0;
+};
+
+ReportList::ReportList(QWidget* parent)
+    : QTableView(parent), model_(new ReportListModel(rows_, this)) {
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setMouseTracking(true);
+    verticalHeader()->hide();
+    // Uniform row heights: the view never measures rows one by one.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+ReportList::~ReportList() = default;
+
+void ReportList::addColumn(const QString& header) {
+    model_->addHeader(header);
+    if (model_->headers().size() == 1) {
+        setAccessibleName(header.trimmed());
+    }
+}
+
+void ReportList::setColumnWidthTwips(int column, int twips) {
+    if (column < 1 || column > columnCount()) {
+        throw Failure(QStringLiteral("Index out of bounds"));
+    }
+    setColumnWidth(column - 1, (twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+}
+
+void ReportList::checkRow(qsizetype row) const {
+    if (row < 1 || row > rows_.size()) {
+        throw Failure(QStringLiteral("Index out of bounds"));
+    }
+}
+
+QString ReportList::text(qsizetype row) const {
+    checkRow(row);
+    return rows_.text(row - 1);
+}
+
+QStringView ReportList::textView(qsizetype row) const {
+    checkRow(row);
+    return rows_.view(row - 1);
+}
+
+void ReportList::append(const QString& text) {
+    FaultInjection::hit("list.append");
+    rows_.append(text);
+    rowsAppended();
+}
+
+void ReportList::appendSpan(const QString& source, TextSpan span) {
+    FaultInjection::hit("list.append");
+    rows_.appendSpan(source, span);
+    rowsAppended();
+}
+
+void ReportList::rowsAppended() {
+    if (!flushScheduled_) {
+        flushScheduled_ = true;
+        QTimer::singleShot(0, this, &ReportList::showPendingRows);
+    }
+}
+
+void ReportList::showPendingRows() {
+    flushScheduled_ = false;
+    model_->showAppended();
+}
+
+void ReportList::remove(qsizetype row) {
+    checkRow(row);
+    model_->beginRemove(row - 1);
+    rows_.remove(row - 1);
+    model_->endRemove();
+}
+
+void ReportList::clear() {
+    model_->beginClear();
+    rows_.clear();
+    model_->endClear();
+}
+
+qsizetype ReportList::selectedRow() const {
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    return selected.isEmpty() ? 0 : selected.first().row() + 1;
+}
+
+void ReportList::selectRow(qsizetype row) {
+    checkRow(row);
+    showPendingRows();
+    QTableView::selectRow(static_cast<int>(row - 1));
+}
+
+int ReportList::columnCount() const {
+    return static_cast<int>(model_->headers().size());
+}
+
+QString ReportList::headerText(int column) const {
+    if (column < 1 || column > columnCount()) {
+        throw Failure(QStringLiteral("Index out of bounds"));
+    }
+    return model_->headers()[column - 1];
+}
+
+QString ReportList::cellText(qsizetype row, int column) const {
+    // The lists hold no sub-items: every column after the first is empty.
+    const QString rowText = text(row);
+    return column == 1 ? rowText : QString();
+}
+
+void ReportList::keyPressEvent(QKeyEvent* event) {
+    emit keyDown(WindowsKeys::keyCode(event), WindowsKeys::shiftState(event->modifiers()));
+    // The key is not consumed: the list's own handling still takes place.
+    QTableView::keyPressEvent(event);
+}
+
+void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    emit dblClick();
+}
+
+void ReportList::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMoved();
+    QTableView::mouseMoveEvent(event);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/list/readable_list.h"
+#include "platform/list/row_store.h"
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+class ReportListModel;
+
+// The report-view list control: one text per row, column headers, 1-based rows, the selected
+// row, key and double-click events. Rows live in a RowStore; the view is told about appended
+// rows in batches (before events run), so appending millions of rows stays cheap.
+class ReportList : public QTableView, public ReadableList {
+    Q_OBJECT
+  public:
+    explicit ReportList(QWidget* parent = nullptr);
+    ~ReportList() override;
+
+    void addColumn(const QString& header);
+    void setColumnWidthTwips(int column, int twips);
+
+    qsizetype count() const { return rows_.size(); }
+    QString text(qsizetype row) const;  // Failure when the row does not exist
+    QStringView textView(qsizetype row) const;
+
+    void append(const QString& text);
+    void appendSpan(const QString& source, TextSpan span);
+    void reserveMore(qsizetype rows) { rows_.reserveMore(rows); }
+    void remove(qsizetype row);  // Failure when the row does not exist
+    void clear();
+
+    qsizetype selectedRow() const;  // 0 when no row is selected
+    void selectRow(qsizetype row);
+
+    // ReadableList
+    qsizetype rowCount() const override { return count(); }
+    int columnCount() const override;
+    QString headerText(int column) const override;
+    QString cellText(qsizetype row, int column) const override;
+
+    // Tells the view about rows appended since the last time.
+    void showPendingRows();
+
+  signals:
+    void keyDown(int keyCode, int shift);  // Windows key codes: 46 is Delete
+    void dblClick();
+    void mouseMoved();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    void checkRow(qsizetype row) const;
+    void rowsAppended();
+
+    RowStore rows_;
+    ReportListModel* model_;
+    bool flushScheduled_ = false;
+};

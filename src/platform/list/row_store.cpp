@@ -1,0 +1,49 @@
+#include "platform/list/row_store.h"
+
+#include <algorithm>
+
+const RowStore::Run& RowStore::runOf(qsizetype row) const {
+    auto after = std::upper_bound(runs_.begin(), runs_.end(), row,
+                                  [](qsizetype r, const Run& run) { return r < run.firstRow; });
+    return *(after - 1);
+}
+
+QStringView RowStore::view(qsizetype row) const {
+    const TextSpan& span = spans_[static_cast<size_t>(row)];
+    return QStringView(runOf(row).source).mid(span.offset, span.length);
+}
+
+void RowStore::append(const QString& text) {
+    runs_.push_back({size(), text});
+    spans_.push_back({0, static_cast<quint32>(text.size())});
+}
+
+void RowStore::appendSpan(const QString& source, TextSpan span) {
+    // Same buffer means same shared text: no need to compare contents.
+    const bool sameSource = !runs_.empty() &&
+                            runs_.back().source.constData() == source.constData() &&
+                            runs_.back().source.size() == source.size();
+    if (!sameSource) {
+        runs_.push_back({size(), source});
+    }
+    spans_.push_back(span);
+}
+
+void RowStore::remove(qsizetype row) {
+    auto runIt = std::upper_bound(runs_.begin(), runs_.end(), row,
+                                  [](qsizetype r, const Run& run) { return r < run.firstRow; }) -
+                 1;
+    spans_.erase(spans_.begin() + row);
+    const qsizetype runEnd = (runIt + 1 == runs_.end()) ? size() + 1 : (runIt + 1)->firstRow;
+    for (auto later = runIt + 1; later != runs_.end(); ++later) {
+        --later->firstRow;
+    }
+    if (runEnd - runIt->firstRow == 1) {
+        runs_.erase(runIt);  // its only row is gone: let the source text go too
+    }
+}
+
+void RowStore::clear() {
+    std::vector<Run>().swap(runs_);
+    std::vector<TextSpan>().swap(spans_);
+}

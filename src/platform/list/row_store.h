@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/list/text_span.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+// The rows of a list, stored compactly: every row is a span of a shared source text, so a
+// split line costs 12 bytes a row and the line itself once. Rows are 0-based here.
+class RowStore {
+  public:
+    qsizetype size() const { return static_cast<qsizetype>(spans_.size()); }
+    bool empty() const { return spans_.empty(); }
+
+    QStringView view(qsizetype row) const;
+    QString text(qsizetype row) const { return view(row).toString(); }
+
+    void append(const QString& text);
+    // Appends a span of `source`; consecutive spans of the same source share one copy of it.
+    void appendSpan(const QString& source, TextSpan span);
+    void reserveMore(qsizetype rows) { spans_.reserve(spans_.size() + static_cast<size_t>(rows)); }
+
+    void remove(qsizetype row);
+    void clear();
+
+  private:
+    struct Run {
+        qsizetype firstRow;
+        QString source;
+    };
+    const Run& runOf(qsizetype row) const;
+
+    std::vector<Run> runs_;  // ordered by firstRow; every run holds at least one row
+    std::vector<TextSpan> spans_;
+};

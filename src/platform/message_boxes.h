@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+enum class MessageButtons { Ok, YesNo };  // with YesNo, Yes is the default button
+enum class MessageIcon { None, Warning };
+enum class MessageAnswer { Ok, Yes, No };
+
+// Modal message boxes and the input box. An empty title means the application title.
+class MessageBoxes {
+  public:
+    virtual ~MessageBoxes() = default;
+
+    virtual MessageAnswer show(const QString& text, MessageButtons buttons = MessageButtons::Ok,
+                               MessageIcon icon = MessageIcon::None,
+                               const QString& title = QString()) = 0;
+
+    // Returns the typed line, or an empty text after Cancel. Takes a line of any length.
+    virtual QString askLine(const QString& prompt, const QString& title = QString(),
+                            const QString& defaultAnswer = QString()) = 0;
+
+    void setApplicationTitle(const QString& title) { applicationTitle_ = title; }
+    const QString& applicationTitle() const { return applicationTitle_; }
+    QString titleOrApplicationTitle(const QString& title) const {
+        return title.isEmpty() ? applicationTitle_ : title;
+    }
+
+  private:
+    QString applicationTitle_;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/pointer_shapes.h"
+
+#include <QCursor>
+#include <optional>
+
+class QWidget;
+
+// A window's MousePointer: 0 arrow, 11 hourglass, 99 the window's custom image (the hand).
+class WindowMousePointer {
+  public:
+    WindowMousePointer(QWidget* window, PointerShapes& shapes) : window_(window), shapes_(shapes) {}
+
+    int value() const { return value_; }
+    void set(int shape) {
+        if (shape != value_) {
+            value_ = shape;
+            shapes_.apply(window_, value_, customImage_);
+        }
+    }
+
+    const std::optional<QCursor>& customImage() const { return customImage_; }
+    void setCustomImage(const QCursor& image) {
+        customImage_ = image;
+        if (value_ == PointerShape::Custom) {
+            shapes_.apply(window_, value_, customImage_);
+        }
+    }
+
+  private:
+    QWidget* window_;
+    PointerShapes& shapes_;
+    int value_ = PointerShape::Default;
+    std::optional<QCursor> customImage_;
+};

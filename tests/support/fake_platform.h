@@ -1,0 +1,146 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QCursor>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Test doubles of the host's services. Each records every call and answers from a script.
+
+struct ShownMessage {
+    QString text;
+    QString title;  // as shown: the application title when the call gave none
+    MessageButtons buttons;
+    MessageIcon icon;
+};
+
+class FakeMessageBoxes : public MessageBoxes {
+  public:
+    MessageAnswer show(const QString& text, MessageButtons buttons, MessageIcon icon,
+                       const QString& title) override;
+    QString askLine(const QString& prompt, const QString& title,
+                    const QString& defaultAnswer) override;
+
+    std::vector<ShownMessage> shown;
+    std::deque<MessageAnswer> answers;  // Yes/No answers in order; Yes when none is left
+    std::function<void(const ShownMessage&)> whileShown;  // runs while a box is "open"
+
+    struct Asked {
+        QString prompt, title, defaultAnswer;
+    };
+    std::vector<Asked> asked;
+    std::deque<QString> lines;  // input box answers; empty (Cancel) when none is left
+
+    QStringList texts() const;
+};
+
+class FakeEventPump : public EventPump {
+  public:
+    void pendingEvents(bool mustRun) override;
+    void endProgram() override { ending = true; }
+    bool programEnding() const override { return ending; }
+
+    int calls = 0;
+    int forcedCalls = 0;
+    bool ending = false;
+    // Runs at the k-th call (1-based), as if the user had acted while events ran.
+    std::map<int, std::function<void()>> at;
+    std::function<void(int call)> everyCall;
+};
+
+class FakeRandomSource : public RandomSource {
+  public:
+    double nextFraction() override;
+    std::deque<double> fractions;  // 0.5 when none is left
+};
+
+class FakeWebBrowser : public WebBrowser {
+  public:
+    bool openPage(const QString& address) override;
+    QStringList opened;
+    bool succeeds = true;
+};
+
+class FakeProgramFolder : public ProgramFolder {
+  public:
+    QString path() const override { return folder; }
+    QString folder = QStringLiteral("/nonexistent-program-folder");
+};
+
+class FakePointerShapes : public PointerShapes {
+  public:
+    void apply(QWidget* window, int shape, const std::optional<QCursor>& customImage) override;
+    QCursor loadCursorFile(const QString& path) override;
+
+    struct Applied {
+        QWidget* window;
+        int shape;
+        bool hasCustomImage;
+    };
+    std::vector<Applied> applied;
+    QStringList loaded;
+    bool loadFails = false;
+};
+
+class FakeFileDialogs : public FileDialogs {
+  public:
+    QString showOpen(const FileDialogSettings& settings) override;
+    QString showSave(const FileDialogSettings& settings) override;
+
+    std::vector<FileDialogSettings> opens;
+    std::vector<FileDialogSettings> saves;
+    std::deque<QString> answers;  // empty (Cancel) when none is left
+};
+
+class FakeClipboard : public Clipboard {
+  public:
+    bool tryClear() override;
+    bool trySetText(const QString& text) override;
+
+    int clearAttempts = 0;
+    int setAttempts = 0;
+    int failuresLeft = 0;  // the next this many attempts fail
+    bool alwaysFails = false;
+    std::optional<QString> text;  // nullopt: never set
+    bool cleared = false;
+};
+
+class FakeSpreadsheetAutomation : public SpreadsheetAutomation {
+  public:
+    std::unique_ptr<SpreadsheetApplication> createApplication() override;
+
+    struct Call {
+        QString what;  // "create", "addWorkbook", "assign", "value", "autofit", "visible"
+        int row = 0;
+        int column = 0;
+        QString text;
+    };
+    std::vector<Call> calls;
+    bool installed = true;
+    // A call for which this answers true fails (after it is recorded).
+    std::function<bool(const Call&)> fails;
+};
+
+// All the doubles, and the Platform that the windows and routines take.
+class FakePlatform {
+  public:
+    FakePlatform();
+
+    FakeMessageBoxes messages;
+    FakeFileDialogs fileDialogs;
+    FakeClipboard clipboard;
+    FakeWebBrowser browser;
+    FakeEventPump pump;
+    FakeRandomSource random;
+    FakeProgramFolder programFolder;
+    FakePointerShapes pointers;
+    FakeSpreadsheetAutomation spreadsheets;
+    Platform platform;
+};
