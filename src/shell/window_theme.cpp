@@ -1,0 +1,5 @@
+#include "shell/window_theme.h"
+
+void ApplyWindowColours(QWidget* /*window*/) {}
+
+void ApplyMainWindowTheme(QWidget* /*mainWindow*/, const ProgramFolder& /*programFolder*/) {}
