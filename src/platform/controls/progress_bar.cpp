@@ -7,6 +7,7 @@ constexpr qsizetype kMaxPaintedChars = 512;
 
 ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
     setRange(0, 100);
+    setValue(0);
     setTextVisible(true);
     setAlignment(Qt::AlignCenter);
 }

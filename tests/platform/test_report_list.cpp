@@ -1,0 +1,120 @@
+#include "platform/failure.h"
+#include "platform/list/report_list.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class ReportListTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void spansOfSharedTextsReadBackInOrder();
+    void removingRowsKeepsTheOthersAcrossSources();
+    void missingRowsAreFailures();
+    void viewCatchesUpWithAppendedRows();
+    void hugeRowIsPaintedClippedButKeptWhole();
+    void deleteKeyIsReportedAndNotConsumed();
+};
+
+namespace {
+QStringList rowsOf(const ReportList& list) {
+    QStringList rows;
+    for (qsizetype r = 1; r <= list.count(); ++r) {
+        rows << list.text(r);
+    }
+    return rows;
+}
+}  // namespace
+
+void ReportListTest::spansOfSharedTextsReadBackInOrder() {
+    ReportList list;
+    list.addColumn("Output");
+    const QString first = QStringLiteral("ab,cd");
+    const QString second = QStringLiteral("xyz");
+    list.appendSpan(first, {0, 2});
+    list.appendSpan(first, {3, 2});
+    list.append(QStringLiteral("single"));
+    list.appendSpan(second, {1, 0});
+    list.appendSpan(first, {2, 1});
+    QCOMPARE(rowsOf(list), (QStringList{"ab", "cd", "single", "", ","}));
+    QCOMPARE(list.columnCount(), 1);
+    QCOMPARE(list.headerText(1), QStringLiteral("Output"));
+    QCOMPARE(list.cellText(2, 1), QStringLiteral("cd"));
+}
+
+void ReportListTest::removingRowsKeepsTheOthersAcrossSources() {
+    ReportList list;
+    list.addColumn("Output");
+    const QString line = QStringLiteral("a,b,c");
+    for (qint64 at : {0, 2, 4}) {
+        list.appendSpan(line, {at, 1});
+    }
+    list.append("d");
+    list.append("e");
+    list.remove(2);  // inside the first source
+    QCOMPARE(rowsOf(list), (QStringList{"a", "c", "d", "e"}));
+    list.remove(3);  // a whole one-row source goes
+    QCOMPARE(rowsOf(list), (QStringList{"a", "c", "e"}));
+    list.remove(1);
+    list.remove(1);
+    QCOMPARE(rowsOf(list), QStringList{"e"});
+    list.append("f");
+    QCOMPARE(rowsOf(list), (QStringList{"e", "f"}));
+    list.clear();
+    QCOMPARE(list.count(), 0);
+    list.append("g");
+    QCOMPARE(rowsOf(list), QStringList{"g"});
+}
+
+void ReportListTest::missingRowsAreFailures() {
+    ReportList list;
+    list.append("only");
+    QVERIFY_THROWS_EXCEPTION(Failure, list.text(0));
+    QVERIFY_THROWS_EXCEPTION(Failure, list.text(2));
+    QVERIFY_THROWS_EXCEPTION(Failure, list.remove(2));
+    QVERIFY_THROWS_EXCEPTION(Failure, list.setColumnWidthTwips(1, 7000));  // no column yet
+}
+
+void ReportListTest::viewCatchesUpWithAppendedRows() {
+    ReportList list;
+    list.addColumn("Output");
+    for (int i = 0; i < 1000; ++i) {
+        list.append(QString::number(i));
+    }
+    QCOMPARE(list.count(), 1000);
+    QTRY_COMPARE(list.model()->rowCount(), 1000);
+    list.remove(10);
+    QCOMPARE(list.model()->rowCount(), 999);
+    QCOMPARE(list.model()->index(10, 0).data().toString(), QStringLiteral("11"));
+}
+
+void ReportListTest::hugeRowIsPaintedClippedButKeptWhole() {
+    ReportList list;
+    list.addColumn("Output");
+    const QString huge(1'000'000, QLatin1Char('x'));
+    list.append(huge);
+    list.showPendingRows();
+    QVERIFY(list.model()->index(0, 0).data().toString().size() < 10'000);
+    QCOMPARE(list.text(1), huge);
+}
+
+void ReportListTest::deleteKeyIsReportedAndNotConsumed() {
+    ReportList list;
+    list.addColumn("Output");
+    list.append("a");
+    list.append("b");
+    list.show();
+    list.selectRow(1);
+    QSignalSpy keys(&list, &ReportList::keyDown);
+    QTest::keyClick(&list, Qt::Key_Delete, Qt::ShiftModifier);
+    QTest::keyClick(&list, Qt::Key_Down);
+    // The Shift key itself comes first, as a key of its own.
+    QCOMPARE(keys.size(), 3);
+    QCOMPARE(keys[1][0].toInt(), 46);
+    QCOMPARE(keys[1][1].toInt(), 1);
+    QCOMPARE(keys[2][0].toInt(), 40);
+    // The list still moved its selection with the arrow key.
+    QCOMPARE(list.selectedRow(), 2);
+}
+
+QTEST_MAIN(ReportListTest)
+#include "test_report_list.moc"
