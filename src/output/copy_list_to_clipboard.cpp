@@ -1,0 +1,137 @@
+#include "output/copy_list_to_clipboard.h"
+
+#include "output/clipboard_retry.h"
+#include "platform/list/readable_list.h"
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+class CopyLoop {
+  public:
+    CopyLoop(Platform& platform, const ReadableList& list, const LoopStop& stopRequested)
+        : pump_(platform.pump), list_(list), stopRequested_(stopRequested) {}
+
+    // A list without columns still has each row's own text: it counts as one column.
+    int columns() const { return std::max(1, list_.columnCount()); }
+
+    // Lets events run; false when the loop must end.
+    bool yield(bool mustRun) {
+        pump_.pendingEvents(mustRun);
+        return !pump_.programEnding() && !(stopRequested_ && stopRequested_());
+    }
+
+    const ReadableList& list() const { return list_; }
+
+  private:
+    EventPump& pump_;
+    const ReadableList& list_;
+    const LoopStop& stopRequested_;
+};
+
+struct ColumnWidths {
+    std::vector<qsizetype> widths;
+    qsizetype lastColumnChars = 0;  // for the text's size estimate
+    bool complete = false;
+};
+
+ColumnWidths measureColumns(CopyLoop& loop) {
+    ColumnWidths result;
+    const int columns = loop.columns();
+    result.widths.assign(static_cast<size_t>(columns), 0);
+    for (int column = 1; column <= columns; ++column) {
+        qsizetype& width = result.widths[static_cast<size_t>(column - 1)];
+        const qsizetype rows = loop.list().rowCount();
+        for (qsizetype row = 1; row <= rows; ++row) {
+            if (!loop.yield(row == 1 || row == rows)) {
+                return result;
+            }
+            const qsizetype length = loop.list().cellText(row, column).size();
+            width = std::max(width, length);
+            if (column == columns) {
+                result.lastColumnChars += length;
+            }
+        }
+    }
+    result.complete = true;
+    return result;
+}
+
+// Enough for every row as measured, so the text is never copied while it grows.
+qsizetype estimatedSize(const ColumnWidths& measured, qsizetype rows) {
+    qsizetype perRow = 2;  // CR LF
+    for (size_t k = 0; k + 1 < measured.widths.size(); ++k) {
+        perRow += measured.widths[k] + 1;  // padded cell and tab
+    }
+    return rows * perRow + measured.lastColumnChars;
+}
+
+void chopTrailingSpaces(QString& text, qsizetype lineStart) {
+    qsizetype end = text.size();
+    while (end > lineStart && text.at(end - 1) == QLatin1Char(' ')) {
+        --end;
+    }
+    text.truncate(end);
+}
+
+}  // namespace
+
+ClipboardTextResult BuildClipboardText(Platform& platform, const ReadableList& list,
+                                       const LoopStop& stopRequested) {
+    CopyLoop loop(platform, list, stopRequested);
+    const ColumnWidths measured = measureColumns(loop);
+    if (!measured.complete) {
+        return {true, QString()};
+    }
+
+    const int columns = loop.columns();
+    const qsizetype rows = list.rowCount();
+    QString text;
+    text.reserve(estimatedSize(measured, rows));
+    for (qsizetype row = 1; row <= rows; ++row) {
+        if (!loop.yield(row == 1 || row == rows)) {
+            return {true, QString()};
+        }
+        if (!list.countsAsChecked(row)) {
+            continue;
+        }
+        const qsizetype lineStart = text.size();
+        for (int column = 1; column <= columns; ++column) {
+            if (!loop.yield(false)) {
+                return {true, QString()};
+            }
+            const QString cell = list.cellText(row, column);
+            text.append(cell);
+            // The last cell's padding and its tab would only be removed again with the line's
+            // trailing spaces, so they are never added: a single wide row cannot make every
+            // other line cost its width.
+            if (column < columns) {
+                const qsizetype padding =
+                    measured.widths[static_cast<size_t>(column - 1)] - cell.size();
+                if (padding > 0) {
+                    text.resize(text.size() + padding, QLatin1Char(' '));
+                }
+                text.append(QLatin1Char('\t'));
+            }
+        }
+        chopTrailingSpaces(text, lineStart);
+        text.append(QLatin1String("\r\n"));
+    }
+    return {false, std::move(text)};
+}
+
+void CopyListToClipboard(Platform& platform, const ReadableList& list,
+                         const LoopStop& stopRequested) {
+    if (list.rowCount() == 0) {
+        return;
+    }
+    const ClipboardTextResult built = BuildClipboardText(platform, list, stopRequested);
+    if (built.stopped) {
+        return;
+    }
+    ClearClipboard(platform.clipboard);
+    SetClipboardText(platform.clipboard, built.text);
+}
