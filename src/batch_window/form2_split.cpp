@@ -1,0 +1,66 @@
+// "Start Splitting" of the batch window, and the "Clear List" under its results.
+#include "batch_window/form2.h"
+
+#include "main_window/line_splitter.h"
+#include "platform/controls/progress_bar.h"
+#include "platform/line_box/line_box.h"
+#include "platform/list/report_list.h"
+#include "platform/platform.h"
+#include "shell/handler_guard.h"
+
+#include <cmath>
+
+namespace {
+int progressValue(qsizetype row, qsizetype rows) {
+    return static_cast<int>(std::floor(static_cast<double>(row) / static_cast<double>(rows) * 100));
+}
+}  // namespace
+
+void Form2::PushButton2_Click() {
+    // A second run would clear the results under the one already going.
+    if (splitRunning_ || ListView1->count() == 0) {
+        return;
+    }
+    splitRunning_ = true;
+    struct RunEnds {
+        bool& running;
+        ~RunEnds() { running = false; }
+    } runEnds{splitRunning_};
+
+    ListView2->clear();
+    const qsizetype n = ListView1->count();
+    static const QString processing = QStringLiteral("Processing: ");
+
+    for (qsizetype i = 1; i <= n; ++i) {
+        // Rows can only be added while the run waits for events, but a row read by number
+        // must still be there.
+        if (i > ListView1->count()) {
+            break;
+        }
+        const QString row = ListView1->text(i);
+        ProgressBar1->setValue(progressValue(i, ListView1->count()));
+        ProgressBar1->setBarText(processing, FileNameOfPath(row));
+        platform_.pump.pendingEvents(i == 1 || i == n);
+        if (unloading_ || platform_.pump.programEnding()) {
+            return;
+        }
+        setMousePointer(PointerShape::Hourglass);
+
+        LineSplit pieces(row, Text2->text());
+        ListView2->reserveMore(pieces.count());
+        for (qsizetype p = 0; p < pieces.count(); ++p) {
+            ListView2->appendSpan(pieces.text(), pieces.next());
+        }
+    }
+
+    setMousePointer(PointerShape::Default);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setBarText(QStringLiteral("Progress Bar"));
+    platform_.messages.show(QStringLiteral("Done."));
+}
+
+void Form2::PushButton7_Click() {
+    HandlerGuard on(platform_.messages, QStringLiteral("Form2.PushButton7_Click"));
+    // Unlike the input list's, this one acts while a run is going; later pieces stay.
+    on.step(100, [&] { ListView2->clear(); });
+}

@@ -1,0 +1,60 @@
+#include "batch_window/text_file_loader.h"
+
+#include "batch_window/text_decoding.h"
+#include "platform/failure.h"
+#include "platform/list/report_list.h"
+#include "platform/message_boxes.h"
+#include "shell/file_exists.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <limits>
+
+void LoadTextFileToList(ReportList& list, const QString& path, MessageBoxes& messages) {
+    if (!FileExists(path)) {
+        messages.show(QStringLiteral("File not found"));
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw Failure(file.errorString());
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw Failure(file.errorString());
+    }
+    file.close();
+
+    const QString text = DecodeTextFile(bytes);
+    bytes = QByteArray();  // the bytes are not needed beside the text
+    ForEachTextFileLine(text, [&](qsizetype offset, qsizetype length) {
+        if (length > std::numeric_limits<quint32>::max()) {
+            throw Failure(QStringLiteral("Line too long"));
+        }
+        list.appendSpan(text, TextSpan{offset, static_cast<quint32>(length)});
+    });
+}
+
+QString CollapseDoubleBackslashes(const QString& path, QChar separator) {
+    qsizetype from = 0;
+    QString tidied;
+    tidied.reserve(path.size());
+    if (!path.isEmpty() && path.front() == separator) {
+        while (from < path.size() && path[from] == separator) {
+            ++from;
+        }
+        tidied.append(separator).append(separator);
+    }
+    for (qsizetype i = from; i < path.size(); ++i) {
+        tidied.append(path[i]);
+        if (path[i] == separator && i + 1 < path.size() && path[i + 1] == separator) {
+            ++i;
+        }
+    }
+    return tidied;
+}
+
+QString CollapseDoubleBackslashes(const QString& path) {
+    return CollapseDoubleBackslashes(path, QDir::separator());
+}
