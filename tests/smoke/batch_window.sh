@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# The real program in a real X session: the main window opens the batch window, which goes
+# back with "< Back" and with its close button; closing the main window then ends the program.
+# Usage: batch_window.sh <path-to-quorvane> <build-dir>
+set -euo pipefail
+
+program=$1
+build_dir=$2
+
+for tool in xvfb-run xdotool import python3; do
+    command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
+done
+
+if [[ -z "${QUORVANE_SMOKE_IN_X:-}" ]]; then
+    QUORVANE_SMOKE_IN_X=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+
+unset QT_QPA_PLATFORM
+screenshot="$build_dir/batch_window.png"
+rm -f "$screenshot"
+
+# There is no window manager, so the close button is a WM_DELETE_WINDOW message sent by hand.
+close_window() {
+    python3 - "$1" <<'PY'
+import ctypes, sys
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x.XFlush.argtypes = [ctypes.c_void_p]
+x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5), ("pad", ctypes.c_char * 96)]
+
+display = x.XOpenDisplay(None)
+event = ClientMessage()
+event.type = 33  # ClientMessage
+event.window = int(sys.argv[1])
+event.message_type = x.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event.format = 32
+event.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(display, event.window, 0, 0, ctypes.byref(event))
+x.XFlush(display)
+x.XCloseDisplay(display)
+PY
+}
+
+# The one visible window of the program with the given client size, waiting up to 10 s.
+visible_window_of_size() {
+    local want=$1
+    for _ in $(seq 1 100); do
+        for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true); do
+            if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: $want"; then
+                echo "$id"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    echo "no visible window of size $want" >&2
+    return 1
+}
+
+expect_hidden() {
+    local id=$1 what=$2
+    if xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -qx "$id"; then
+        echo "$what is still visible" >&2
+        exit 1
+    fi
+}
+
+click_at() {  # window, x, y in the window's client area
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+"$program" &
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true' EXIT
+
+main=$(visible_window_of_size 536x423)
+# "Split Multiple Long Lines At Once": 3840, 120, 4080 x 405 twips.
+click_at "$main" 392 21
+batch=$(visible_window_of_size 536x599)
+sleep 0.5
+expect_hidden "$main" "the main window"
+import -window root "$screenshot"
+[[ -s "$screenshot" ]] || { echo "no screenshot" >&2; exit 1; }
+
+# "< Back": 120, 120, 7800 x 405 twips.
+click_at "$batch" 268 21
+main=$(visible_window_of_size 536x423)
+sleep 0.3
+expect_hidden "$batch" "the batch window after < Back"
+
+# A second opening, left with the close button: the program keeps running.
+click_at "$main" 392 21
+batch=$(visible_window_of_size 536x599)
+close_window "$batch"
+main=$(visible_window_of_size 536x423)
+kill -0 "$pid" || { echo "the program ended with the batch window" >&2; exit 1; }
+
+close_window "$main"
+for _ in $(seq 1 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "the program did not end with its main window" >&2
+    exit 1
+fi
+trap - EXIT
+wait "$pid"
+echo "batch window smoke test passed; screenshot: $screenshot"
