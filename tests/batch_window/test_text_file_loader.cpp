@@ -1,0 +1,197 @@
+#include "batch_window/text_decoding.h"
+#include "batch_window/text_file_loader.h"
+#include "platform/failure.h"
+#include "platform/list/report_list.h"
+#include "support/fake_platform.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+// Reading text files into a list: line ends, encodings, missing and unreadable files, and the
+// tidying of joined paths.
+class TextFileLoaderTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+
+    void lineEnds_data();
+    void lineEnds();
+    void encodings_data();
+    void encodings();
+    void appendsAfterExistingRows();
+    void missingFileSaysFileNotFoundAndAddsNothing();
+    void unreadableFileIsAFailure();
+    void collapse_data();
+    void collapse();
+
+  private:
+    QStringList load(const QByteArray& bytes);
+
+    QTemporaryDir dir;
+    FakeMessageBoxes messages;
+};
+
+void TextFileLoaderTest::init() {
+    messages.shown.clear();
+}
+
+QStringList TextFileLoaderTest::load(const QByteArray& bytes) {
+    const QString path = dir.filePath(QStringLiteral("lines.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
+        qFatal("cannot write the test file");
+    }
+    file.close();
+    ReportList list;
+    LoadTextFileToList(list, path, messages);
+    QStringList rows;
+    for (qsizetype r = 1; r <= list.count(); ++r) {
+        rows << list.text(r);
+    }
+    return rows;
+}
+
+void TextFileLoaderTest::lineEnds_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+    QTest::newRow("one line, no end") << QByteArray("abc") << QStringList{"abc"};
+    QTest::newRow("CR LF, CR LF between")
+        << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
+    QTest::newRow("LF only, final LF adds an empty row")
+        << QByteArray("a\nb\n") << QStringList{"a", "b", ""};
+    QTest::newRow("lone CR, no final end") << QByteArray("a\rb") << QStringList{"a", "b"};
+    QTest::newRow("final CR adds nothing") << QByteArray("a\r") << QStringList{"a"};
+    QTest::newRow("final CR LF adds nothing") << QByteArray("a\r\n") << QStringList{"a"};
+    QTest::newRow("only LF") << QByteArray("\n") << QStringList{"", ""};
+    QTest::newRow("only CR LF") << QByteArray("\r\n") << QStringList{""};
+    QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("LF before CR LF") << QByteArray("a\n\r\nb") << QStringList{"a", "", "b"};
+    QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
+    QTest::newRow("mixed ends") << QByteArray("1\r\n2\n3\r4\r\n")
+                                << QStringList{"1", "2", "3", "4"};
+    QTest::newRow("blanks and delimiters kept")
+        << QByteArray("  x , y  \r\n\t") << QStringList{"  x , y  ", "\t"};
+    QTest::newRow("NUL inside a line")
+        << QByteArray("a\0b\nc", 5) << QStringList{QStringView(u"a\0b", 3).toString(), "c"};
+}
+
+void TextFileLoaderTest::lineEnds() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, rows);
+    QCOMPARE(load(bytes), rows);
+    QVERIFY(messages.shown.empty());
+}
+
+void TextFileLoaderTest::encodings_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("UTF-8 without mark") << QByteArray("caf\xC3\xA9\n\xE2\x82\xAC")
+                                        << QStringList{
+                                               u"café"_qs,
+                                               u"€"_qs,
+                                           };
+    QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF\xC3\xA9,x\r\n")
+                                << QStringList{u"é,x"_qs};
+    QTest::newRow("UTF-16LE mark") << QByteArray(
+                                          "\xFF\xFE"
+                                          "a\0\r\0\n\0\xAC\x20",
+                                          10)
+                                   << QStringList{u"a"_qs, u"€"_qs};
+    QTest::newRow("UTF-16BE mark")
+        << QByteArray("\xFE\xFF\0a\0\n\0b", 8) << QStringList{u"a"_qs, u"b"_qs};
+    // One invalid sequence makes the whole file single-byte: every byte is one character.
+    QTest::newRow("invalid UTF-8 reads as Windows-1252")
+        << QByteArray("caf\xE9 \x80 \xC3\xA9\n\x81\x9D")
+        << QStringList{u"café € Ã©"_qs, u"\u0081\u009D"_qs};
+    QTest::newRow("cut UTF-8 sequence at the end")
+        << QByteArray("ok\n\xE2\x82") << QStringList{u"ok"_qs, u"â\u201A"_qs};
+    QTest::newRow("UTF-8 mark, invalid rest")
+        << QByteArray("\xEF\xBB\xBF\xFF") << QStringList{u"ÿ"_qs};
+}
+
+void TextFileLoaderTest::encodings() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, rows);
+    QCOMPARE(load(bytes), rows);
+}
+
+void TextFileLoaderTest::appendsAfterExistingRows() {
+    const QString path = dir.filePath(QStringLiteral("two.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("x\r\ny");
+    file.close();
+    ReportList list;
+    list.append(QStringLiteral("before"));
+    LoadTextFileToList(list, path, messages);
+    LoadTextFileToList(list, path, messages);
+    QCOMPARE(list.count(), 5);
+    QCOMPARE(list.text(1), QStringLiteral("before"));
+    QCOMPARE(list.text(4), QStringLiteral("x"));
+    QCOMPARE(list.text(5), QStringLiteral("y"));
+}
+
+void TextFileLoaderTest::missingFileSaysFileNotFoundAndAddsNothing() {
+    ReportList list;
+    LoadTextFileToList(list, dir.filePath(QStringLiteral("nope.txt")), messages);
+    LoadTextFileToList(list, dir.path(), messages);  // a folder is no text file either
+    QCOMPARE(list.count(), 0);
+    QCOMPARE(messages.texts(), (QStringList{"File not found", "File not found"}));
+    QCOMPARE(messages.shown.front().icon, MessageIcon::None);
+    QCOMPARE(messages.shown.front().buttons, MessageButtons::Ok);
+}
+
+void TextFileLoaderTest::unreadableFileIsAFailure() {
+    // Root reads any file whatever its mode; the kernel's memory file refuses to be read.
+    const QString path = geteuid() == 0 ? QStringLiteral("/proc/self/mem")
+                                        : dir.filePath(QStringLiteral("locked.txt"));
+    if (geteuid() != 0) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("secret\n");
+        file.close();
+        QVERIFY(file.setPermissions(QFileDevice::Permissions()));
+    }
+    ReportList list;
+    QVERIFY_THROWS_EXCEPTION(Failure, LoadTextFileToList(list, path, messages));
+    QCOMPARE(list.count(), 0);
+    QVERIFY(messages.shown.empty());
+}
+
+void TextFileLoaderTest::collapse_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("tidied");
+    const QChar back(u'\\');
+    const QChar slash(u'/');
+    QTest::newRow("drive root joined") << R"(C:\\a.txt)" << back << R"(C:\a.txt)";
+    QTest::newRow("nothing to do") << R"(C:\x\a.txt)" << back << R"(C:\x\a.txt)";
+    QTest::newRow("three become two") << R"(C:\x\\\a.txt)" << back << R"(C:\x\\a.txt)";
+    QTest::newRow("four become two") << R"(C:\\\\a)" << back << R"(C:\\a)";
+    QTest::newRow("network folder")
+        << R"(\\server\share\\a.txt)" << back << R"(\\server\share\a.txt)";
+    QTest::newRow("leading run of one") << R"(\x\\a)" << back << R"(\\x\a)";
+    QTest::newRow("leading run of three") << R"(\\\x)" << back << R"(\\x)";
+    QTest::newRow("only separators") << R"(\\\\)" << back << R"(\\)";
+    QTest::newRow("empty") << "" << back << "";
+    QTest::newRow("slash ignored on Windows") << "a//b" << back << "a//b";
+    QTest::newRow("root folder joined here") << "//a.txt" << slash << "//a.txt";
+    QTest::newRow("folder joined here") << "/home/u//a.txt" << slash << "//home/u/a.txt";
+    QTest::newRow("three slashes") << "x///y" << slash << "x//y";
+    QTest::newRow("backslash ignored here") << R"(a\\b)" << slash << R"(a\\b)";
+}
+
+void TextFileLoaderTest::collapse() {
+    QFETCH(QString, path);
+    QFETCH(QChar, separator);
+    QFETCH(QString, tidied);
+    QCOMPARE(CollapseDoubleBackslashes(path, separator), tidied);
+}
+
+QTEST_MAIN(TextFileLoaderTest)
+#include "test_text_file_loader.moc"
