@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// A desktop spreadsheet program that can show a workbook file.
+struct SpreadsheetProgram {
+    QString executable;           // full path
+    QStringList argumentsBefore;  // then the file
+};
+
+// Looks for LibreOffice (soffice, libreoffice, localc), then Gnumeric. LibreOffice is told to
+// open the file as a template: the user gets an untitled copy and never saves over ours.
+// `findExecutable` answers the full path of a program on PATH, or an empty text.
+std::optional<SpreadsheetProgram> FindSpreadsheetProgram(
+    const std::function<QString(const QString&)>& findExecutable);

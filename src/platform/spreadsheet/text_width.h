@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringView>
+
+// Widths in the workbook's default font, Calibri 11 pt, as the spreadsheet program shows it at
+// 100 % on a 96 dpi screen. libxlsxwriter has no autofit, so columns are fitted from these.
+namespace SheetTextWidth {
+
+// Advance width of the text in 1/2048 em (the font's own units).
+qint64 fontUnits(QStringView text);
+
+// Pixel width of a column that shows the text in full, with the cell margins the spreadsheet
+// program's optimal width adds.
+int fittedColumnPixels(qint64 textFontUnits);
+
+}  // namespace SheetTextWidth
