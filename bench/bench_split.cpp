@@ -1,0 +1,112 @@
+// The main window's "Start Splitting" on very long lines, against `tr` writing the same
+// pieces to a file in the same run.
+//
+//   build/bench/bench_split [pieces-of-9-bytes=10000000] [pieces-of-99-bytes=1000000]
+
+#include "bench_support.h"
+#include "main_window/form1.h"
+#include "platform/line_box/line_box.h"
+#include "platform/list/report_list.h"
+#include "platform/qt/qt_platform.h"
+#include "support/fake_platform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray makeLine(qsizetype pieces, int pieceBytes) {
+    QByteArray line;
+    line.reserve(pieces * (pieceBytes + 1));
+    QByteArray piece(pieceBytes, 'x');
+    for (qsizetype i = 0; i < pieces; ++i) {
+        const QByteArray number = QByteArray::number(i % 100000000);
+        piece.replace(0, number.size(), number);
+        if (i > 0) {
+            line += ',';
+        }
+        line += piece;
+    }
+    return line;
+}
+
+void run(const QString& folder, qsizetype pieces, int pieceBytes) {
+    const QByteArray line = makeLine(pieces, pieceBytes);
+    const QString inputPath = folder + QStringLiteral("/line.txt");
+    {
+        QFile input(inputPath);
+        input.open(QIODevice::WriteOnly);
+        input.write(line);
+    }
+    const double trSeconds = bench::timeCommand("tr ',' '\\n' < '" + inputPath.toStdString() +
+                                                "' > '" + folder.toStdString() + "/tr-out.txt'");
+
+    // The real pump with its frame coalescing; message boxes answered at once.
+    QtEventPump pump;
+    FakePlatform fake;
+    const bool noPump = qEnvironmentVariableIsSet("BENCH_NO_PUMP");
+    EventPump& chosenPump = noPump ? static_cast<EventPump&>(fake.pump) : pump;
+    Platform platform{fake.messages,      fake.fileDialogs, fake.clipboard,
+                      fake.browser,       chosenPump,       fake.random,
+                      fake.programFolder, fake.pointers,    fake.spreadsheets};
+    Form1 form(platform);
+    form.Form_Load();
+    form.show();
+    QCoreApplication::processEvents();
+    form.Text1->setText(QString::fromUtf8(line));
+    QCoreApplication::processEvents();
+
+    QElapsedTimer timer;
+    double splitSeconds = 0;
+    fake.messages.whileShown = [&](const ShownMessage&) { splitSeconds = bench::seconds(timer); };
+    const double before = bench::currentMemoryMb();
+    bench::resetPeakMemory();
+    pump.resetLongestGap();
+    timer.start();
+    QTest::mouseClick(form.PushButton2, Qt::LeftButton);
+    const double peak = bench::peakMemoryMb();
+    const qint64 longestGap = pump.longestGapMs();
+    QCoreApplication::processEvents();
+
+    const qsizetype rows = form.ListView1->count();
+    timer.start();
+    form.ListView1->selectRow(rows / 2);
+    form.ListView1_KeyDown(46, 0);
+    QCoreApplication::processEvents();
+    const double deleteSeconds = bench::seconds(timer);
+    timer.start();
+    QTest::mouseClick(form.PushButton3, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    const double clearSeconds = bench::seconds(timer);
+
+    std::printf("%lld pieces of %d bytes (%.0f MB line)\n", static_cast<long long>(pieces),
+                pieceBytes, line.size() / 1e6);
+    std::printf("  tr to a file:           %.3f s\n", trSeconds);
+    std::printf("  split, click to Done.:  %.3f s  = %.2f x tr  (goal <= 3)\n", splitSeconds,
+                splitSeconds / trSeconds);
+    std::printf("  rows in the list:       %lld\n", static_cast<long long>(rows));
+    std::printf("  longest event gap:      %lld ms  (goal <= 50)\n",
+                static_cast<long long>(longestGap));
+    std::printf(
+        "  peak memory in split:   %.0f MB (process; %.0f MB before the click; goal < 600)\n", peak,
+        before);
+    std::printf("  delete one row:         %.1f ms  (goal <= 100)\n", deleteSeconds * 1e3);
+    std::printf("  clear results:          %.1f ms  (goal <= 100)\n", clearSeconds * 1e3);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const qsizetype small = argc > 1 ? QByteArray(argv[1]).toLongLong() : 10'000'000;
+    const qsizetype large = argc > 2 ? QByteArray(argv[2]).toLongLong() : 1'000'000;
+    QTemporaryDir folder;
+    run(folder.path(), small, 9);
+    run(folder.path(), large, 99);
+    return 0;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+// Small helpers shared by the benchmarks: wall time, peak memory, and the `tr` baseline.
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace bench {
+
+inline double seconds(const QElapsedTimer& timer) {
+    return timer.nsecsElapsed() / 1e9;
+}
+
+// Peak resident memory since the last resetPeakMemory(), in MB.
+inline double peakMemoryMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        }
+    }
+    return -1;
+}
+
+inline double currentMemoryMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        }
+    }
+    return -1;
+}
+
+inline void resetPeakMemory() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly)) {
+        clear.write("5");
+    }
+}
+
+// Runs a shell command and returns its wall time in seconds.
+inline double timeCommand(const std::string& command) {
+    QElapsedTimer timer;
+    timer.start();
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "command failed: %s\n", command.c_str());
+    }
+    return seconds(timer);
+}
+
+}  // namespace bench

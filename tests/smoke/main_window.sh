@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The real program in a real X session: type a line, split it, dismiss "Done.", take a
+# screenshot, close the window and expect a clean exit.
+set -euo pipefail
+program="$1"
+out="$2/smoke"
+mkdir -p "$out"
+
+if [ -z "${SMOKE_INNER:-}" ]; then
+    exec env SMOKE_INNER=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+
+export XDG_RUNTIME_DIR="$(mktemp -d)"
+openbox >/dev/null 2>&1 &
+wm=$!
+sleep 0.5
+"$program" &
+pid=$!
+trap 'kill $pid $wm 2>/dev/null || true' EXIT
+
+window=""
+for _ in $(seq 1 100); do
+    window=$(xdotool search --onlyvisible --name '^Quorvane$' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "the main window never appeared"; exit 1; }
+
+xdotool windowactivate --sync "$window"
+sleep 0.3
+# Places are in the window's own coordinates, as designed.
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
+
+click 268 62        # into "Paste Long Line Here"
+xdotool type --delay 5 'alpha,beta,gamma,delta'
+click 268 170       # "Start Splitting"
+sleep 1
+done_box=$(xdotool search --onlyvisible --name '^Quorvane$' | grep -v "^$window$" | head -n 1 || true)
+[ -n "$done_box" ] || { echo "no \"Done.\" box appeared"; exit 1; }
+xdotool windowactivate --sync "$done_box" key Return
+sleep 0.5
+import -window root "$out/main_window.png"
+
+xdotool windowactivate --sync "$window" key alt+F4
+for _ in $(seq 1 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "the program did not end when its main window closed"
+    exit 1
+fi
+status=0
+wait "$pid" || status=$?
+trap - EXIT
+kill "$wm" 2>/dev/null || true
+echo "exit status $status; screenshot in $out/main_window.png"
+exit "$status"
