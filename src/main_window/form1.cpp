@@ -4,6 +4,7 @@
 #include "platform/line_box/line_box.h"
 #include "platform/list/report_list.h"
 #include "platform/platform.h"
+#include "shell/pointer_feedback.h"
 #include "shell/window_layout.h"
 
 #include <QCloseEvent>
@@ -40,6 +41,10 @@ LineBox* makeTextBox(QGroupBox* frame) {
 Form1::Form1(Platform& platform) : platform_(platform), mousePointer_(this, platform.pointers) {
     buildControls();
     connectHandlers();
+    InstallPointerFeedback(
+        mousePointer_,
+        {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton6, PushButton7},
+        {this, Frame1, Frame2, Text1, Text2, ListView1});
 }
 
 Form1::~Form1() = default;
