@@ -1,0 +1,199 @@
+// The Linux spreadsheet automation: which program counts as installed, how the finished
+// workbook is handed to it, and which earlier exports are cleared from the cache folder.
+#include "output/workbook_export.h"
+#include "platform/failure.h"
+#include "platform/spreadsheet/linux_spreadsheet_automation.h"
+#include "shell/mouse_pointer.h"
+#include "support/fake_platform.h"
+#include "support/table_list.h"
+#include "support/xlsx_read_back.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Started {
+    QString program;
+    QStringList arguments;
+};
+
+struct Host {
+    QTemporaryDir cache;
+    QStringList onPath;
+    std::vector<Started> started;
+    bool startSucceeds = true;
+
+    LinuxSpreadsheetAutomation automation() {
+        LinuxSpreadsheetSettings settings;
+        settings.exportFolder = cache.path();
+        settings.findExecutable = [this](const QString& name) {
+            return onPath.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
+        };
+        settings.startDetached = [this](const QString& program, const QStringList& arguments) {
+            started.push_back({program, arguments});
+            return startSucceeds;
+        };
+        return LinuxSpreadsheetAutomation(settings);
+    }
+    QStringList exports() const {
+        return QDir(cache.path()).entryList({QStringLiteral("*.xlsx")}, QDir::Files, QDir::Name);
+    }
+};
+
+void makeFile(const QString& path, bool readOnly, qint64 ageSeconds) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("old");
+    file.flush();
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                             QFileDevice::FileModificationTime));
+    file.close();
+    if (readOnly) {
+        QVERIFY(file.setPermissions(QFile::ReadOwner));
+    }
+}
+
+}  // namespace
+
+class WorkbookAutomationTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void findsAProgram_data();
+    void findsAProgram();
+    void exportOpensNewReadOnlyFileAsTemplate();
+    void failedStartIsAFailure();
+    void abandonedWorkbookLeavesNoFile();
+    void laterExportRemovesOnlyOldHandedOverFiles();
+};
+
+void WorkbookAutomationTest::findsAProgram_data() {
+    QTest::addColumn<QStringList>("onPath");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    const QStringList asTemplate{"--calc", "-n"};
+    QTest::newRow("soffice first")
+        << QStringList{"gnumeric", "localc", "soffice"} << "/usr/bin/soffice" << asTemplate;
+    QTest::newRow("libreoffice") << QStringList{"libreoffice", "gnumeric"} << "/usr/bin/libreoffice"
+                                 << asTemplate;
+    QTest::newRow("localc") << QStringList{"localc"} << "/usr/bin/localc" << asTemplate;
+    QTest::newRow("gnumeric") << QStringList{"gnumeric"} << "/usr/bin/gnumeric" << QStringList{};
+    QTest::newRow("none") << QStringList{"excel"} << QString() << QStringList{};
+}
+
+void WorkbookAutomationTest::findsAProgram() {
+    QFETCH(QStringList, onPath);
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    Host host;
+    host.onPath = onPath;
+    LinuxSpreadsheetAutomation automation = host.automation();
+    FakePlatform fake;
+    Platform platform = fake.platform;
+    Platform withLinux{platform.messages,      platform.fileDialogs, platform.clipboard,
+                       platform.browser,       platform.pump,        platform.random,
+                       platform.programFolder, platform.pointers,    automation};
+    const bool installed = SaveResultsAsExcelFileIsExcelInstalled(withLinux);
+    QCOMPARE(installed, !program.isEmpty());
+    QCOMPARE(fake.messages.texts().size(), installed ? 0 : 1);
+    if (!installed) {
+        QVERIFY_THROWS_EXCEPTION(Failure, automation.createApplication());
+        return;
+    }
+    auto application = automation.createApplication();
+    application->addWorkbook().setCellValue(2, 1, QStringLiteral("x"));
+    application->makeVisible();
+    QCOMPARE(host.started.size(), size_t(1));
+    QCOMPARE(host.started[0].program, program);
+    QCOMPARE(host.started[0].arguments.mid(0, arguments.size()), arguments);
+    QCOMPARE(host.started[0].arguments.size(), arguments.size() + 1);
+}
+
+void WorkbookAutomationTest::exportOpensNewReadOnlyFileAsTemplate() {
+    Host host;
+    host.onPath = {QStringLiteral("soffice")};
+    LinuxSpreadsheetAutomation automation = host.automation();
+    FakePlatform fake;
+    Platform& p = fake.platform;
+    Platform withLinux{p.messages, p.fileDialogs,   p.clipboard, p.browser, p.pump,
+                       p.random,   p.programFolder, p.pointers,  automation};
+    TableList list({QStringLiteral(" Output")});
+    for (const char* row : {"one", "", "three", "=HYPERLINK(\"http://x\")"}) {
+        list.addRow({QString::fromUtf8(row)});
+    }
+    WindowMousePointer pointer(nullptr, fake.pointers);
+    SaveResultsAsExcelFile(withLinux, list, pointer);
+    SaveResultsAsExcelFile(withLinux, list, pointer);
+
+    QCOMPARE(fake.messages.texts(), QStringList());
+    QCOMPARE(host.started.size(), size_t(2));
+    const QString first = host.started[0].arguments.last();
+    const QString second = host.started[1].arguments.last();
+    QVERIFY(first != second);
+    QCOMPARE(host.exports().size(), 2);
+    for (const QString& file : {first, second}) {
+        QVERIFY(file.startsWith(host.cache.path()));
+        QVERIFY(!(QFile::permissions(file) & QFile::WriteOwner));
+        const ReadBackWorkbook read = ReadXlsxBack(file);
+        QVERIFY2(read.ok, qPrintable(read.error));
+        const ReadBackSheet& sheet = read.sheets[0];
+        QCOMPARE(sheet.at(1, 1), QStringLiteral(" Output"));
+        QCOMPARE(sheet.at(2, 1), QStringLiteral("one"));
+        QCOMPARE(sheet.at(3, 1), QString());
+        QCOMPARE(sheet.at(4, 1), QStringLiteral("three"));
+        QCOMPARE(sheet.at(5, 1), QStringLiteral("=HYPERLINK(\"http://x\")"));
+        QCOMPARE(sheet.types.value({5, 1}), QStringLiteral("s"));
+        QVERIFY(sheet.widths.contains(1));
+    }
+}
+
+void WorkbookAutomationTest::failedStartIsAFailure() {
+    Host host;
+    host.onPath = {QStringLiteral("gnumeric")};
+    host.startSucceeds = false;
+    LinuxSpreadsheetAutomation automation = host.automation();
+    auto application = automation.createApplication();
+    application->addWorkbook().setCellValue(2, 1, QStringLiteral("kept"));
+    QVERIFY_THROWS_EXCEPTION(Failure, application->makeVisible());
+    // The file stays for the user to open by hand; the message names it.
+    QCOMPARE(host.exports().size(), 1);
+}
+
+void WorkbookAutomationTest::abandonedWorkbookLeavesNoFile() {
+    Host host;
+    host.onPath = {QStringLiteral("soffice")};
+    LinuxSpreadsheetAutomation automation = host.automation();
+    {
+        auto application = automation.createApplication();
+        application->addWorkbook().setCellValue(2, 1, QStringLiteral("x"));
+    }
+    QCOMPARE(host.exports(), QStringList());
+    QVERIFY(host.started.empty());
+}
+
+void WorkbookAutomationTest::laterExportRemovesOnlyOldHandedOverFiles() {
+    Host host;
+    host.onPath = {QStringLiteral("soffice")};
+    const QString folder = host.cache.path() + QLatin1Char('/');
+    makeFile(folder + "results-old.xlsx", true, 3600);
+    makeFile(folder + "results-saved-by-user.xlsx", false, 3600);
+    makeFile(folder + "results-recent.xlsx", true, 10);
+    makeFile(folder + "other.xlsx", true, 3600);
+    LinuxSpreadsheetAutomation automation = host.automation();
+    auto application = automation.createApplication();
+    application->addWorkbook().setCellValue(2, 1, QStringLiteral("x"));
+    application->makeVisible();
+
+    const QStringList left = host.exports();
+    QVERIFY(!left.contains("results-old.xlsx"));
+    QVERIFY(left.contains("results-saved-by-user.xlsx"));
+    QVERIFY(left.contains("results-recent.xlsx"));
+    QVERIFY(left.contains("other.xlsx"));
+    QVERIFY(left.contains(QFileInfo(host.started[0].arguments.last()).fileName()));
+}
+
+QTEST_GUILESS_MAIN(WorkbookAutomationTest)
+#include "test_workbook_automation.moc"
