@@ -1,0 +1,185 @@
+// The clipboard text CopyListToClipboard builds, for lists of one and of several columns, and
+// the clipboard's retry rule.
+#include "output/clipboard_retry.h"
+#include "output/copy_list_to_clipboard.h"
+#include "platform/failure.h"
+#include "support/fake_platform.h"
+#include "support/table_list.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+namespace {
+using Rows = QList<QStringList>;
+
+TableList makeList(const QStringList& headers, const Rows& rows, const QList<bool>& checked = {}) {
+    TableList list(headers);
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        list.addRow(rows[i], checked.value(i, true));
+    }
+    list.checkBoxes = !checked.isEmpty();
+    return list;
+}
+}  // namespace
+
+class TestCopyListToClipboard : public QObject {
+    Q_OBJECT
+  private slots:
+    void clipboardText_data() {
+        QTest::addColumn<QStringList>("headers");
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QList<bool>>("checked");  // empty: no check boxes
+        QTest::addColumn<QString>("text");
+        const QStringList one{"Output"};
+        const QStringList two{"Name", "Mail"};
+        QTest::newRow("alpha, empty, beta with trailing spaces")
+            << one << Rows{{"alpha"}, {""}, {"beta  "}} << QList<bool>{}
+            << QStringLiteral("alpha\r\n\r\nbeta\r\n");
+        QTest::newRow("a row of spaces is an empty line")
+            << one << Rows{{"   "}, {"x"}} << QList<bool>{} << QStringLiteral("\r\nx\r\n");
+        QTest::newRow("single row ends with CR LF")
+            << one << Rows{{"only"}} << QList<bool>{} << QStringLiteral("only\r\n");
+        QTest::newRow("inner and leading spaces and tabs stay")
+            << one << Rows{{"  a b\t "}} << QList<bool>{} << QStringLiteral("  a b\t\r\n");
+        QTest::newRow("two columns padded to the widest")
+            << two << Rows{{"ab", "x1"}, {"abcd", "y2"}} << QList<bool>{}
+            << QStringLiteral("ab  \tx1\r\nabcd\ty2\r\n");
+        QTest::newRow("empty last cell keeps the separating tab")
+            << two << Rows{{"ab", ""}, {"abcd", "  "}} << QList<bool>{}
+            << QStringLiteral("ab  \t\r\nabcd\t\r\n");
+        QTest::newRow("missing sub-items read as empty")
+            << QStringList{"A", "B", "C"} << Rows{{"a"}, {"bb", "c", "d"}} << QList<bool>{}
+            << QStringLiteral("a \t \t\r\nbb\tc\td\r\n");
+        QTest::newRow("cleared check boxes are left out; widths count every row")
+            << two << Rows{{"a", "1"}, {"abcdef", "2"}, {"abc", "3"}}
+            << QList<bool>{true, false, true} << QStringLiteral("a     \t1\r\nabc   \t3\r\n");
+        QTest::newRow("no row checked: empty text")
+            << one << Rows{{"a"}, {"b"}} << QList<bool>{false, false} << QStringLiteral("");
+    }
+    void clipboardText() {
+        QFETCH(QStringList, headers);
+        QFETCH(Rows, rows);
+        QFETCH(QList<bool>, checked);
+        QFETCH(QString, text);
+        FakePlatform fake;
+        fake.clipboard.text = QStringLiteral("previous");
+        const TableList list = makeList(headers, rows, checked);
+        CopyListToClipboard(fake.platform, list);
+        QVERIFY(fake.clipboard.cleared);
+        QVERIFY(fake.clipboard.text.has_value());
+        QCOMPARE(*fake.clipboard.text, text);
+        QCOMPARE(fake.clipboard.clearAttempts, 1);
+        QCOMPARE(fake.clipboard.setAttempts, 1);
+    }
+
+    // A cell that grew after its column was measured is not cut; it pushes the rest along.
+    void cellGrownSinceWidthPass() {
+        FakePlatform fake;
+        TableList list = makeList({"A", "B"}, {{"ab", "1"}, {"abc", "2"}});
+        // Width pass: 2 rows x 2 columns = 4 yields; the text pass starts with the 5th.
+        fake.pump.at[5] = [&] { list.setCell(1, 1, "abcdef"); };
+        CopyListToClipboard(fake.platform, list);
+        QCOMPARE(*fake.clipboard.text, QStringLiteral("abcdef\t1\r\nabc\t2\r\n"));
+    }
+
+    void emptyListLeavesClipboardAlone() {
+        FakePlatform fake;
+        fake.clipboard.text = QStringLiteral("previous");
+        const TableList list;
+        CopyListToClipboard(fake.platform, list);
+        QCOMPARE(*fake.clipboard.text, QStringLiteral("previous"));
+        QCOMPARE(fake.clipboard.clearAttempts + fake.clipboard.setAttempts, 0);
+        QCOMPARE(fake.pump.calls, 0);
+    }
+
+    void vanishedRowFailsAndLeavesClipboard_data() {
+        QTest::addColumn<int>("atYield");
+        QTest::newRow("during the width pass") << 2;
+        QTest::newRow("during the text pass") << 5;
+    }
+    void vanishedRowFailsAndLeavesClipboard() {
+        QFETCH(int, atYield);
+        FakePlatform fake;
+        fake.clipboard.text = QStringLiteral("previous");
+        TableList list = makeList({"Output"}, {{"a"}, {"b"}, {"c"}});
+        fake.pump.at[atYield] = [&] { list.removeRow(1); };
+        QVERIFY_THROWS_EXCEPTION(Failure, CopyListToClipboard(fake.platform, list));
+        QCOMPARE(*fake.clipboard.text, QStringLiteral("previous"));
+        QCOMPARE(fake.clipboard.clearAttempts, 0);
+    }
+
+    void stopLeavesClipboard_data() {
+        QTest::addColumn<bool>("programEnds");
+        QTest::newRow("program ends") << true;
+        QTest::newRow("window unloads") << false;
+    }
+    void stopLeavesClipboard() {
+        QFETCH(bool, programEnds);
+        FakePlatform fake;
+        fake.clipboard.text = QStringLiteral("previous");
+        const TableList list = makeList({"Output"}, {{"a"}, {"b"}});
+        bool unloaded = false;
+        fake.pump.at[4] = [&] { programEnds ? fake.pump.endProgram() : void(unloaded = true); };
+        CopyListToClipboard(fake.platform, list, [&] { return unloaded; });
+        QCOMPARE(fake.pump.calls, 4);
+        QCOMPARE(*fake.clipboard.text, QStringLiteral("previous"));
+        QCOMPARE(fake.clipboard.clearAttempts, 0);
+    }
+
+    void yieldsOncePerCellAndRow() {
+        FakePlatform fake;
+        const TableList list = makeList({"A", "B"}, {{"a", "1"}, {"b", "2"}, {"c", "3"}});
+        CopyListToClipboard(fake.platform, list);
+        // width pass 3 x 2, text pass 3 x (1 + 2)
+        QCOMPARE(fake.pump.calls, 6 + 9);
+    }
+
+    void retryRule_data() {
+        QTest::addColumn<int>("failures");
+        QTest::addColumn<bool>("alwaysFails");
+        QTest::addColumn<int>("clearAttempts");
+        QTest::addColumn<int>("setAttempts");
+        QTest::addColumn<bool>("textSet");
+        QTest::newRow("clear fails 999 times") << 999 << false << 1000 << 1 << true;
+        QTest::newRow("clear gives up, set succeeds") << 1000 << false << 1000 << 1 << true;
+        QTest::newRow("set fails 999 times") << 1999 << false << 1000 << 1000 << true;
+        QTest::newRow("everything fails: silently dropped") << 0 << true << 1000 << 1000 << false;
+    }
+    void retryRule() {
+        QFETCH(int, failures);
+        QFETCH(bool, alwaysFails);
+        QFETCH(int, clearAttempts);
+        QFETCH(int, setAttempts);
+        QFETCH(bool, textSet);
+        FakePlatform fake;
+        fake.clipboard.failuresLeft = failures;
+        fake.clipboard.alwaysFails = alwaysFails;
+        const TableList list = makeList({"Output"}, {{"a"}});
+        CopyListToClipboard(fake.platform, list);
+        QCOMPARE(fake.clipboard.clearAttempts, clearAttempts);
+        QCOMPARE(fake.clipboard.setAttempts, setAttempts);
+        QCOMPARE(fake.clipboard.text.has_value(), textSet);
+        QVERIFY(fake.messages.shown.empty());
+    }
+
+    // One very wide row must not make every other line cost its width: the text is linear
+    // in its own size, not in rows times the widest row.
+    void oneWideRowStaysLinear() {
+        FakePlatform fake;
+        TableList list;
+        const QString wide(1 << 20, QLatin1Char('w'));
+        list.addRow({wide});
+        for (int i = 0; i < 100000; ++i) {
+            list.addRow({QStringLiteral("r")});
+        }
+        QElapsedTimer timer;
+        timer.start();
+        CopyListToClipboard(fake.platform, list);
+        QVERIFY2(timer.elapsed() < 5000, "copy took too long");
+        QCOMPARE(fake.clipboard.text->size(), wide.size() + 2 + 100000 * 3);
+        QVERIFY(fake.clipboard.text->endsWith(QStringLiteral("\r\nr\r\n")));
+    }
+};
+
+QTEST_MAIN(TestCopyListToClipboard)
+#include "test_copy_list_to_clipboard.moc"

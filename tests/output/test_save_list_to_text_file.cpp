@@ -1,0 +1,259 @@
+// The bytes SaveListToTextFile writes, the overwrite question, and that a failed or interrupted
+// save never damages the file that was there before.
+#include "output/save_list_to_text_file.h"
+#include "platform/failure.h"
+#include "platform/list/report_list.h"
+#include "support/fake_platform.h"
+#include "support/table_list.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+#include <unistd.h>
+#include <csignal>
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QStringList entriesOf(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
+}
+
+void fillList(ReportList& list, const QStringList& rows) {
+    for (const QString& row : rows) {
+        list.append(row);
+    }
+}
+
+// Writes beyond `bytes` fail with EFBIG, as on a full disk, until the limit is lifted.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+  private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+// Permissions do not stop root, so a read-only folder is tried as an ordinary user.
+bool dropRootForAWhile() {
+    return geteuid() == 0 && seteuid(65534) == 0;
+}
+void regainRoot(bool dropped) {
+    if (dropped) {
+        [[maybe_unused]] const int restored = seteuid(0);
+    }
+}
+
+}  // namespace
+
+class TestSaveListToTextFile : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { dir_.emplace(); }
+
+    void writesRowsWithCrLf_data() {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("a, empty, b: eight bytes")
+            << QStringList{"a", "", "b"} << QByteArray("a\r\n\r\nb\r\n");
+        QTest::newRow("empty list: empty file") << QStringList{} << QByteArray();
+        QTest::newRow("one empty row") << QStringList{""} << QByteArray("\r\n");
+        QTest::newRow("commas, tabs and quotes unchanged")
+            << QStringList{"x,y", "\tz\t", "\"q\" 'r'"}
+            << QByteArray("x,y\r\n\tz\t\r\n\"q\" 'r'\r\n");
+        QTest::newRow("spaces kept") << QStringList{"  a  "} << QByteArray("  a  \r\n");
+        QTest::newRow("non-ASCII as UTF-8, no byte-order mark")
+            << QStringList{QString::fromUtf8("Grüße"), QString::fromUtf8("日本"),
+                           QString::fromUtf8("😀")}
+            << QByteArray(
+                   "Gr\xc3\xbc\xc3\x9f"
+                   "e\r\n\xe6\x97\xa5\xe6\x9c\xac\r\n\xf0\x9f\x98\x80\r\n");
+    }
+    void writesRowsWithCrLf() {
+        QFETCH(QStringList, rows);
+        QFETCH(QByteArray, bytes);
+        FakePlatform fake;
+        ReportList list;
+        fillList(list, rows);
+        const QString path = dir_->filePath(QStringLiteral("out.txt"));
+        SaveListToTextFile(fake.platform, list, path);
+        QCOMPARE(readAll(path), bytes);
+        QVERIFY(fake.messages.shown.empty());
+        QCOMPARE(fake.pump.calls, rows.size());  // one yield per row
+    }
+
+    void rowsLongerThanABlockAreWhole() {
+        FakePlatform fake;
+        ReportList list;
+        const QString wide(3 << 20, QLatin1Char('w'));
+        fillList(list, {wide, QStringLiteral("x"), wide});
+        const QString path = dir_->filePath(QStringLiteral("wide.txt"));
+        SaveListToTextFile(fake.platform, list, path);
+        const QByteArray line = wide.toLatin1() + "\r\n";
+        QCOMPARE(readAll(path), line + "x\r\n" + line);
+    }
+
+    void overwriteQuestion_data() {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("Yes replaces the whole longer file")
+            << MessageAnswer::Yes << QByteArray("a\r\n");
+        QTest::newRow("No leaves it") << MessageAnswer::No << QByteArray(500, 'o');
+    }
+    void overwriteQuestion() {
+        QFETCH(MessageAnswer, answer);
+        QFETCH(QByteArray, bytes);
+        FakePlatform fake;
+        fake.messages.setApplicationTitle(QStringLiteral("Quorvane"));
+        fake.messages.answers = {answer};
+        ReportList list;
+        fillList(list, {QStringLiteral("a")});
+        const QString path = dir_->filePath(QStringLiteral("list"));  // no extension
+        writeAll(path, QByteArray(500, 'o'));
+
+        SaveListToTextFile(fake.platform, list, path);
+
+        QCOMPARE(fake.messages.shown.size(), size_t{1});
+        const ShownMessage& question = fake.messages.shown.front();
+        QCOMPARE(question.text, QStringLiteral("Are you sure you wish to overwrite ") + path +
+                                    QStringLiteral(" ?"));
+        QCOMPARE(question.buttons, MessageButtons::YesNo);
+        QCOMPARE(question.icon, MessageIcon::None);
+        QCOMPARE(question.title, QStringLiteral("Quorvane"));
+        QCOMPARE(readAll(path), bytes);
+        QCOMPARE(entriesOf(dir_->path()), QStringList{QStringLiteral("list")});
+    }
+
+    // Every failure: a Failure that names the file, the old file as it was, nothing left over.
+    void failureLeavesOldFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder does not exist") << QStringLiteral("missing folder");
+        QTest::newRow("read-only folder") << QStringLiteral("read-only folder");
+        QTest::newRow("name is a folder") << QStringLiteral("folder name");
+        QTest::newRow("disk full midway") << QStringLiteral("full disk");
+        QTest::newRow("row removed during a yield") << QStringLiteral("row removed");
+    }
+    void failureLeavesOldFile() {
+        QFETCH(QString, kind);
+        FakePlatform fake;
+        ReportList list;
+        for (int i = 0; i < 3000; ++i) {
+            list.append(QString(100, QLatin1Char('r')));
+        }
+        const QString folder = dir_->filePath(QStringLiteral("work"));
+        QVERIFY(QDir().mkpath(folder));
+        const QByteArray old("old content\r\n");
+        QString path = folder + QStringLiteral("/list.txt");
+        writeAll(path, old);
+        QStringList expectedEntries{QStringLiteral("list.txt")};
+        std::optional<FileSizeLimit> limit;
+        bool readOnly = false;
+
+        if (kind == QLatin1String("missing folder")) {
+            path = folder + QStringLiteral("/no-such-folder/list.txt");
+        } else if (kind == QLatin1String("read-only folder")) {
+            QVERIFY(QFile::setPermissions(dir_->path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                            QFile::ExeOwner | QFile::ReadOther |
+                                                            QFile::ExeOther));
+            QVERIFY(QFile::setPermissions(
+                folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+            readOnly = true;
+        } else if (kind == QLatin1String("folder name")) {
+            path = folder + QStringLiteral("/sub");
+            QVERIFY(QDir().mkpath(path));
+            expectedEntries << QStringLiteral("sub");
+        } else if (kind == QLatin1String("full disk")) {
+            limit.emplace(64 * 1024);
+        } else if (kind == QLatin1String("row removed")) {
+            fake.pump.at[2500] = [&] { list.remove(1); };
+        }
+
+        bool failed = false;
+        const bool dropped = readOnly && dropRootForAWhile();
+        try {
+            SaveListToTextFile(fake.platform, list, path);
+        } catch (const Failure& failure) {
+            failed = true;
+            QVERIFY2(failure.description().contains(path), qPrintable(failure.description()));
+        }
+        regainRoot(dropped);
+        limit.reset();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        QVERIFY(failed);
+        QCOMPARE(readAll(folder + QStringLiteral("/list.txt")), old);
+        expectedEntries.sort();
+        QCOMPARE(entriesOf(folder), expectedEntries);
+    }
+
+    void programEndingDoesNotCommit() {
+        FakePlatform fake;
+        ReportList list;
+        fillList(list, {"a", "b", "c"});
+        const QString path = dir_->filePath(QStringLiteral("list.txt"));
+        writeAll(path, "old");
+        fake.pump.at[2] = [&] { fake.pump.endProgram(); };
+        SaveListToTextFile(fake.platform, list, path);
+        QCOMPARE(fake.pump.calls, 2);
+        QCOMPARE(readAll(path), QByteArray("old"));
+        QCOMPARE(entriesOf(dir_->path()), QStringList{QStringLiteral("list.txt")});
+    }
+
+    void stopRequestDoesNotCommit() {
+        FakePlatform fake;
+        ReportList list;
+        fillList(list, {"a", "b"});
+        const QString path = dir_->filePath(QStringLiteral("new.txt"));
+        bool stop = false;
+        fake.pump.at[2] = [&] { stop = true; };
+        SaveListToTextFile(fake.platform, list, path, [&] { return stop; });
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(entriesOf(dir_->path()).isEmpty());
+    }
+
+    // The count is read once: a row added while events run is not written, and the rows are
+    // taken at each index as it is reached.
+    void rowCountIsReadOnce() {
+        FakePlatform fake;
+        TableList list;
+        list.addRow({"a"});
+        list.addRow({"b"});
+        fake.pump.at[1] = [&] { list.addRow({"late"}); };
+        fake.pump.at[2] = [&] { list.setCell(2, 1, "B"); };
+        const QString path = dir_->filePath(QStringLiteral("out.txt"));
+        SaveListToTextFile(fake.platform, list, path);
+        QCOMPARE(readAll(path), QByteArray("a\r\nB\r\n"));
+        QCOMPARE(fake.pump.calls, 2);
+    }
+
+  private:
+    std::optional<QTemporaryDir> dir_;
+};
+
+QTEST_MAIN(TestSaveListToTextFile)
+#include "test_save_list_to_text_file.moc"

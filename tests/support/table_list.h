@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/failure.h"
+#include "platform/list/readable_list.h"
+
+#include <QStringList>
+
+#include <vector>
+
+// A list of any number of columns held in memory, for the output routines' multi-column and
+// check-box cases. Missing cells read as empty, like sub-items that were never set.
+class TableList : public ReadableList {
+  public:
+    explicit TableList(QStringList headers = {QStringLiteral("Output")})
+        : headers_(std::move(headers)) {}
+
+    void addRow(const QStringList& cells, bool checked = true) {
+        rows_.push_back(cells);
+        checked_.push_back(checked);
+    }
+    void removeRow(qsizetype row) {
+        check(row);
+        rows_.erase(rows_.begin() + (row - 1));
+        checked_.erase(checked_.begin() + (row - 1));
+    }
+    void setCell(qsizetype row, int column, const QString& text) {
+        check(row);
+        QStringList& cells = rows_[static_cast<size_t>(row - 1)];
+        while (cells.size() < column) {
+            cells << QString();
+        }
+        cells[column - 1] = text;
+    }
+    bool checkBoxes = false;
+
+    qsizetype rowCount() const override { return static_cast<qsizetype>(rows_.size()); }
+    int columnCount() const override { return static_cast<int>(headers_.size()); }
+    QString headerText(int column) const override { return headers_.value(column - 1); }
+    QString cellText(qsizetype row, int column) const override {
+        check(row);
+        return rows_[static_cast<size_t>(row - 1)].value(column - 1);
+    }
+    bool showsCheckBoxes() const override { return checkBoxes; }
+    bool isChecked(qsizetype row) const override {
+        check(row);
+        return checked_[static_cast<size_t>(row - 1)];
+    }
+
+  private:
+    void check(qsizetype row) const {
+        if (row < 1 || row > rowCount()) {
+            throw Failure(QStringLiteral("Index out of bounds"));
+        }
+    }
+
+    QStringList headers_;
+    std::vector<QStringList> rows_;
+    std::vector<bool> checked_;
+};
