@@ -1,6 +1,8 @@
 #include "output/copy_list_to_clipboard.h"
 
+#include "output/cell_reader.h"
 #include "output/clipboard_retry.h"
+#include "output/text_builder.h"
 #include "platform/list/readable_list.h"
 #include "platform/platform.h"
 
@@ -40,6 +42,7 @@ struct ColumnWidths {
 
 ColumnWidths measureColumns(CopyLoop& loop) {
     ColumnWidths result;
+    CellReader cells(loop.list());
     const int columns = loop.columns();
     result.widths.assign(static_cast<size_t>(columns), 0);
     for (int column = 1; column <= columns; ++column) {
@@ -49,7 +52,7 @@ ColumnWidths measureColumns(CopyLoop& loop) {
             if (!loop.yield(row == 1 || row == rows)) {
                 return result;
             }
-            const qsizetype length = loop.list().cellText(row, column).size();
+            const qsizetype length = cells.read(row, column).size();
             width = std::max(width, length);
             if (column == columns) {
                 result.lastColumnChars += length;
@@ -69,14 +72,6 @@ qsizetype estimatedSize(const ColumnWidths& measured, qsizetype rows) {
     return rows * perRow + measured.lastColumnChars;
 }
 
-void chopTrailingSpaces(QString& text, qsizetype lineStart) {
-    qsizetype end = text.size();
-    while (end > lineStart && text.at(end - 1) == QLatin1Char(' ')) {
-        --end;
-    }
-    text.truncate(end);
-}
-
 }  // namespace
 
 ClipboardTextResult BuildClipboardText(Platform& platform, const ReadableList& list,
@@ -89,8 +84,8 @@ ClipboardTextResult BuildClipboardText(Platform& platform, const ReadableList& l
 
     const int columns = loop.columns();
     const qsizetype rows = list.rowCount();
-    QString text;
-    text.reserve(estimatedSize(measured, rows));
+    CellReader cells(list);
+    TextBuilder text(estimatedSize(measured, rows));
     for (qsizetype row = 1; row <= rows; ++row) {
         if (!loop.yield(row == 1 || row == rows)) {
             return {true, QString()};
@@ -103,7 +98,7 @@ ClipboardTextResult BuildClipboardText(Platform& platform, const ReadableList& l
             if (!loop.yield(false)) {
                 return {true, QString()};
             }
-            const QString cell = list.cellText(row, column);
+            const QStringView cell = cells.read(row, column);
             text.append(cell);
             // The last cell's padding and its tab would only be removed again with the line's
             // trailing spaces, so they are never added: a single wide row cannot make every
@@ -112,15 +107,16 @@ ClipboardTextResult BuildClipboardText(Platform& platform, const ReadableList& l
                 const qsizetype padding =
                     measured.widths[static_cast<size_t>(column - 1)] - cell.size();
                 if (padding > 0) {
-                    text.resize(text.size() + padding, QLatin1Char(' '));
+                    text.appendRepeated(QLatin1Char(' '), padding);
                 }
                 text.append(QLatin1Char('\t'));
             }
         }
-        chopTrailingSpaces(text, lineStart);
-        text.append(QLatin1String("\r\n"));
+        text.chopSpacesAfter(lineStart);
+        text.append(QLatin1Char('\r'));
+        text.append(QLatin1Char('\n'));
     }
-    return {false, std::move(text)};
+    return {false, text.take()};
 }
 
 void CopyListToClipboard(Platform& platform, const ReadableList& list,

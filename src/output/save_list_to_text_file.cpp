@@ -1,5 +1,6 @@
 #include "output/save_list_to_text_file.h"
 
+#include "output/cell_reader.h"
 #include "platform/failure.h"
 #include "platform/list/readable_list.h"
 #include "platform/platform.h"
@@ -58,6 +59,17 @@ bool confirmedOverwrite(MessageBoxes& messages, const QString& fileName) {
                          MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
+// Rows can be removed while events run; the message then says why the save stopped.
+QStringView rowText(CellReader& cells, qsizetype row, const QString& fileName) {
+    try {
+        return cells.read(row, 1);
+    } catch (const Failure& failure) {
+        failSave(fileName, QStringLiteral("the list changed while it was being saved (row %1: %2)")
+                               .arg(row)
+                               .arg(failure.description()));
+    }
+}
+
 }  // namespace
 
 void SaveListToTextFile(Platform& platform, const ReadableList& list, const QString& fileName,
@@ -76,6 +88,7 @@ void SaveListToTextFile(Platform& platform, const ReadableList& list, const QStr
     }
 
     EncodedLines lines(file);
+    CellReader cells(list);
     const qsizetype rows = list.rowCount();
     for (qsizetype row = 1; row <= rows; ++row) {
         platform.pump.pendingEvents(row == 1 || row == rows);
@@ -83,7 +96,7 @@ void SaveListToTextFile(Platform& platform, const ReadableList& list, const QStr
             file.cancelWriting();
             return;
         }
-        lines.append(list.cellText(row, 1));
+        lines.append(rowText(cells, row, fileName));
     }
     lines.flush();
     if (!file.commit()) {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Builds a long text piece by piece in one buffer, writing through a pointer: millions of
+// short appends cost what copying their characters costs. The buffer grows by doubling when
+// a guess of the final size was too small, so building stays linear in the text's size.
+class TextBuilder {
+  public:
+    explicit TextBuilder(qsizetype expectedSize);
+
+    qsizetype size() const { return used_; }
+    void append(QStringView text);
+    void appendRepeated(QChar c, qsizetype count);
+    void append(QChar c) {
+        ensureRoom(1);
+        data_[used_++] = c;
+    }
+    // Removes the spaces at the end, but none before `from`.
+    void chopSpacesAfter(qsizetype from);
+
+    QString take();
+
+  private:
+    void ensureRoom(qsizetype more) {
+        if (used_ + more > text_.size()) {
+            grow(used_ + more);
+        }
+    }
+    void grow(qsizetype needed);
+
+    QString text_;
+    QChar* data_ = nullptr;
+    qsizetype used_ = 0;
+};
