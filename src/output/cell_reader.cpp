@@ -4,11 +4,3 @@
 
 CellReader::CellReader(const ReadableList& list)
     : list_(list), reportList_(dynamic_cast<const ReportList*>(&list)) {}
-
-QStringView CellReader::read(qsizetype row, int column) {
-    if (reportList_ != nullptr && column == 1) {
-        return reportList_->textView(row);
-    }
-    copy_ = list_.cellText(row, column);
-    return copy_;
-}

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "platform/list/readable_list.h"
+#include "platform/list/report_list.h"
 
 #include <QString>
 #include <QStringView>
-
-class ReportList;
 
 // Reads cells for the output loops. A results list hands out its rows' text without a copy;
 // any other list is read through cellText, into a buffer that is reused from cell to cell.
@@ -14,7 +13,13 @@ class CellReader {
   public:
     explicit CellReader(const ReadableList& list);
 
-    QStringView read(qsizetype row, int column);
+    QStringView read(qsizetype row, int column) {
+        if (reportList_ != nullptr && column == 1) {
+            return reportList_->textView(row);
+        }
+        copy_ = list_.cellText(row, column);
+        return copy_;
+    }
 
   private:
     const ReadableList& list_;

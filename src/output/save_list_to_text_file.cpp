@@ -21,33 +21,47 @@ constexpr qsizetype kBlockBytes = qsizetype{1} << 20;
                       .arg(fileName, reason));
 }
 
+// Encodes rows into blocks written through a pointer. ASCII, the common case, is copied byte by
+// byte; anything else goes through the system encoder from the first non-ASCII character on.
 class EncodedLines {
   public:
-    explicit EncodedLines(QSaveFile& file) : file_(file) { block_.reserve(kBlockBytes + 1024); }
+    explicit EncodedLines(QSaveFile& file) : file_(file), block_(kBlockBytes, Qt::Uninitialized) {}
 
     void append(QStringView text) {
-        const qsizetype used = block_.size();
-        block_.resize(used + encoder_.requiredSpace(text.size()) + 2);
-        char* end = encoder_.appendToBuffer(block_.data() + used, text);
-        *end++ = '\r';
-        *end++ = '\n';
-        block_.truncate(end - block_.constData());
-        if (block_.size() >= kBlockBytes) {
+        const qsizetype worstCase = encoder_.requiredSpace(text.size()) + 2;
+        if (used_ + worstCase > block_.size()) {
             flush();
+            if (worstCase > block_.size()) {
+                block_.resize(worstCase);  // a row longer than a block
+            }
         }
+        char* out = block_.data() + used_;
+        const QChar* in = text.data();
+        const qsizetype n = text.size();
+        qsizetype i = 0;
+        for (; i < n && in[i].unicode() < 0x80; ++i) {
+            *out++ = static_cast<char>(in[i].unicode());
+        }
+        if (i < n) {
+            out = encoder_.appendToBuffer(out, text.sliced(i));
+        }
+        *out++ = '\r';
+        *out++ = '\n';
+        used_ = out - block_.constData();
     }
 
     void flush() {
-        if (!block_.isEmpty() && file_.write(block_) != block_.size()) {
+        if (used_ > 0 && file_.write(block_.constData(), used_) != used_) {
             failSave(file_.fileName(), file_.errorString());
         }
-        block_.truncate(0);
+        used_ = 0;
     }
 
   private:
     QSaveFile& file_;
     QStringEncoder encoder_{QStringConverter::System};
     QByteArray block_;
+    qsizetype used_ = 0;
 };
 
 bool confirmedOverwrite(MessageBoxes& messages, const QString& fileName) {

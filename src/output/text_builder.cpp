@@ -13,32 +13,16 @@ void TextBuilder::grow(qsizetype needed) {
     data_ = text_.data();
 }
 
-void TextBuilder::append(QStringView text) {
-    const qsizetype n = text.size();
-    ensureRoom(n);
-    const QChar* from = text.data();
-    QChar* to = data_ + used_;
-    // Most cells are a few characters long; a plain loop beats a library call there.
-    if (n <= 16) {
-        for (qsizetype i = 0; i < n; ++i) {
-            to[i] = from[i];
-        }
-    } else {
-        std::memcpy(static_cast<void*>(to), from, static_cast<size_t>(n) * sizeof(QChar));
-    }
-    used_ += n;
+void TextBuilder::appendLong(QStringView text) {
+    std::memcpy(static_cast<void*>(data_ + used_), text.data(),
+                static_cast<size_t>(text.size()) * sizeof(QChar));
+    used_ += text.size();
 }
 
 void TextBuilder::appendRepeated(QChar c, qsizetype count) {
     ensureRoom(count);
     std::fill_n(data_ + used_, count, c);
     used_ += count;
-}
-
-void TextBuilder::chopSpacesAfter(qsizetype from) {
-    while (used_ > from && data_[used_ - 1] == QLatin1Char(' ')) {
-        --used_;
-    }
 }
 
 QString TextBuilder::take() {

@@ -11,14 +11,32 @@ class TextBuilder {
     explicit TextBuilder(qsizetype expectedSize);
 
     qsizetype size() const { return used_; }
-    void append(QStringView text);
+    void append(QStringView text) {
+        const qsizetype n = text.size();
+        ensureRoom(n);
+        if (n > 16) {
+            appendLong(text);
+            return;
+        }
+        // Most cells are a few characters long; a plain loop beats a library call there.
+        const QChar* from = text.data();
+        QChar* to = data_ + used_;
+        for (qsizetype i = 0; i < n; ++i) {
+            to[i] = from[i];
+        }
+        used_ += n;
+    }
     void appendRepeated(QChar c, qsizetype count);
     void append(QChar c) {
         ensureRoom(1);
         data_[used_++] = c;
     }
     // Removes the spaces at the end, but none before `from`.
-    void chopSpacesAfter(qsizetype from);
+    void chopSpacesAfter(qsizetype from) {
+        while (used_ > from && data_[used_ - 1] == QLatin1Char(' ')) {
+            --used_;
+        }
+    }
 
     QString take();
 
@@ -29,6 +47,7 @@ class TextBuilder {
         }
     }
     void grow(qsizetype needed);
+    void appendLong(QStringView text);
 
     QString text_;
     QChar* data_ = nullptr;
