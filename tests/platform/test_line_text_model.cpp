@@ -55,7 +55,9 @@ class TestLineTextModel : public QObject {
     void editing();
     void history_data();
     void history();
-    void pasteIntoEmptyBoxSharesTheText();
+    void pasteIntoEmptyBoxHoldsTheLineOnce();
+    void editsAtEveryPlaceOfALongLine_data();
+    void editsAtEveryPlaceOfALongLine();
     void historyForgetsOldStepsButKeepsTheLast();
     void cursorStops_data();
     void cursorStops();
@@ -159,11 +161,11 @@ void TestLineTextModel::history() {
     QTEST(model.selectedText(), "selected");
 }
 
-void TestLineTextModel::pasteIntoEmptyBoxSharesTheText() {
+void TestLineTextModel::pasteIntoEmptyBoxHoldsTheLineOnce() {
     const QString pasted(1 << 20, QLatin1Char('7'));
     LineTextModel model;
     model.insert(pasted, LineTextModel::EditKind::Block);
-    QVERIFY(model.text().isSharedWith(pasted));
+    QCOMPARE(model.text(), pasted);
     QCOMPARE(model.historySize(), 0);
 
     // Undo and redo move the line between the text and the history; it is never held twice.
@@ -171,8 +173,46 @@ void TestLineTextModel::pasteIntoEmptyBoxSharesTheText() {
     QVERIFY(model.text().isEmpty());
     QCOMPARE(model.historySize(), pasted.size());
     model.redo();
-    QVERIFY(model.text().isSharedWith(pasted));
+    QCOMPARE(model.text(), pasted);
     QCOMPARE(model.historySize(), 0);
+
+    // Set from outside, the line is shared, not copied.
+    model.setText(pasted);
+    QVERIFY(model.text().isSharedWith(pasted));
+}
+
+void TestLineTextModel::editsAtEveryPlaceOfALongLine_data() {
+    QTest::addColumn<qsizetype>("position");
+    QTest::newRow("start") << qsizetype(0);
+    QTest::newRow("near the start") << qsizetype(3);
+    QTest::newRow("before the middle") << qsizetype(4999);
+    QTest::newRow("after the middle") << qsizetype(5001);
+    QTest::newRow("near the end") << qsizetype(9997);
+    QTest::newRow("end") << qsizetype(10000);
+}
+
+void TestLineTextModel::editsAtEveryPlaceOfALongLine() {
+    // Edits move whichever side of the line is shorter; the text must come out the same.
+    QFETCH(qsizetype, position);
+    QString expected;
+    for (int i = 0; i < 1000; ++i) {
+        expected += QStringLiteral("%1,").arg(i % 10).repeated(5);
+    }
+    LineTextModel model;
+    model.insert(expected, LineTextModel::EditKind::Block);
+    model.moveCursor(position);
+    run(model, {"t:ab", "p:" + kGrin, "bs", "bs"});
+    expected.insert(position, QStringLiteral("a"));
+    QCOMPARE(model.text(), expected);
+    model.select(position, position + 3);
+    model.deleteForward();
+    expected.remove(position, 3);
+    QCOMPARE(model.text(), expected);
+    model.undo();
+    model.undo();
+    model.undo();
+    model.undo();
+    QCOMPARE(model.text().size(), 10000);
 }
 
 void TestLineTextModel::historyForgetsOldStepsButKeepsTheLast() {

@@ -1,11 +1,16 @@
 #include "platform/line_box/line_text_model.h"
 
+#include "platform/line_box/line_buffer.h"
 #include "platform/line_box/text_boundaries.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace {
+// A line pasted whole gets room to grow at both ends at once (a copy the paste pays for), so
+// that the first keystroke after it does not have to copy the whole line.
+constexpr qsizetype kRoomBeforeTyping = qsizetype(1) << 16;
+
 // A line that shrank far below its buffer gives the memory back; small slack is kept for
 // typing.
 void releaseSlack(QString& text) {
@@ -129,10 +134,14 @@ QString LineTextModel::splice(qsizetype position, qsizetype removeLength,
         // the new text instead of copying it.
         QString removed = std::move(text_);
         text_ = insertText;
+        if (text_.size() >= kRoomBeforeTyping) {
+            LineBuffer::makeRoom(text_);
+        }
         return removed;
     }
     QString removed = text_.mid(position, removeLength);
-    text_.replace(position, removeLength, insertText);
+    LineBuffer::removeAt(text_, position, removeLength);
+    LineBuffer::insertAt(text_, position, insertText);
     if (removeLength > insertText.size()) {
         releaseSlack(text_);
     }

@@ -8,7 +8,7 @@
 // The text of a line box with its cursor, selection and undo history, without any drawing.
 // The text is one QString that callers share; no edit keeps a second copy of the whole line,
 // and the history keeps only what undoing and redoing need (for a paste into an empty box,
-// just two numbers).
+// just two numbers). Typing at either end of a huge line moves no text (see LineBuffer).
 class LineTextModel {
   public:
     // How an edit joins the history: typing and deleting key by key merge into one step, as
