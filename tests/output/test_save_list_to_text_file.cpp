@@ -86,6 +86,11 @@ class TestSaveListToTextFile : public QObject {
         QTest::newRow("commas, tabs and quotes unchanged")
             << QStringList{"x,y", "\tz\t", "\"q\" 'r'"}
             << QByteArray("x,y\r\n\tz\t\r\n\"q\" 'r'\r\n");
+        QTest::newRow("non-ASCII in the middle of a row")
+            << QStringList{QString::fromUtf8("abc€d"), "e"}
+            << QByteArray(
+                   "abc\xe2\x82\xac"
+                   "d\r\ne\r\n");
         QTest::newRow("spaces kept") << QStringList{"  a  "} << QByteArray("  a  \r\n");
         QTest::newRow("non-ASCII as UTF-8, no byte-order mark")
             << QStringList{QString::fromUtf8("Grüße"), QString::fromUtf8("日本"),
@@ -111,11 +116,12 @@ class TestSaveListToTextFile : public QObject {
         FakePlatform fake;
         ReportList list;
         const QString wide(3 << 20, QLatin1Char('w'));
-        fillList(list, {wide, QStringLiteral("x"), wide});
+        const QString euros(1 << 20, QChar(0x20AC));  // three bytes each
+        fillList(list, {wide, QStringLiteral("x"), euros, wide});
         const QString path = dir_->filePath(QStringLiteral("wide.txt"));
         SaveListToTextFile(fake.platform, list, path);
         const QByteArray line = wide.toLatin1() + "\r\n";
-        QCOMPARE(readAll(path), line + "x\r\n" + line);
+        QCOMPARE(readAll(path), line + "x\r\n" + euros.toUtf8() + "\r\n" + line);
     }
 
     void overwriteQuestion_data() {
