@@ -72,6 +72,8 @@ void run(const QString& folder, qsizetype pieces, int pieceBytes) {
     QCoreApplication::processEvents();
 
     const qsizetype rows = form.ListView1->count();
+    form.ListView1->showPendingRows();
+    QCoreApplication::processEvents();
     timer.start();
     form.ListView1->selectRow(rows / 2);
     form.ListView1_KeyDown(46, 0);

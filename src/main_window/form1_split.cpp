@@ -32,7 +32,11 @@ void Form1::PushButton2_Click() {
         on.step(108, [&] {
             ProgressBar1->setValue(static_cast<int>(static_cast<double>(i) / n * 100));
         });
-        on.step(110, [&] { ProgressBar1->setBarText(processing, FileNameOfPath(pieceText)); });
+        on.step(110, [&] {
+            const QStringView name = FileNameOfPath(pieceText);
+            ProgressBar1->setBarText(processing, pieces->text(),
+                                     name.data() - pieces->text().data(), name.size());
+        });
         on.step(112, [&] { platform_.pump.pendingEvents(i == 0 || i == n - 1); });
         if (platform_.pump.programEnding()) {
             return;

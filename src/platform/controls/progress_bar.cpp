@@ -3,6 +3,13 @@
 namespace {
 // No bar is wide enough to show more; the rest stays in the text.
 constexpr qsizetype kMaxPaintedChars = 512;
+
+// Assigning a QString costs two atomic operations; most calls hand over the same text again.
+void share(QString& kept, const QString& given) {
+    if (kept.constData() != given.constData() || kept.size() != given.size()) {
+        kept = given;
+    }
+}
 }  // namespace
 
 ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
@@ -13,16 +20,22 @@ ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
 }
 
 void ProgressBar::setBarText(const QString& text) {
-    text_ = text;
+    prefix_ = text;
+    source_ = QString();
+    offset_ = length_ = 0;
     textChanged();
 }
 
-void ProgressBar::setBarText(QStringView prefix, QStringView rest) {
-    const qsizetype size = prefix.size() + rest.size();
-    text_.resize(size);  // keeps the buffer when it is large enough
-    QChar* out = text_.data();
-    std::copy(prefix.begin(), prefix.end(), out);
-    std::copy(rest.begin(), rest.end(), out + prefix.size());
+void ProgressBar::setBarText(const QString& prefix, QStringView rest) {
+    setBarText(prefix + rest.toString());
+}
+
+void ProgressBar::setBarText(const QString& prefix, const QString& source, qsizetype offset,
+                             qsizetype length) {
+    share(prefix_, prefix);
+    share(source_, source);
+    offset_ = offset;
+    length_ = length;
     textChanged();
 }
 
@@ -33,11 +46,18 @@ void ProgressBar::textChanged() {
     }
 }
 
+QString ProgressBar::composed(qsizetype maxLength) const {
+    QString text = prefix_.left(maxLength);
+    text += QStringView(source_).mid(offset_, std::min(length_, maxLength - text.size()));
+    return text;
+}
+
+QString ProgressBar::barText() const {
+    return composed(prefix_.size() + length_);
+}
+
 QString ProgressBar::text() const {
-    if (text_.size() > kMaxPaintedChars) {
-        return text_.first(kMaxPaintedChars);
-    }
-    return text_;
+    return composed(kMaxPaintedChars);
 }
 
 void ProgressBar::paintEvent(QPaintEvent* event) {

@@ -11,11 +11,14 @@ class ProgressBar : public QProgressBar {
     explicit ProgressBar(QWidget* parent = nullptr);
 
     void setBarText(const QString& text);
-    // The text becomes `prefix` followed by `rest`, built in place without a new allocation
-    // when it fits in what the text already holds.
-    void setBarText(QStringView prefix, QStringView rest);
-    const QString& barText() const { return text_; }  // the whole text
+    // The text becomes `prefix` followed by `rest` (copied).
+    void setBarText(const QString& prefix, QStringView rest);
+    // The text becomes `prefix` followed by `length` characters of `source` from `offset`.
+    // Nothing is copied: the bar keeps a share of both texts and builds its text when painted.
+    void setBarText(const QString& prefix, const QString& source, qsizetype offset,
+                    qsizetype length);
 
+    QString barText() const;        // the whole text
     QString text() const override;  // what is painted: clipped for very long texts
 
   protected:
@@ -23,7 +26,11 @@ class ProgressBar : public QProgressBar {
 
   private:
     void textChanged();
+    QString composed(qsizetype maxLength) const;
 
-    QString text_;
+    QString prefix_;
+    QString source_;
+    qsizetype offset_ = 0;
+    qsizetype length_ = 0;
     bool repaintPending_ = false;
 };

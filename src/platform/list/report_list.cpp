@@ -12,6 +12,7 @@ namespace {
 // A row of many megabytes is painted clipped; the list keeps the whole text.
 constexpr qsizetype kMaxPaintedChars = 4096;
 constexpr int kTwipsPerPixel = 15;
+constexpr int kMinShowRowsIntervalMs = 16;
 }  // namespace
 
 class ReportListModel : public QAbstractTableModel {
@@ -94,7 +95,11 @@ class ReportListModel : public QAbstractTableModel {
 };
 
 ReportList::ReportList(QWidget* parent)
-    : QTableView(parent), model_(new ReportListModel(rows_, this)) {
+    : QTableView(parent),
+      model_(new ReportListModel(rows_, this)),
+      showRowsTimer_(new QTimer(this)) {
+    showRowsTimer_->setSingleShot(true);
+    connect(showRowsTimer_, &QTimer::timeout, this, &ReportList::showPendingRows);
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -128,20 +133,13 @@ void ReportList::setColumnWidthTwips(int column, int twips) {
     setColumnWidth(column - 1, (twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
 }
 
-void ReportList::checkRow(qsizetype row) const {
-    if (row < 1 || row > rows_.size()) {
-        throw Failure(QStringLiteral("Index out of bounds"));
-    }
+void ReportList::throwMissingRow() {
+    throw Failure(QStringLiteral("Index out of bounds"));
 }
 
 QString ReportList::text(qsizetype row) const {
     checkRow(row);
     return rows_.text(row - 1);
-}
-
-QStringView ReportList::textView(qsizetype row) const {
-    checkRow(row);
-    return rows_.view(row - 1);
 }
 
 void ReportList::append(const QString& text) {
@@ -157,14 +155,15 @@ void ReportList::appendSpan(const QString& source, TextSpan span) {
 }
 
 void ReportList::rowsAppended() {
-    if (!flushScheduled_) {
-        flushScheduled_ = true;
-        QTimer::singleShot(0, this, &ReportList::showPendingRows);
+    if (!showRowsTimer_->isActive()) {
+        // Telling the view about new rows costs time in proportion to all its rows (the header
+        // recomputes its sections), so a list of millions is told less often.
+        showRowsTimer_->start(kMinShowRowsIntervalMs + static_cast<int>(rows_.size() / 100'000));
     }
 }
 
 void ReportList::showPendingRows() {
-    flushScheduled_ = false;
+    showRowsTimer_->stop();
     model_->showAppended();
 }
 

@@ -6,6 +6,8 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 
+class QTimer;
+
 class ReportListModel;
 
 // The report-view list control: one text per row, column headers, 1-based rows, the selected
@@ -22,7 +24,10 @@ class ReportList : public QTableView, public ReadableList {
 
     qsizetype count() const { return rows_.size(); }
     QString text(qsizetype row) const;  // Failure when the row does not exist
-    QStringView textView(qsizetype row) const;
+    QStringView textView(qsizetype row) const {
+        checkRow(row);
+        return rows_.view(row - 1);
+    }
 
     void append(const QString& text);
     void appendSpan(const QString& source, TextSpan span);
@@ -53,10 +58,15 @@ class ReportList : public QTableView, public ReadableList {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
-    void checkRow(qsizetype row) const;
+    void checkRow(qsizetype row) const {
+        if (row < 1 || row > rows_.size()) {
+            throwMissingRow();
+        }
+    }
+    [[noreturn]] static void throwMissingRow();
     void rowsAppended();
 
     RowStore rows_;
     ReportListModel* model_;
-    bool flushScheduled_ = false;
+    QTimer* showRowsTimer_;
 };

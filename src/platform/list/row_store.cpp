@@ -3,14 +3,12 @@
 #include <algorithm>
 
 const RowStore::Run& RowStore::runOf(qsizetype row) const {
+    if (runs_.size() == spans_.size()) {
+        return runs_[static_cast<size_t>(row)];  // every row is a text of its own
+    }
     auto after = std::upper_bound(runs_.begin(), runs_.end(), row,
                                   [](qsizetype r, const Run& run) { return r < run.firstRow; });
     return *(after - 1);
-}
-
-QStringView RowStore::view(qsizetype row) const {
-    const TextSpan& span = spans_[static_cast<size_t>(row)];
-    return QStringView(runOf(row).source).mid(span.offset, span.length);
 }
 
 void RowStore::append(const QString& text) {

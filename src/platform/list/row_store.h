@@ -14,7 +14,12 @@ class RowStore {
     qsizetype size() const { return static_cast<qsizetype>(spans_.size()); }
     bool empty() const { return spans_.empty(); }
 
-    QStringView view(qsizetype row) const;
+    QStringView view(qsizetype row) const {
+        const TextSpan& span = spans_[static_cast<size_t>(row)];
+        // Most lists hold one source (a split line) or one run per row: no search for those.
+        const QString& source = runs_.size() == 1 ? runs_.front().source : runOf(row).source;
+        return QStringView(source).mid(span.offset, span.length);
+    }
     QString text(qsizetype row) const { return view(row).toString(); }
 
     void append(const QString& text);

@@ -2,7 +2,7 @@
 
 #include "platform/event_pump.h"
 
-#include <QElapsedTimer>
+#include <QtGlobal>
 
 // Runs the event loop at most once a frame, so a loop over millions of items costs a few
 // hundred event-loop runs, not millions.
@@ -20,8 +20,12 @@ class QtEventPump : public EventPump {
 
   private:
     static constexpr qint64 kFrameMs = 8;
+    static constexpr int kMaxClockStride = 256;
 
-    QElapsedTimer sinceLastRun_;
+    qint64 lastRunMs_;
+    qint64 lastClockMs_;
+    int callsUntilClock_ = 1;
+    int clockStride_ = 1;
     qint64 longestGapMs_ = 0;
     bool ending_ = false;
 };
