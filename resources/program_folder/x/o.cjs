@@ -23,7 +23,8 @@ QWidget[skinControls="true"] QGroupBox::title {
     background-color: #f3f5f9;
 }
 
-QWidget[skinControls="true"] QLineEdit {
+QWidget[skinControls="true"] QLineEdit,
+QWidget[skinControls="true"] LineBox {
     background-color: #ffffff;
     border: 1px solid #c3ccd9;
     padding: 1px 6px;
@@ -31,7 +32,8 @@ QWidget[skinControls="true"] QLineEdit {
     selection-color: #ffffff;
 }
 
-QWidget[skinControls="true"] QLineEdit:focus {
+QWidget[skinControls="true"] QLineEdit:focus,
+QWidget[skinControls="true"] LineBox:focus {
     border: 1px solid #2f6fd6;
 }
 
@@ -93,7 +95,8 @@ QWidget[skinControls="true"] QProgressBar::chunk {
 /* Rounded corners. */
 QWidget[skinRoundedCorners="true"] QGroupBox { border-radius: 6px; }
 QWidget[skinRoundedCorners="true"] QGroupBox::title { border-radius: 3px; }
-QWidget[skinRoundedCorners="true"] QLineEdit { border-radius: 4px; }
+QWidget[skinRoundedCorners="true"] QLineEdit,
+QWidget[skinRoundedCorners="true"] LineBox { border-radius: 4px; }
 QWidget[skinRoundedCorners="true"] QPushButton { border-radius: 5px; }
 QWidget[skinRoundedCorners="true"] QTableView { border-radius: 4px; }
 QWidget[skinRoundedCorners="true"] QProgressBar { border-radius: 5px; }
