@@ -1,9 +1,9 @@
 #include "platform/failure.h"
+#include "platform/line_box/line_box.h"
 #include "platform/qt/qt_pointer_shapes.h"
 
 #include <QFile>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -72,11 +72,11 @@ void QtPointerShapesTest::fileThatIsNotACursorIsAFailure() {
 
 void QtPointerShapesTest::hourglassCoversTextBoxesAndListsAndComesOff() {
     QWidget window;
-    auto* box = new QLineEdit(&window);
+    auto* box = new LineBox(&window);
     auto* list = new QTableView(&window);
     auto* button = new QPushButton(QStringLiteral("Button"), &window);
     auto* ownWindow = new QWidget(&window, Qt::Window);
-    auto* boxOfOwnWindow = new QLineEdit(ownWindow);
+    auto* boxOfOwnWindow = new LineBox(ownWindow);
     QtPointerShapes shapes;
 
     shapes.apply(&window, PointerShape::Hourglass, std::nullopt);
@@ -104,7 +104,7 @@ void QtPointerShapesTest::hourglassCoversTextBoxesAndListsAndComesOff() {
 
 void QtPointerShapesTest::handShowsOverButtonsButNotOverTextBoxes() {
     QWidget window;
-    auto* box = new QLineEdit(&window);
+    auto* box = new LineBox(&window);
     auto* button = new QPushButton(QStringLiteral("Button"), &window);
     QtPointerShapes shapes;
     const QCursor hand = shapes.loadCursorFile(kHandFile);

@@ -92,6 +92,7 @@ class ThemeTest : public QObject {
     void mainWindowTakesColoursAndSkinOnlyWithTheSkinFile();
     void skinCallsComeInOrderAfterTheColours_data();
     void skinCallsComeInOrderAfterTheColours();
+    void failingSkinCallEndsTheTheme();
     void failuresAreReportedUnderStep102AndLoadingGoesOn_data();
     void failuresAreReportedUnderStep102AndLoadingGoesOn();
     void coloursReachFramesLabelsAndChoicesOnly();
@@ -186,6 +187,21 @@ void ThemeTest::skinCallsComeInOrderAfterTheColours() {
     for (const QColor& seen : skin.coloursSeen) {
         QCOMPARE(seen, buttonFace());
     }
+}
+
+void ThemeTest::failingSkinCallEndsTheTheme() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath(QStringLiteral("x/o.cjs")), "QWidget {}");
+    FakeProgramFolder programFolder;
+    programFolder.folder = folder.path();
+    QWidget window;
+    RecordingSkin skin(&window);
+    skin.failAt = QStringLiteral("load");
+
+    QVERIFY_THROWS_EXCEPTION(Failure, ApplyMainWindowTheme(&window, programFolder, skin));
+
+    QCOMPARE(skin.calls.size(), 1);
+    QVERIFY(skin.calls.front().startsWith(QStringLiteral("load ")));
 }
 
 void ThemeTest::failuresAreReportedUnderStep102AndLoadingGoesOn_data() {
