@@ -47,7 +47,6 @@ void Form2::PushButton2_Click() {
         setMousePointer(PointerShape::Hourglass);
 
         LineSplit pieces(row, Text2->text());
-        ListView2->reserveMore(pieces.count());
         for (qsizetype p = 0; p < pieces.count(); ++p) {
             ListView2->appendSpan(pieces.text(), pieces.next());
         }

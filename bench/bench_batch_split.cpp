@@ -1,0 +1,117 @@
+// The batch window's "Start Splitting" over a million input rows of ten pieces each, against
+// `tr` writing the same pieces to a file in the same run.
+//
+//   build/bench/bench_batch_split [rows=1000000] [runs=1]
+//
+// With several runs the fastest counts; the memory and event figures are the worst seen.
+
+#include "batch_window/form2.h"
+#include "bench_support.h"
+#include "platform/list/report_list.h"
+#include "platform/qt/qt_event_pump.h"
+#include "support/fake_platform.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// Ten pieces of 9 bytes joined by ",": 99 bytes.
+QByteArray makeRow(qsizetype row) {
+    QByteArray line;
+    for (int piece = 0; piece < 10; ++piece) {
+        QByteArray text = QByteArray::number(row * 10 + piece).rightJustified(9, 'x');
+        line += text.right(9);
+        if (piece < 9) {
+            line += ',';
+        }
+    }
+    return line;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const qsizetype rows = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1'000'000;
+    const int runs = argc > 2 ? QByteArray(argv[2]).toInt() : 1;
+    QTemporaryDir folder;
+    const QString inputPath = folder.filePath(QStringLiteral("rows.txt"));
+    {
+        QFile input(inputPath);
+        if (!input.open(QIODevice::WriteOnly)) {
+            return 1;
+        }
+        for (qsizetype r = 0; r < rows; ++r) {
+            input.write(makeRow(r) + '\n');
+        }
+    }
+    const double trSeconds =
+        bench::timeCommand("tr ',' '\\n' < '" + inputPath.toStdString() + "' > '" +
+                           folder.path().toStdString() + "/tr-out.txt'");
+
+    // The real pump with its frame coalescing; message boxes answered at once.
+    QtEventPump pump;
+    FakePlatform fake;
+    Platform platform{fake.messages, fake.fileDialogs,   fake.clipboard, fake.browser,     pump,
+                      fake.random,   fake.programFolder, fake.pointers,  fake.spreadsheets};
+    QWidget mainWindow;
+    Form2 form(platform, &mainWindow);
+    form.Form_Load();
+    form.show();
+    for (qsizetype r = 0; r < rows; ++r) {
+        form.ListView1->append(QString::fromLatin1(makeRow(r)));
+    }
+    QCoreApplication::processEvents();
+
+    // A timer stands for the user's input: how late does it run while the run goes on?
+    QElapsedTimer sinceTick;
+    qint64 latestTickMs = 0;
+    QTimer tick;
+    tick.setInterval(5);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        latestTickMs = std::max(latestTickMs, sinceTick.elapsed());
+        sinceTick.restart();
+    });
+
+    QElapsedTimer timer;
+    double runSeconds = 0;
+    fake.messages.whileShown = [&](const ShownMessage&) {
+        const double seconds = bench::seconds(timer);
+        runSeconds = runSeconds == 0 ? seconds : std::min(runSeconds, seconds);
+        tick.stop();
+    };
+    const double before = bench::currentMemoryMb();
+    bench::resetPeakMemory();
+    qint64 longestGap = 0;
+    for (int run = 0; run < runs; ++run) {
+        pump.resetLongestGap();
+        timer.start();
+        sinceTick.start();
+        tick.start();
+        QTest::mouseClick(form.PushButton2, Qt::LeftButton);
+        longestGap = std::max(longestGap, pump.longestGapMs());
+    }
+    const double peak = bench::peakMemoryMb();
+
+    std::printf("%lld input rows of 99 bytes, 10 pieces each\n", static_cast<long long>(rows));
+    std::printf("  tr to a file:             %.3f s\n", trSeconds);
+    std::printf("  run, click to Done.:      %.3f s  = %.2f x tr  (goal <= 3)\n", runSeconds,
+                runSeconds / trSeconds);
+    std::printf("  result rows:              %lld\n",
+                static_cast<long long>(form.ListView2->count()));
+    std::printf("  longest event-loop gap:   %lld ms; latest 5 ms timer: %lld ms  (goal <= 50)\n",
+                static_cast<long long>(longestGap), static_cast<long long>(latestTickMs));
+    std::printf(
+        "  peak memory:              %.0f MB (process; %.0f MB before the click; goal < "
+        "1536)\n",
+        peak, before);
+    std::fflush(stdout);
+    return form.ListView2->count() == rows * 10 ? 0 : 1;
+}
