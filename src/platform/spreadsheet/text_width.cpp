@@ -51,8 +51,13 @@ constexpr std::array<quint16, 0x250 - 0x20> kAdvance = {
 constexpr int kUnitsPerEm = 2048;
 constexpr int kAverageAdvance = 1038;  // a digit; used for characters outside the table
 constexpr double kPixelsPerEm = 11.0 * 96.0 / 72.0;
-// LibreOffice's optimal width adds 2 mm of margin to the widest text.
-constexpr double kMarginPixels = 2.0 / 25.4 * 96.0;
+// LibreOffice's optimal width adds 2 mm (113 twips) to the widest text, 7.9 px as Calc shows it.
+constexpr double kMarginPixels = 7.9;
+// libxlsxwriter counts 7 px per unit of column width (Calibri's digit in Excel); LibreOffice
+// shows one unit as 7.84 px (measured on a 96 dpi screen). The width handed to libxlsxwriter is
+// scaled so that the column LibreOffice shows is the one wanted.
+constexpr double kLibxlsxwriterPixelsPerUnit = 7.0;
+constexpr double kLibreOfficePixelsPerUnit = 7.84;
 
 bool isWide(char32_t code) {
     return (code >= 0x1100 && code <= 0x115F) || (code >= 0x2E80 && code <= 0xA4CF) ||
@@ -97,7 +102,8 @@ qint64 fontUnits(QStringView text) {
 
 int fittedColumnPixels(qint64 textFontUnits) {
     const double textPixels = static_cast<double>(textFontUnits) * kPixelsPerEm / kUnitsPerEm;
-    return static_cast<int>(std::ceil(textPixels + kMarginPixels));
+    return static_cast<int>(std::ceil((textPixels + kMarginPixels) * kLibxlsxwriterPixelsPerUnit /
+                                      kLibreOfficePixelsPerUnit));
 }
 
 }  // namespace SheetTextWidth

@@ -9,8 +9,8 @@ namespace SheetTextWidth {
 // Advance width of the text in 1/2048 em (the font's own units).
 qint64 fontUnits(QStringView text);
 
-// Pixel width of a column that shows the text in full, with the cell margins the spreadsheet
-// program's optimal width adds.
+// The column width, in libxlsxwriter's pixels, at which LibreOffice shows the text in full with
+// the margins its optimal width adds.
 int fittedColumnPixels(qint64 textFontUnits);
 
 }  // namespace SheetTextWidth

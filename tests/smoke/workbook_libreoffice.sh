@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# A workbook export read by LibreOffice itself: converted to CSV headless (every cell shows
+# exactly the row's text: no formula, no number, no decoded escape), then opened as the button
+# opens it, as an untitled document in a real X session, with a screenshot to look at.
+# Usage: workbook_libreoffice.sh <path-to-quorvane> <build-dir>
+set -euo pipefail
+
+build_dir=$2
+writer="$build_dir/bench/bench_workbook_export"
+
+for tool in xvfb-run xdotool import python3 soffice; do
+    command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
+done
+[[ -x "$writer" ]] || { echo "missing $writer (build the bench_workbook_export target)" >&2; exit 1; }
+
+if [[ -z "${QUORVANE_SMOKE_IN_X:-}" ]]; then
+    QUORVANE_SMOKE_IN_X=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+
+unset QT_QPA_PLATFORM
+work=$(mktemp -d)
+office_pid=
+cleanup() {
+    if [[ -n "$office_pid" ]]; then
+        # shellcheck disable=SC2086
+        kill $office_pid 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A private LibreOffice profile: no first-start dialogs, nothing of the user's touched.
+profile="$work/profile"
+mkdir -p "$profile/user"
+cat >"$profile/user/registrymodifications.xcu" <<'XCU'
+<?xml version="1.0" encoding="UTF-8"?>
+<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
+<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="ShowTipOfTheDay" oor:op="fuse"><value>false</value></prop></item>
+<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="FirstRun" oor:op="fuse"><value>false</value></prop></item>
+<item oor:path="/org.openoffice.Setup/Office"><prop oor:name="ooSetupInstCompleted" oor:op="fuse"><value>true</value></prop></item>
+<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="UseSystemFileDialog" oor:op="fuse"><value>false</value></prop></item>
+</oor:items>
+XCU
+
+# 1. Headless: the cells as LibreOffice reads them.
+file=$("$writer" --sample "$work/export")
+[[ -s "$file" ]] || { echo "no export written" >&2; exit 1; }
+soffice --headless "-env:UserInstallation=file://$profile" \
+    --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1' --outdir "$work/csv" "$file" >/dev/null
+csv="$work/csv/$(basename "${file%.xlsx}").csv"
+python3 - "$csv" <<'PY'
+import csv, sys
+with open(sys.argv[1], encoding="utf-8", newline="") as f:
+    cells = [row[0] if row else "" for row in csv.reader(f)]
+expected = [" Output", "one", "", "three", "=1+2", "0012", "_x0041_",
+            "a rather longer row that widens the column", "äöü €"]
+if cells != expected:
+    sys.exit(f"LibreOffice read {cells!r}, expected {expected!r}")
+PY
+
+# 2. In X: the export handed over as the button hands it (soffice --calc -n FILE, detached).
+export HOME="$work/home"
+mkdir -p "$HOME/.config/libreoffice/4"
+cp -r "$profile/user" "$HOME/.config/libreoffice/4/user"
+# Into a file, not a pipe: the detached LibreOffice inherits the output and keeps a pipe open.
+"$writer" --sample "$work/shown" --open >"$work/shown.txt"
+shown=$(cat "$work/shown.txt")
+window=
+for _ in $(seq 1 120); do
+    window=$(xdotool search --name "^Untitled" 2>/dev/null | head -n1 || true)
+    [[ -n "$window" ]] && break
+    sleep 0.5
+done
+[[ -n "$window" ]] || { echo "LibreOffice showed no untitled document for $shown" >&2; exit 1; }
+# The processes showing our export, found by its unique path (the window carries no pid).
+office_pid=$(pgrep -f -- "$shown" | tr '\n' ' ' || true)
+xdotool windowsize "$window" 1200 900 windowmove "$window" 0 0 2>/dev/null || true
+sleep 4
+screenshot="$build_dir/workbook_libreoffice.png"
+import -window root "$screenshot"
+[[ -s "$screenshot" ]] || { echo "no screenshot" >&2; exit 1; }
+title=$(xdotool getwindowname "$window")
+[[ "$title" == Untitled* ]] || { echo "unexpected window title: $title" >&2; exit 1; }
+[[ -s "$shown" ]] || { echo "the handed-over export is gone" >&2; exit 1; }
+echo "workbook smoke test passed; window \"$title\"; screenshot: $screenshot"
