@@ -5,14 +5,14 @@
 set -euo pipefail
 program="$1"
 build="$2"
-for tool in xvfb-run xdotool xclip import cmp; do
+for tool in Xvfb xdotool xclip import cmp; do
     command -v "$tool" >/dev/null || { echo "line_box: $tool is missing" >&2; exit 1; }
 done
 out="$build/smoke_line_box"
 if [ "${LINE_BOX_UNDER_X:-}" != 1 ]; then
     rm -rf "$out"
     mkdir -p "$out"
-    LINE_BOX_UNDER_X=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$program" "$build"
+    LINE_BOX_UNDER_X=1 bash "$(dirname "$0")/support/x_session.sh" bash "$0" "$program" "$build"
     echo "line_box: typed, selected and pasted; screenshot in $out/line_box.png"
     exit 0
 fi

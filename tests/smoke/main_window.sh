@@ -7,16 +7,12 @@ out="$2/smoke"
 mkdir -p "$out"
 
 if [ -z "${SMOKE_INNER:-}" ]; then
-    exec env SMOKE_INNER=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+    exec env SMOKE_INNER=1 bash "$(dirname "$0")/support/x_session.sh" bash "$0" "$@"
 fi
 
-export XDG_RUNTIME_DIR="$(mktemp -d)"
-openbox >/dev/null 2>&1 &
-wm=$!
-sleep 0.5
 "$program" &
 pid=$!
-trap 'kill $pid $wm 2>/dev/null || true' EXIT
+trap 'kill $pid 2>/dev/null || true' EXIT
 
 window=""
 for _ in $(seq 1 100); do
@@ -53,6 +49,5 @@ fi
 status=0
 wait "$pid" || status=$?
 trap - EXIT
-kill "$wm" 2>/dev/null || true
 echo "exit status $status; screenshot in $out/main_window.png"
 exit "$status"

@@ -8,12 +8,12 @@ set -euo pipefail
 program=$1
 build_dir=$2
 
-for tool in xvfb-run xdotool import convert python3; do
+for tool in Xvfb xdotool import convert python3; do
     command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
 
 if [[ -z "${QUORVANE_SMOKE_IN_X:-}" ]]; then
-    QUORVANE_SMOKE_IN_X=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+    QUORVANE_SMOKE_IN_X=1 exec bash "$(dirname "$0")/support/x_session.sh" bash "$0" "$@"
 fi
 
 unset QT_QPA_PLATFORM

@@ -8,13 +8,13 @@ set -euo pipefail
 build_dir=$2
 writer="$build_dir/bench/bench_workbook_export"
 
-for tool in xvfb-run xdotool import python3 soffice; do
+for tool in Xvfb xdotool import python3 soffice; do
     command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
 [[ -x "$writer" ]] || { echo "missing $writer (build the bench_workbook_export target)" >&2; exit 1; }
 
 if [[ -z "${QUORVANE_SMOKE_IN_X:-}" ]]; then
-    QUORVANE_SMOKE_IN_X=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+    QUORVANE_SMOKE_IN_X=1 exec bash "$(dirname "$0")/support/x_session.sh" bash "$0" "$@"
 fi
 
 unset QT_QPA_PLATFORM

@@ -122,7 +122,7 @@ ReportList::~ReportList() = default;
 void ReportList::addColumn(const QString& header) {
     model_->addHeader(header);
     if (model_->headers().size() == 1) {
-        setAccessibleName(header.trimmed());
+        setAccessibleName(header);  // a screen reader names the list by its column header
     }
 }
 
