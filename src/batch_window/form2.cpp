@@ -5,34 +5,18 @@
 #include "platform/list/report_list.h"
 #include "platform/platform.h"
 #include "shell/pointer_feedback.h"
+#include "shell/window_controls.h"
 #include "shell/window_layout.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
 #include <QUrl>
 
 namespace {
-QPushButton* makeButton(QWidget* parent, const QString& caption, int left, int top, int width,
-                        int height) {
-    auto* button = new QPushButton(caption, parent);
-    button->setFont(WindowLayout::buttonFont());
-    WindowLayout::place(button, left, top, width, height);
-    return button;
-}
-
-ReportList* makeList(QWidget* parent, int left, int top, int width, int height) {
-    auto* list = new ReportList(parent);
-    list->setFont(WindowLayout::windowFont());
-    WindowLayout::place(list, left, top, width, height);
-    return list;
-}
-
 QStringList localFilesOf(const QMimeData* data) {
     QStringList paths;
     if (data == nullptr || !data->hasUrls()) {
@@ -70,31 +54,31 @@ void Form2::buildControls() {
     setPalette(white);
     setAutoFillBackground(true);
 
-    PushButton5 = makeButton(this, QStringLiteral("< Back"), 120, 120, 7800, 405);
-    ListView1 = makeList(this, 120, 620, 7800, 1815);
-    PushButton1 = makeButton(this, QStringLiteral("Add One Long Line"), 120, 2520, 3840, 405);
-    PushButton6 = makeButton(this, QStringLiteral("Clear List"), 4080, 2520, 3840, 405);
-    PushButton4 =
-        makeButton(this, QStringLiteral("Load Long Lines From Text File"), 120, 3030, 3840, 405);
-    PushButton9 =
-        makeButton(this, QStringLiteral("<- What is this feature?"), 4080, 3030, 3840, 405);
-    PushButton11 =
-        makeButton(this, QStringLiteral("Load Sample/Example Data"), 120, 3540, 3840, 405);
-    PushButton10 = makeButton(this, QStringLiteral("Help"), 4080, 3540, 3840, 405);
-    Frame2 = new QGroupBox(QStringLiteral("Split By This Character Or Characters"), this);
-    WindowLayout::place(Frame2, 120, 4080, 7800, 800);
-    Text2 = new LineBox(Frame2);
-    WindowLayout::place(Text2, 240, 300, 7320, 330);
-    Text2->setAccessibleName(Frame2->title());
-    PushButton2 = makeButton(this, QStringLiteral("Start Splitting"), 120, 5010, 7800, 405);
-    ListView2 = makeList(this, 120, 5505, 7800, 1815);
-    PushButton3 =
-        makeButton(this, QStringLiteral("Save Results As Text File"), 120, 7410, 3840, 405);
-    PushButton13 =
-        makeButton(this, QStringLiteral("Save Results As Excel File"), 4080, 7410, 3840, 405);
-    PushButton8 =
-        makeButton(this, QStringLiteral("Copy Results To Clipboard"), 120, 7920, 3840, 405);
-    PushButton7 = makeButton(this, QStringLiteral("Clear List"), 4080, 7920, 3840, 405);
+    PushButton5 = WindowControls::button(this, QStringLiteral("< Back"), 120, 120, 7800, 405);
+    ListView1 = WindowControls::list(this, 120, 620, 7800, 1815);
+    PushButton1 =
+        WindowControls::button(this, QStringLiteral("Add One Long Line"), 120, 2520, 3840, 405);
+    PushButton6 = WindowControls::button(this, QStringLiteral("Clear List"), 4080, 2520, 3840, 405);
+    PushButton4 = WindowControls::button(this, QStringLiteral("Load Long Lines From Text File"),
+                                         120, 3030, 3840, 405);
+    PushButton9 = WindowControls::button(this, QStringLiteral("<- What is this feature?"), 4080,
+                                         3030, 3840, 405);
+    PushButton11 = WindowControls::button(this, QStringLiteral("Load Sample/Example Data"), 120,
+                                          3540, 3840, 405);
+    PushButton10 = WindowControls::button(this, QStringLiteral("Help"), 4080, 3540, 3840, 405);
+    Frame2 = WindowControls::frame(this, QStringLiteral("Split By This Character Or Characters"),
+                                   120, 4080, 7800, 800);
+    Text2 = WindowControls::frameTextBox(Frame2);
+    PushButton2 =
+        WindowControls::button(this, QStringLiteral("Start Splitting"), 120, 5010, 7800, 405);
+    ListView2 = WindowControls::list(this, 120, 5505, 7800, 1815);
+    PushButton3 = WindowControls::button(this, QStringLiteral("Save Results As Text File"), 120,
+                                         7410, 3840, 405);
+    PushButton13 = WindowControls::button(this, QStringLiteral("Save Results As Excel File"), 4080,
+                                          7410, 3840, 405);
+    PushButton8 = WindowControls::button(this, QStringLiteral("Copy Results To Clipboard"), 120,
+                                         7920, 3840, 405);
+    PushButton7 = WindowControls::button(this, QStringLiteral("Clear List"), 4080, 7920, 3840, 405);
     ProgressBar1 = new ProgressBar(this);
     WindowLayout::place(ProgressBar1, 120, 8450, 7800, 405);
     ProgressBar1->setBarText(QStringLiteral("Progress Bar"));
@@ -157,13 +141,7 @@ void Form2::connectHandlers() {
 }
 
 void Form2::showCentred() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    show();
-    ListView1->setFocus();
+    WindowControls::showCentred(this, ListView1);
 }
 
 void Form2::Form_Unload() {

@@ -6,7 +6,6 @@
 #include "platform/platform.h"
 #include "shell/app_icon.h"
 #include "shell/application_title.h"
-#include "shell/file_exists.h"
 #include "shell/handler_guard.h"
 #include "shell/pointer_feedback.h"
 #include "shell/sample_data.h"
@@ -16,15 +15,7 @@
 void Form2::Form_Load() {
     HandlerGuard on(platform_.messages, QStringLiteral("Form2.Form_Load"));
     on.step(100, [&] { ApplyWindowColours(this); });
-    QString handPath;
-    if (on.test(104, [&] {
-            handPath = HandPointerPath(platform_.programFolder);
-            return FileExists(handPath);
-        })) {
-        on.step(106, [&] {
-            mousePointer().setCustomImage(platform_.pointers.loadCursorFile(handPath));
-        });
-    }
+    LoadHandPointer(on, platform_.programFolder, platform_.pointers, mousePointer());
     on.step(108, [&] { setWindowTitle(kProductName); });
     on.step(108, [&] { setWindowIcon(ApplicationIcon()); });
     on.step(110, [&] { ListView1->addColumn(QStringLiteral(" Long Line(s)")); });

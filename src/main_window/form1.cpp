@@ -5,38 +5,12 @@
 #include "platform/list/report_list.h"
 #include "platform/platform.h"
 #include "shell/pointer_feedback.h"
+#include "shell/window_controls.h"
 #include "shell/window_layout.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
-
-namespace {
-QPushButton* makeButton(QWidget* parent, const QString& caption, int left, int top, int width,
-                        int height) {
-    auto* button = new QPushButton(caption, parent);
-    button->setFont(WindowLayout::buttonFont());
-    WindowLayout::place(button, left, top, width, height);
-    return button;
-}
-
-QGroupBox* makeFrame(QWidget* parent, const QString& caption, int left, int top, int width,
-                     int height) {
-    auto* frame = new QGroupBox(caption, parent);
-    WindowLayout::place(frame, left, top, width, height);
-    return frame;
-}
-
-LineBox* makeTextBox(QGroupBox* frame) {
-    auto* box = new LineBox(frame);
-    WindowLayout::place(box, 240, 300, 7320, 330);
-    // A screen reader names the box by its frame's caption, as a person does.
-    box->setAccessibleName(frame->title());
-    return box;
-}
-}  // namespace
 
 Form1::Form1(Platform& platform) : platform_(platform), mousePointer_(this, platform.pointers) {
     buildControls();
@@ -60,27 +34,29 @@ void Form1::buildControls() {
     setPalette(white);
     setAutoFillBackground(true);
 
-    PushButton5 = makeButton(this, QStringLiteral("Load Sample/Example Data"), 120, 120, 3600, 405);
-    PushButton7 =
-        makeButton(this, QStringLiteral("Split Multiple Long Lines At Once"), 3840, 120, 4080, 405);
-    Frame1 = makeFrame(this, QStringLiteral("Paste Long Line Here"), 120, 600, 7800, 800);
-    Text1 = makeTextBox(Frame1);
-    Frame2 = makeFrame(this, QStringLiteral("Split By This Character Or Characters"), 120, 1455,
-                       7800, 800);
-    Text2 = makeTextBox(Frame2);
-    PushButton2 = makeButton(this, QStringLiteral("Start Splitting"), 120, 2370, 7800, 405);
-    ListView1 = new ReportList(this);
-    ListView1->setFont(WindowLayout::windowFont());
-    WindowLayout::place(ListView1, 120, 2880, 7800, 1815);
+    PushButton5 = WindowControls::button(this, QStringLiteral("Load Sample/Example Data"), 120, 120,
+                                         3600, 405);
+    PushButton7 = WindowControls::button(this, QStringLiteral("Split Multiple Long Lines At Once"),
+                                         3840, 120, 4080, 405);
+    Frame1 =
+        WindowControls::frame(this, QStringLiteral("Paste Long Line Here"), 120, 600, 7800, 800);
+    Text1 = WindowControls::frameTextBox(Frame1);
+    Frame2 = WindowControls::frame(this, QStringLiteral("Split By This Character Or Characters"),
+                                   120, 1455, 7800, 800);
+    Text2 = WindowControls::frameTextBox(Frame2);
+    PushButton2 =
+        WindowControls::button(this, QStringLiteral("Start Splitting"), 120, 2370, 7800, 405);
+    ListView1 = WindowControls::list(this, 120, 2880, 7800, 1815);
     ListView1->setToolTip(QStringLiteral(
         "Double-click item to remove it. Move | line to right and out of window to reveal full "
         "names."));
-    PushButton1 =
-        makeButton(this, QStringLiteral("Save Results As Text File"), 120, 4780, 3840, 405);
-    PushButton3 = makeButton(this, QStringLiteral("Clear Results"), 4080, 4780, 3840, 405);
-    PushButton6 =
-        makeButton(this, QStringLiteral("Copy Results To Clipboard"), 120, 5290, 3840, 405);
-    PushButton4 = makeButton(this, QStringLiteral("Help"), 4080, 5290, 3840, 405);
+    PushButton1 = WindowControls::button(this, QStringLiteral("Save Results As Text File"), 120,
+                                         4780, 3840, 405);
+    PushButton3 =
+        WindowControls::button(this, QStringLiteral("Clear Results"), 4080, 4780, 3840, 405);
+    PushButton6 = WindowControls::button(this, QStringLiteral("Copy Results To Clipboard"), 120,
+                                         5290, 3840, 405);
+    PushButton4 = WindowControls::button(this, QStringLiteral("Help"), 4080, 5290, 3840, 405);
     ProgressBar1 = new ProgressBar(this);
     WindowLayout::place(ProgressBar1, 120, 5820, 7800, 405);
     ProgressBar1->setBarText(QStringLiteral("Progress Bar"));
@@ -108,13 +84,7 @@ void Form1::connectHandlers() {
 }
 
 void Form1::showCentred() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    show();
-    ListView1->setFocus();
+    WindowControls::showCentred(this, ListView1);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

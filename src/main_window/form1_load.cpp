@@ -7,7 +7,6 @@
 #include "platform/platform.h"
 #include "shell/app_icon.h"
 #include "shell/application_title.h"
-#include "shell/file_exists.h"
 #include "shell/handler_guard.h"
 #include "shell/pointer_feedback.h"
 #include "shell/sample_data.h"
@@ -17,15 +16,7 @@
 void Form1::Form_Load() {
     HandlerGuard on(platform_.messages, QStringLiteral("Form1.Form_Load"));
     on.step(102, [&] { ApplyMainWindowTheme(this, platform_.programFolder); });
-    QString handPath;
-    if (on.test(104, [&] {
-            handPath = HandPointerPath(platform_.programFolder);
-            return FileExists(handPath);
-        })) {
-        on.step(106, [&] {
-            mousePointer().setCustomImage(platform_.pointers.loadCursorFile(handPath));
-        });
-    }
+    LoadHandPointer(on, platform_.programFolder, platform_.pointers, mousePointer());
 
     // About one start in a hundred shows the maker's home page.
     on.step(108, [&] {

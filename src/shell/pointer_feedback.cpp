@@ -1,6 +1,9 @@
 #include "shell/pointer_feedback.h"
 
+#include "platform/pointer_shapes.h"
 #include "platform/program_folder.h"
+#include "shell/file_exists.h"
+#include "shell/handler_guard.h"
 #include "shell/mouse_pointer.h"
 
 #include <QEvent>
@@ -8,6 +11,17 @@
 #include <QHash>
 #include <QMouseEvent>
 #include <QWidget>
+
+void LoadHandPointer(HandlerGuard& on, const ProgramFolder& programFolder, PointerShapes& shapes,
+                     WindowMousePointer& pointer) {
+    QString path;
+    if (on.test(104, [&] {
+            path = HandPointerPath(programFolder);
+            return FileExists(path);
+        })) {
+        on.step(106, [&] { pointer.setCustomImage(shapes.loadCursorFile(path)); });
+    }
+}
 
 QString HandPointerPath(const ProgramFolder& programFolder) {
     return programFolder.path() + QStringLiteral("/HAND-M.CUR");

@@ -1,0 +1,53 @@
+#include "shell/window_controls.h"
+
+#include "platform/line_box/line_box.h"
+#include "platform/list/report_list.h"
+#include "shell/window_layout.h"
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+namespace WindowControls {
+
+QPushButton* button(QWidget* parent, const QString& caption, int left, int top, int width,
+                    int height) {
+    auto* created = new QPushButton(caption, parent);
+    created->setFont(WindowLayout::buttonFont());
+    WindowLayout::place(created, left, top, width, height);
+    return created;
+}
+
+QGroupBox* frame(QWidget* parent, const QString& caption, int left, int top, int width,
+                 int height) {
+    auto* created = new QGroupBox(caption, parent);
+    WindowLayout::place(created, left, top, width, height);
+    return created;
+}
+
+LineBox* frameTextBox(QGroupBox* frame) {
+    auto* box = new LineBox(frame);
+    WindowLayout::place(box, 240, 300, 7320, 330);
+    box->setAccessibleName(frame->title());
+    return box;
+}
+
+ReportList* list(QWidget* parent, int left, int top, int width, int height) {
+    auto* created = new ReportList(parent);
+    created->setFont(WindowLayout::windowFont());
+    WindowLayout::place(created, left, top, width, height);
+    return created;
+}
+
+void showCentred(QWidget* window, QWidget* firstControl) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frameRect = window->frameGeometry();
+        frameRect.moveCenter(screen->availableGeometry().center());
+        window->move(frameRect.topLeft());
+    }
+    window->show();
+    firstControl->setFocus();
+}
+
+}  // namespace WindowControls

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class LineBox;
+class QGroupBox;
+class QPushButton;
+class QWidget;
+class ReportList;
+
+// The controls both windows are made of, in their designed fonts and places (in twips).
+namespace WindowControls {
+QPushButton* button(QWidget* parent, const QString& caption, int left, int top, int width,
+                    int height);
+QGroupBox* frame(QWidget* parent, const QString& caption, int left, int top, int width, int height);
+// A frame's single-line text box, named after the frame for screen readers, as a person
+// names it.
+LineBox* frameTextBox(QGroupBox* frame);
+ReportList* list(QWidget* parent, int left, int top, int width, int height);
+
+// Shows a window centred on the screen, its first control holding the focus.
+void showCentred(QWidget* window, QWidget* firstControl);
+}  // namespace WindowControls
