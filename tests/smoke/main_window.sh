@@ -37,6 +37,20 @@ xdotool windowactivate --sync "$done_box" key Return
 sleep 0.5
 import -window root "$out/main_window.png"
 
+# The rows, as another program sees them after "Copy Results To Clipboard".
+click 136 366
+confirm=$(xdotool search --onlyvisible --name '^Quorvane$' | grep -v "^$window$" | head -n 1 || true)
+[ -n "$confirm" ] || { echo "no confirmation box after copying"; exit 1; }
+xdotool windowactivate --sync "$confirm" key Return
+sleep 0.3
+expected=$(printf 'alpha\r\nbeta\r\ngamma\r\ndelta\r\n' | od -c)
+actual=$(xclip -o -selection clipboard | od -c)
+if [ "$actual" != "$expected" ]; then
+    echo "the clipboard holds something else:"
+    echo "$actual"
+    exit 1
+fi
+
 xdotool windowactivate --sync "$window" key alt+F4
 for _ in $(seq 1 50); do
     kill -0 "$pid" 2>/dev/null || break
