@@ -26,7 +26,7 @@ void Form1::PushButton2_Click() {
     static const QString processing = QStringLiteral("Processing: ");
 
     for (qsizetype i = 0; i < n; ++i) {
-        TextSpan piece;
+        TextSpan piece{};
         on.step(106, [&] { piece = pieces->next(); });
         const QStringView pieceText = QStringView(pieces->text()).mid(piece.offset, piece.length);
         on.step(108, [&] {

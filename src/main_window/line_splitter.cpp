@@ -19,12 +19,28 @@ qsizetype countCharacter(QStringView text, QChar wanted) {
     qsizetype count = 0;
     qsizetype i = 0;
 #ifdef __SSE2__
+    // Each 16-bit lane counts its matches (a match compares as -1); lanes are summed before
+    // they could overflow.
     const __m128i needle = _mm_set1_epi16(static_cast<short>(c));
+    const __m128i ones = _mm_set1_epi16(1);
+    auto laneSum = [&](__m128i lanes) {
+        const __m128i pairs = _mm_madd_epi16(lanes, ones);
+        alignas(16) qint32 sums[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(sums), pairs);
+        return static_cast<qsizetype>(sums[0]) + sums[1] + sums[2] + sums[3];
+    };
+    __m128i lanes = _mm_setzero_si128();
+    int passes = 0;
     for (; i + 8 <= size; i += 8) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(chunk, needle));
-        count += __builtin_popcount(static_cast<unsigned>(mask)) / 2;
+        lanes = _mm_sub_epi16(lanes, _mm_cmpeq_epi16(chunk, needle));
+        if (++passes == 16384) {
+            count += laneSum(lanes);
+            lanes = _mm_setzero_si128();
+            passes = 0;
+        }
     }
+    count += laneSum(lanes);
 #endif
     for (; i < size; ++i) {
         count += data[i] == c ? 1 : 0;
@@ -32,11 +48,6 @@ qsizetype countCharacter(QStringView text, QChar wanted) {
     return count;
 }
 }  // namespace
-
-QStringView FileNameOfPath(QStringView text) {
-    const qsizetype backslash = text.lastIndexOf(QLatin1Char('\\'));
-    return backslash < 0 ? text : text.sliced(backslash + 1);
-}
 
 LineSplit::LineSplit(QString text, QString delimiter)
     : text_(std::move(text)), delimiter_(std::move(delimiter)) {
@@ -51,42 +62,25 @@ LineSplit::LineSplit(QString text, QString delimiter)
         count_ += countCharacter(QStringView(text_), delimiter_.front());
         return;
     }
-    for (qsizetype at = findDelimiter(0); at >= 0; at = findDelimiter(at + delimiter_.size())) {
+    for (qsizetype at = findLongDelimiter(0); at >= 0;
+         at = findLongDelimiter(at + delimiter_.size())) {
         ++count_;
     }
 }
 
-qsizetype LineSplit::findDelimiter(qsizetype from) const {
+qsizetype LineSplit::findFar(qsizetype from) const {
+    return QStringView(text_).indexOf(delimiter_.front(), from);
+}
+
+qsizetype LineSplit::findLongDelimiter(qsizetype from) const {
     if (delimiter_.isEmpty()) {
         return -1;
     }
-    const QStringView text(text_);
-    if (delimiter_.size() == 1) {
-        // Most pieces are short: a plain look at the next few characters beats setting up
-        // the vectorised search for each of them.
-        const char16_t wanted = delimiter_.front().unicode();
-        const auto* data = reinterpret_cast<const char16_t*>(text_.constData());
-        const qsizetype nearEnd = std::min(from + 32, text_.size());
-        for (qsizetype i = from; i < nearEnd; ++i) {
-            if (data[i] == wanted) {
-                return i;
-            }
-        }
-        return nearEnd < text_.size() ? text.indexOf(delimiter_.front(), nearEnd) : -1;
-    }
-    return text.indexOf(QStringView(delimiter_), from, Qt::CaseSensitive);
+    return QStringView(text_).indexOf(QStringView(delimiter_), from, Qt::CaseSensitive);
 }
 
-TextSpan LineSplit::next() {
-    const qsizetype at = findDelimiter(position_);
-    const qsizetype end = at < 0 ? text_.size() : at;
-    const qsizetype length = end - position_;
-    if (length > std::numeric_limits<quint32>::max()) {
-        throw Failure(QStringLiteral("Piece too long"));
-    }
-    const TextSpan span{position_, static_cast<quint32>(length)};
-    position_ = at < 0 ? text_.size() : at + delimiter_.size();
-    return span;
+void LineSplit::throwPieceTooLong() {
+    throw Failure(QStringLiteral("Piece too long"));
 }
 
 QStringList SplitToList(const QString& text, const QString& delimiter) {

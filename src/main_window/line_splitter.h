@@ -6,9 +6,19 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <algorithm>
+
 // The part of a text after its last backslash; the whole text when it holds none. Only the
 // backslash counts: a forward slash does not.
-QStringView FileNameOfPath(QStringView text);
+inline QStringView FileNameOfPath(QStringView text) {
+    // A plain backward scan: pieces are mostly short, and this runs once per piece.
+    for (qsizetype i = text.size(); i-- > 0;) {
+        if (text[i] == QLatin1Char('\\')) {
+            return text.sliced(i + 1);
+        }
+    }
+    return text;
+}
 
 // Cuts a text at every occurrence of a delimiter, searched left to right with an exact,
 // case-sensitive comparison; occurrences never overlap and the delimiters are dropped.
@@ -25,10 +35,40 @@ class LineSplit {
     qsizetype count() const { return count_; }
 
     // Hands out the pieces in order: `count()` calls in all.
-    TextSpan next();
+    TextSpan next() {
+        const qsizetype at = findDelimiter(position_);
+        const qsizetype end = at < 0 ? text_.size() : at;
+        const qsizetype length = end - position_;
+        if (length > kMaxPieceLength) {
+            throwPieceTooLong();
+        }
+        const TextSpan span{position_, static_cast<quint32>(length)};
+        position_ = at < 0 ? text_.size() : at + delimiter_.size();
+        return span;
+    }
 
   private:
-    qsizetype findDelimiter(qsizetype from) const;
+    static constexpr qsizetype kMaxPieceLength = 0xFFFFFFFF;
+    [[noreturn]] static void throwPieceTooLong();
+
+    qsizetype findDelimiter(qsizetype from) const {
+        if (delimiter_.size() != 1) {
+            return findLongDelimiter(from);
+        }
+        // Most pieces are short: a plain look at the next few characters beats setting up
+        // the vectorised search for each of them.
+        const auto* data = reinterpret_cast<const char16_t*>(text_.constData());
+        const char16_t wanted = delimiter_.front().unicode();
+        const qsizetype nearEnd = std::min(from + 32, text_.size());
+        for (qsizetype i = from; i < nearEnd; ++i) {
+            if (data[i] == wanted) {
+                return i;
+            }
+        }
+        return nearEnd < text_.size() ? findFar(nearEnd) : -1;
+    }
+    qsizetype findFar(qsizetype from) const;
+    qsizetype findLongDelimiter(qsizetype from) const;
 
     QString text_;
     QString delimiter_;

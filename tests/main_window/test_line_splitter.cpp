@@ -9,6 +9,7 @@ class LineSplitterTest : public QObject {
     void splitsAtEveryDelimiter_data();
     void splitsAtEveryDelimiter();
     void agreesWithSimpleReferenceOnRandomText();
+    void countsDelimitersOfVeryLongLines();
     void fileNameOfPath_data();
     void fileNameOfPath();
 };
@@ -111,6 +112,22 @@ void LineSplitterTest::agreesWithSimpleReferenceOnRandomText() {
         }
         QCOMPARE(SplitToList(text, delimiter), referenceSplit(text, delimiter));
     }
+}
+
+void LineSplitterTest::countsDelimitersOfVeryLongLines() {
+    // Long enough for the counting lanes to be summed several times, with an odd tail.
+    QString line;
+    for (int i = 0; i < 70'001; ++i) {
+        line += QStringLiteral("ab,");
+    }
+    line += QStringLiteral("tail");
+    LineSplit split(line, QStringLiteral(","));
+    QCOMPARE(split.count(), 70'002);
+    TextSpan last{};
+    for (qsizetype i = 0; i < split.count(); ++i) {
+        last = split.next();
+    }
+    QCOMPARE(line.mid(last.offset, last.length), QStringLiteral("tail"));
 }
 
 void LineSplitterTest::fileNameOfPath_data() {

@@ -148,21 +148,16 @@ void ReportList::append(const QString& text) {
     rowsAppended();
 }
 
-void ReportList::appendSpan(const QString& source, TextSpan span) {
-    FaultInjection::hit("list.append");
-    rows_.appendSpan(source, span);
-    rowsAppended();
-}
-
-void ReportList::rowsAppended() {
-    if (!showRowsTimer_->isActive()) {
-        // Telling the view about new rows costs time in proportion to all its rows (the header
-        // recomputes its sections), so a list of millions is told less often.
-        showRowsTimer_->start(kMinShowRowsIntervalMs + static_cast<int>(rows_.size() / 100'000));
-    }
+void ReportList::scheduleShowingRows() {
+    showRowsScheduled_ = true;
+    // Telling the view about new rows costs time in proportion to all its rows (the header
+    // recomputes its sections), so a list of millions is told less often: every half second
+    // at ten million rows.
+    showRowsTimer_->start(kMinShowRowsIntervalMs + static_cast<int>(rows_.size() / 20'000));
 }
 
 void ReportList::showPendingRows() {
+    showRowsScheduled_ = false;
     showRowsTimer_->stop();
     model_->showAppended();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/fault_injection.h"
 #include "platform/list/readable_list.h"
 #include "platform/list/row_store.h"
 
@@ -30,7 +31,13 @@ class ReportList : public QTableView, public ReadableList {
     }
 
     void append(const QString& text);
-    void appendSpan(const QString& source, TextSpan span);
+    void appendSpan(const QString& source, TextSpan span) {
+        FaultInjection::hit("list.append");
+        rows_.appendSpan(source, span);
+        if (!showRowsScheduled_) {
+            scheduleShowingRows();
+        }
+    }
     void reserveMore(qsizetype rows) { rows_.reserveMore(rows); }
     void remove(qsizetype row);  // Failure when the row does not exist
     void clear();
@@ -64,9 +71,15 @@ class ReportList : public QTableView, public ReadableList {
         }
     }
     [[noreturn]] static void throwMissingRow();
-    void rowsAppended();
+    void rowsAppended() {
+        if (!showRowsScheduled_) {
+            scheduleShowingRows();
+        }
+    }
+    void scheduleShowingRows();
 
     RowStore rows_;
     ReportListModel* model_;
     QTimer* showRowsTimer_;
+    bool showRowsScheduled_ = false;
 };

@@ -16,17 +16,6 @@ void RowStore::append(const QString& text) {
     spans_.push_back({0, static_cast<quint32>(text.size())});
 }
 
-void RowStore::appendSpan(const QString& source, TextSpan span) {
-    // Same buffer means same shared text: no need to compare contents.
-    const bool sameSource = !runs_.empty() &&
-                            runs_.back().source.constData() == source.constData() &&
-                            runs_.back().source.size() == source.size();
-    if (!sameSource) {
-        runs_.push_back({size(), source});
-    }
-    spans_.push_back(span);
-}
-
 void RowStore::remove(qsizetype row) {
     auto runIt = std::upper_bound(runs_.begin(), runs_.end(), row,
                                   [](qsizetype r, const Run& run) { return r < run.firstRow; }) -

@@ -24,7 +24,14 @@ class RowStore {
 
     void append(const QString& text);
     // Appends a span of `source`; consecutive spans of the same source share one copy of it.
-    void appendSpan(const QString& source, TextSpan span);
+    void appendSpan(const QString& source, TextSpan span) {
+        // Same buffer means same shared text: no need to compare contents.
+        if (runs_.empty() || runs_.back().source.constData() != source.constData() ||
+            runs_.back().source.size() != source.size()) {
+            runs_.push_back({size(), source});
+        }
+        spans_.push_back(span);
+    }
     void reserveMore(qsizetype rows) { spans_.reserve(spans_.size() + static_cast<size_t>(rows)); }
 
     void remove(qsizetype row);
