@@ -37,16 +37,20 @@ void Form2::PushButton2_Click() {
         if (i > ListView1->count()) {
             break;
         }
-        const QString row = ListView1->text(i);
+        // The row is read in place: its pieces share the input list's text.
+        TextSpan rowSpan;
+        const QString row = ListView1->textSource(i, rowSpan);
+        const QStringView rowText = QStringView(row).mid(rowSpan.offset, rowSpan.length);
+        const QStringView name = FileNameOfPath(rowText);
         ProgressBar1->setValue(progressValue(i, ListView1->count()));
-        ProgressBar1->setBarText(processing, FileNameOfPath(row));
+        ProgressBar1->setBarText(processing, row, name.data() - row.constData(), name.size());
         platform_.pump.pendingEvents(i == 1 || i == n);
         if (unloading_ || platform_.pump.programEnding()) {
             return;
         }
         setMousePointer(PointerShape::Hourglass);
 
-        LineSplit pieces(row, Text2->text());
+        LineSplit pieces(row, rowSpan.offset, rowSpan.length, Text2->text());
         for (qsizetype p = 0; p < pieces.count(); ++p) {
             ListView2->appendSpan(pieces.text(), pieces.next());
         }

@@ -50,8 +50,14 @@ qsizetype countCharacter(QStringView text, QChar wanted) {
 }  // namespace
 
 LineSplit::LineSplit(QString text, QString delimiter)
-    : text_(std::move(text)), delimiter_(std::move(delimiter)) {
-    if (text_.isEmpty()) {
+    : LineSplit(text, 0, text.size(), std::move(delimiter)) {}
+
+LineSplit::LineSplit(QString text, qsizetype offset, qsizetype length, QString delimiter)
+    : text_(std::move(text)),
+      delimiter_(std::move(delimiter)),
+      end_(offset + length),
+      position_(offset) {
+    if (length == 0) {
         return;
     }
     count_ = 1;
@@ -59,24 +65,25 @@ LineSplit::LineSplit(QString text, QString delimiter)
         return;
     }
     if (delimiter_.size() == 1) {
-        count_ += countCharacter(QStringView(text_), delimiter_.front());
+        count_ += countCharacter(QStringView(text_).mid(offset, length), delimiter_.front());
         return;
     }
-    for (qsizetype at = findLongDelimiter(0); at >= 0;
+    for (qsizetype at = findLongDelimiter(offset); at >= 0;
          at = findLongDelimiter(at + delimiter_.size())) {
         ++count_;
     }
 }
 
 qsizetype LineSplit::findFar(qsizetype from) const {
-    return QStringView(text_).indexOf(delimiter_.front(), from);
+    const qsizetype at = QStringView(text_).first(end_).indexOf(delimiter_.front(), from);
+    return at;
 }
 
 qsizetype LineSplit::findLongDelimiter(qsizetype from) const {
     if (delimiter_.isEmpty()) {
         return -1;
     }
-    return QStringView(text_).indexOf(QStringView(delimiter_), from, Qt::CaseSensitive);
+    return QStringView(text_).first(end_).indexOf(QStringView(delimiter_), from, Qt::CaseSensitive);
 }
 
 void LineSplit::throwPieceTooLong() {

@@ -30,6 +30,9 @@ inline QStringView FileNameOfPath(QStringView text) {
 class LineSplit {
   public:
     LineSplit(QString text, QString delimiter);
+    // Splits only `length` characters of `text` from `offset`; the pieces' places are places
+    // in `text`, so they can share it.
+    LineSplit(QString text, qsizetype offset, qsizetype length, QString delimiter);
 
     const QString& text() const { return text_; }
     qsizetype count() const { return count_; }
@@ -37,13 +40,13 @@ class LineSplit {
     // Hands out the pieces in order: `count()` calls in all.
     TextSpan next() {
         const qsizetype at = findDelimiter(position_);
-        const qsizetype end = at < 0 ? text_.size() : at;
+        const qsizetype end = at < 0 ? end_ : at;
         const qsizetype length = end - position_;
         if (length > kMaxPieceLength) {
             throwPieceTooLong();
         }
         const TextSpan span{position_, static_cast<quint32>(length)};
-        position_ = at < 0 ? text_.size() : at + delimiter_.size();
+        position_ = at < 0 ? end_ : at + delimiter_.size();
         return span;
     }
 
@@ -59,19 +62,20 @@ class LineSplit {
         // the vectorised search for each of them.
         const auto* data = reinterpret_cast<const char16_t*>(text_.constData());
         const char16_t wanted = delimiter_.front().unicode();
-        const qsizetype nearEnd = std::min(from + 32, text_.size());
+        const qsizetype nearEnd = std::min(from + 32, end_);
         for (qsizetype i = from; i < nearEnd; ++i) {
             if (data[i] == wanted) {
                 return i;
             }
         }
-        return nearEnd < text_.size() ? findFar(nearEnd) : -1;
+        return nearEnd < end_ ? findFar(nearEnd) : -1;
     }
     qsizetype findFar(qsizetype from) const;
     qsizetype findLongDelimiter(qsizetype from) const;
 
     QString text_;
     QString delimiter_;
+    qsizetype end_ = 0;
     qsizetype count_ = 0;
     qsizetype position_ = 0;
 };

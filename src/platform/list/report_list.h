@@ -30,6 +30,11 @@ class ReportList : public QTableView, public ReadableList {
         return rows_.view(row - 1);
     }
 
+    const QString& textSource(qsizetype row, TextSpan& span) const {
+        checkRow(row);
+        return rows_.source(row - 1, span);
+    }
+
     void append(const QString& text);
     void appendSpan(const QString& source, TextSpan span) {
         FaultInjection::hit("list.append");

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 const RowStore::Run& RowStore::runOf(qsizetype row) const {
-    if (runs_.size() == spans_.size()) {
+    if (static_cast<qsizetype>(runs_.size()) == spans_.size()) {
         return runs_[static_cast<size_t>(row)];  // every row is a text of its own
     }
     auto after = std::upper_bound(runs_.begin(), runs_.end(), row,
@@ -20,7 +20,7 @@ void RowStore::remove(qsizetype row) {
     auto runIt = std::upper_bound(runs_.begin(), runs_.end(), row,
                                   [](qsizetype r, const Run& run) { return r < run.firstRow; }) -
                  1;
-    spans_.erase(spans_.begin() + row);
+    spans_.erase(row);
     const qsizetype runEnd = (runIt + 1 == runs_.end()) ? size() + 1 : (runIt + 1)->firstRow;
     for (auto later = runIt + 1; later != runs_.end(); ++later) {
         --later->firstRow;
@@ -31,6 +31,6 @@ void RowStore::remove(qsizetype row) {
 }
 
 void RowStore::clear() {
-    std::vector<Run>().swap(runs_);
-    std::vector<TextSpan>().swap(spans_);
+    std::deque<Run>().swap(runs_);
+    spans_.clear();
 }

@@ -1,26 +1,34 @@
 #pragma once
 
+#include "platform/list/pod_array.h"
 #include "platform/list/text_span.h"
 
 #include <QString>
 #include <QStringView>
 
-#include <vector>
+#include <deque>
 
 // The rows of a list, stored compactly: every row is a span of a shared source text, so a
 // split line costs 12 bytes a row and the line itself once. Rows are 0-based here.
 class RowStore {
   public:
-    qsizetype size() const { return static_cast<qsizetype>(spans_.size()); }
+    qsizetype size() const { return spans_.size(); }
     bool empty() const { return spans_.empty(); }
 
     QStringView view(qsizetype row) const {
-        const TextSpan& span = spans_[static_cast<size_t>(row)];
+        const TextSpan& span = spans_[row];
         // Most lists hold one source (a split line) or one run per row: no search for those.
         const QString& source = runs_.size() == 1 ? runs_.front().source : runOf(row).source;
         return QStringView(source).mid(span.offset, span.length);
     }
     QString text(qsizetype row) const { return view(row).toString(); }
+
+    // The shared text a row is a span of, and where in it the row stands: lets a reader work
+    // on a row without copying it.
+    const QString& source(qsizetype row, TextSpan& span) const {
+        span = spans_[row];
+        return runs_.size() == 1 ? runs_.front().source : runOf(row).source;
+    }
 
     void append(const QString& text);
     // Appends a span of `source`; consecutive spans of the same source share one copy of it.
@@ -32,7 +40,7 @@ class RowStore {
         }
         spans_.push_back(span);
     }
-    void reserveMore(qsizetype rows) { spans_.reserve(spans_.size() + static_cast<size_t>(rows)); }
+    void reserveMore(qsizetype rows) { spans_.reserve(spans_.size() + rows); }
 
     void remove(qsizetype row);
     void clear();
@@ -44,6 +52,6 @@ class RowStore {
     };
     const Run& runOf(qsizetype row) const;
 
-    std::vector<Run> runs_;  // ordered by firstRow; every run holds at least one row
-    std::vector<TextSpan> spans_;
+    std::deque<Run> runs_;  // ordered by firstRow; every run holds at least one row
+    PodArray<TextSpan> spans_;
 };
