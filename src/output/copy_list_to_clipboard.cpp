@@ -86,11 +86,12 @@ ClipboardTextResult BuildClipboardText(Platform& platform, const ReadableList& l
     const qsizetype rows = list.rowCount();
     CellReader cells(list);
     TextBuilder text(estimatedSize(measured, rows));
+    const bool checkBoxes = list.showsCheckBoxes();
     for (qsizetype row = 1; row <= rows; ++row) {
         if (!loop.yield(row == 1 || row == rows)) {
             return {true, QString()};
         }
-        if (!list.countsAsChecked(row)) {
+        if (checkBoxes && !list.isChecked(row)) {
             continue;
         }
         const qsizetype lineStart = text.size();
@@ -113,8 +114,7 @@ ClipboardTextResult BuildClipboardText(Platform& platform, const ReadableList& l
             }
         }
         text.chopSpacesAfter(lineStart);
-        text.append(QLatin1Char('\r'));
-        text.append(QLatin1Char('\n'));
+        text.appendLineEnd();
     }
     return {false, text.take()};
 }

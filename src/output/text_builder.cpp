@@ -1,15 +1,25 @@
 #include "output/text_builder.h"
 
+#include "platform/huge_pages.h"
+
 #include <algorithm>
 #include <cstring>
 
+namespace {
+void preferHugePages(QString& text) {
+    PreferHugePages(text.data(), static_cast<std::size_t>(text.capacity()) * sizeof(QChar));
+}
+}  // namespace
+
 TextBuilder::TextBuilder(qsizetype expectedSize) {
     text_.resize(std::max<qsizetype>(expectedSize, 16));
+    preferHugePages(text_);
     data_ = text_.data();
 }
 
 void TextBuilder::grow(qsizetype needed) {
     text_.resize(std::max(needed, text_.size() * 2));
+    preferHugePages(text_);
     data_ = text_.data();
 }
 

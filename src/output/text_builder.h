@@ -31,6 +31,11 @@ class TextBuilder {
         ensureRoom(1);
         data_[used_++] = c;
     }
+    void appendLineEnd() {
+        ensureRoom(2);
+        data_[used_++] = QLatin1Char('\r');
+        data_[used_++] = QLatin1Char('\n');
+    }
     // Removes the spaces at the end, but none before `from`.
     void chopSpacesAfter(qsizetype from) {
         while (used_ > from && data_[used_ - 1] == QLatin1Char(' ')) {

@@ -156,7 +156,7 @@ void Form2Test::opensFreshAndLeavesTheMainWindowAsItWas() {
         QCOMPARE(main.Text1->text(), QStringLiteral("x;y"));
         QCOMPARE(main.Text2->text(), QStringLiteral(";"));
         QCOMPARE(rowsOf(main.ListView1), QStringList{"kept"});
-        QVERIFY(!fake->pump.ending);
+        QVERIFY(!fake->pump.programEnding());
     }
     // "Done." twice and nothing else: no "File not found" for the missing hand pointer.
     QCOMPARE(fake->messages.texts(), (QStringList{"Done.", "Done."}));
@@ -407,7 +407,7 @@ void Form2Test::leavingInTheMiddleOfARunStopsIt() {
     QCOMPARE(resultsWhenLeft, (QStringList{"a", "b"}));
     QVERIFY(fake->messages.shown.empty());
     QVERIFY(mainWindow->isVisible());
-    QVERIFY(!fake->pump.ending);
+    QVERIFY(!fake->pump.programEnding());
     processDeferredDeletes();
     QVERIFY(batch.isNull());
 }

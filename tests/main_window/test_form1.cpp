@@ -247,7 +247,7 @@ void Form1Test::secondSplitDuringSplitAppendsInOrder() {
 void Form1Test::closingDuringSplitStopsEverything() {
     fake->pump.at[2] = [&] { form->close(); };
     split("a,b,c,d");
-    QVERIFY(fake->pump.ending);
+    QVERIFY(fake->pump.programEnding());
     QCOMPARE(rows(), QStringList{"a"});
     QVERIFY(fake->messages.shown.empty());  // no "Done." after the program ended
 }

@@ -38,7 +38,7 @@ QStringList FakeMessageBoxes::texts() const {
     return all;
 }
 
-void FakeEventPump::pendingEvents(bool mustRun) {
+void FakeEventPump::runPendingEvents(bool mustRun) {
     ++calls;
     if (mustRun) {
         ++forcedCalls;

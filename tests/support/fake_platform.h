@@ -43,16 +43,14 @@ class FakeMessageBoxes : public MessageBoxes {
 
 class FakeEventPump : public EventPump {
   public:
-    void pendingEvents(bool mustRun) override;
-    void endProgram() override { ending = true; }
-    bool programEnding() const override { return ending; }
-
-    int calls = 0;
+    int calls = 0;  // every call: none is coalesced
     int forcedCalls = 0;
-    bool ending = false;
     // Runs at the k-th call (1-based), as if the user had acted while events ran.
     std::map<int, std::function<void()>> at;
     std::function<void(int call)> everyCall;
+
+  protected:
+    void runPendingEvents(bool mustRun) override;
 };
 
 class FakeRandomSource : public RandomSource {

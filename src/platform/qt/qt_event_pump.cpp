@@ -17,16 +17,14 @@ qint64 coarseNowMs() {
 
 QtEventPump::QtEventPump() : lastRunMs_(coarseNowMs()), lastClockMs_(lastRunMs_) {}
 
-void QtEventPump::pendingEvents(bool mustRun) {
-    // Items that take nanoseconds need not look at the clock each time: the stride between
-    // looks doubles while the clock has not moved since the last look, and halves once it has.
-    if (!mustRun && --callsUntilClock_ > 0) {
-        return;
-    }
+void QtEventPump::runPendingEvents(bool mustRun) {
+    // Items that take nanoseconds need not look at the clock each time: the number of calls
+    // between looks doubles while the clock has not moved since the last look, and halves
+    // once it has.
     const qint64 now = coarseNowMs();
     clockStride_ = now == lastClockMs_ ? std::min(clockStride_ * 2, kMaxClockStride)
                                        : std::max(clockStride_ / 2, 1);
-    callsUntilClock_ = clockStride_;
+    skipCalls(clockStride_);
     lastClockMs_ = now;
     const qint64 elapsed = now - lastRunMs_;
     if (!mustRun && elapsed < kFrameMs) {
@@ -42,11 +40,7 @@ void QtEventPump::resetLongestGap() {
     lastRunMs_ = coarseNowMs();
 }
 
-void QtEventPump::endProgram() {
-    if (ending_) {
-        return;
-    }
-    ending_ = true;
+void QtEventPump::programEnds() {
     // Every window goes at once; a handler still on the stack runs out without showing
     // anything, and the event loop then returns.
     for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -10,13 +10,13 @@ class QtEventPump : public EventPump {
   public:
     QtEventPump();
 
-    void pendingEvents(bool mustRun) override;
-    void endProgram() override;
-    bool programEnding() const override { return ending_; }
-
     // The longest stretch between two runs of the event loop, for the benchmarks.
     qint64 longestGapMs() const { return longestGapMs_; }
     void resetLongestGap();
+
+  protected:
+    void runPendingEvents(bool mustRun) override;
+    void programEnds() override;
 
   private:
     static constexpr qint64 kFrameMs = 8;
@@ -24,8 +24,6 @@ class QtEventPump : public EventPump {
 
     qint64 lastRunMs_;
     qint64 lastClockMs_;
-    int callsUntilClock_ = 1;
     int clockStride_ = 1;
     qint64 longestGapMs_ = 0;
-    bool ending_ = false;
 };

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <cstddef>
+
+// Asks the system to back a large block that is about to be written from start to end with
+// huge pages: a quarter of a million page faults for a few hundred megabytes become a few
+// hundred. Only a hint; blocks smaller than a huge page are left alone.
+void PreferHugePages(void* block, std::size_t bytes);
