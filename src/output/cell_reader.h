@@ -21,6 +21,13 @@ class CellReader {
         return copy_;
     }
 
+    qsizetype length(qsizetype row, int column) {
+        if (reportList_ != nullptr && column == 1) {
+            return reportList_->textLength(row);
+        }
+        return read(row, column).size();
+    }
+
   private:
     const ReadableList& list_;
     const ReportList* reportList_;

@@ -52,7 +52,7 @@ ColumnWidths measureColumns(CopyLoop& loop) {
             if (!loop.yield(row == 1 || row == rows)) {
                 return result;
             }
-            const qsizetype length = cells.read(row, column).size();
+            const qsizetype length = cells.length(row, column);
             width = std::max(width, length);
             if (column == columns) {
                 result.lastColumnChars += length;

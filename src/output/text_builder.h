@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstring>
+
 // Builds a long text piece by piece in one buffer, writing through a pointer: millions of
 // short appends cost what copying their characters costs. The buffer grows by doubling when
 // a guess of the final size was too small, so building stays linear in the text's size.
@@ -18,14 +20,26 @@ class TextBuilder {
             appendLong(text);
             return;
         }
-        // Most cells are a few characters long; a plain loop beats a library call there.
-        const QChar* from = text.data();
-        QChar* to = data_ + used_;
-        for (qsizetype i = 0; i < n; ++i) {
-            to[i] = from[i];
+        // Most cells are a few characters long: two overlapping copies of the first and the
+        // last 8 (or 4, or 2) characters cover any length up to 16 without a loop.
+        const char* from = reinterpret_cast<const char*>(text.data());
+        char* to = reinterpret_cast<char*>(data_ + used_);
+        const size_t bytes = static_cast<size_t>(n) * sizeof(QChar);
+        if (bytes >= 16) {
+            std::memcpy(to, from, 16);
+            std::memcpy(to + bytes - 16, from + bytes - 16, 16);
+        } else if (bytes >= 8) {
+            std::memcpy(to, from, 8);
+            std::memcpy(to + bytes - 8, from + bytes - 8, 8);
+        } else if (bytes >= 4) {
+            std::memcpy(to, from, 4);
+            std::memcpy(to + bytes - 4, from + bytes - 4, 4);
+        } else if (bytes == 2) {
+            std::memcpy(to, from, 2);
         }
         used_ += n;
     }
+
     void appendRepeated(QChar c, qsizetype count);
     void append(QChar c) {
         ensureRoom(1);

@@ -30,6 +30,10 @@ class ReportList : public QTableView, public ReadableList {
         return rows_.view(row - 1);
     }
 
+    qsizetype textLength(qsizetype row) const {
+        checkRow(row);
+        return rows_.length(row - 1);
+    }
     const QString& textSource(qsizetype row, TextSpan& span) const {
         checkRow(row);
         return rows_.source(row - 1, span);

@@ -23,6 +23,8 @@ class RowStore {
     }
     QString text(qsizetype row) const { return view(row).toString(); }
 
+    qsizetype length(qsizetype row) const { return spans_[row].length; }
+
     // The shared text a row is a span of, and where in it the row stands: lets a reader work
     // on a row without copying it.
     const QString& source(qsizetype row, TextSpan& span) const {
