@@ -24,13 +24,22 @@ void Form1::PushButton2_Click() {
         ListView1->reserveMore(n);
     }
     static const QString processing = QStringLiteral("Processing: ");
+    int progress = -1;
+    qsizetype recomputeAt = 0;
 
     for (qsizetype i = 0; i < n; ++i) {
         TextSpan piece{};
         on.step(106, [&] { piece = pieces->next(); });
         const QStringView pieceText = QStringView(pieces->text()).mid(piece.offset, piece.length);
         on.step(108, [&] {
-            ProgressBar1->setValue(static_cast<int>(static_cast<double>(i) / n * 100));
+            // The value changes a hundred times in a split, so the division is worked out only
+            // near the next change, or when something else has set the bar meanwhile (a second
+            // split run from the events of this one).
+            if (i >= recomputeAt || ProgressBar1->value() != progress) {
+                progress = static_cast<int>(static_cast<double>(i) / n * 100);
+                recomputeAt = (static_cast<qsizetype>(progress) + 1) * n / 100 - 1;
+                ProgressBar1->setValue(progress);
+            }
         });
         on.step(110, [&] {
             const QStringView name = FileNameOfPath(pieceText);
