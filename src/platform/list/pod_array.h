@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/huge_pages.h"
-
 #include <QtGlobal>
 
 #include <cstdlib>
@@ -58,7 +56,6 @@ class PodArray {
         }
         data_ = static_cast<T*>(grown);
         capacity_ = capacity;
-        PreferHugePages(data_, static_cast<std::size_t>(capacity_) * sizeof(T));
     }
 
     T* data_ = nullptr;
