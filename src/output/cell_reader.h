@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // Reads cells for the output loops. A results list hands out its rows' text without a copy;
 // any other list is read through cellText, into a buffer that is reused from cell to cell.
 // A view is valid until the next read.
@@ -26,6 +28,14 @@ class CellReader {
             return reportList_->textLength(row);
         }
         return read(row, column).size();
+    }
+
+    // The length of all of column 1 together, when the list can tell it without a pass.
+    std::optional<qsizetype> totalLengthOfFirstColumn() const {
+        if (reportList_ == nullptr) {
+            return std::nullopt;
+        }
+        return reportList_->totalTextLength();
     }
 
   private:

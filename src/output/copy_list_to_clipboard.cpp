@@ -45,6 +45,10 @@ ColumnWidths measureColumns(CopyLoop& loop) {
     CellReader cells(loop.list());
     const int columns = loop.columns();
     result.widths.assign(static_cast<size_t>(columns), 0);
+    // The last column is never padded: its width only sizes the text, and a results list
+    // knows its total length without reading a row.
+    const std::optional<qsizetype> knownTotal =
+        columns == 1 ? cells.totalLengthOfFirstColumn() : std::nullopt;
     for (int column = 1; column <= columns; ++column) {
         qsizetype& width = result.widths[static_cast<size_t>(column - 1)];
         const qsizetype rows = loop.list().rowCount();
@@ -52,12 +56,19 @@ ColumnWidths measureColumns(CopyLoop& loop) {
             if (!loop.yield(row == 1 || row == rows)) {
                 return result;
             }
+            // A row that vanished while events ran fails here, as reading it would.
             const qsizetype length = cells.length(row, column);
+            if (knownTotal) {
+                continue;
+            }
             width = std::max(width, length);
             if (column == columns) {
                 result.lastColumnChars += length;
             }
         }
+    }
+    if (knownTotal) {
+        result.lastColumnChars = *cells.totalLengthOfFirstColumn();  // rows may have changed
     }
     result.complete = true;
     return result;

@@ -30,6 +30,7 @@ class ReportList : public QTableView, public ReadableList {
         return rows_.view(row - 1);
     }
 
+    qsizetype totalTextLength() const { return rows_.totalLength(); }
     qsizetype textLength(qsizetype row) const {
         checkRow(row);
         return rows_.length(row - 1);

@@ -14,12 +14,14 @@ const RowStore::Run& RowStore::runOf(qsizetype row) const {
 void RowStore::append(const QString& text) {
     runs_.push_back({size(), text});
     spans_.push_back({0, static_cast<quint32>(text.size())});
+    totalLength_ += text.size();
 }
 
 void RowStore::remove(qsizetype row) {
     auto runIt = std::upper_bound(runs_.begin(), runs_.end(), row,
                                   [](qsizetype r, const Run& run) { return r < run.firstRow; }) -
                  1;
+    totalLength_ -= spans_[row].length;
     spans_.erase(row);
     const qsizetype runEnd = (runIt + 1 == runs_.end()) ? size() + 1 : (runIt + 1)->firstRow;
     for (auto later = runIt + 1; later != runs_.end(); ++later) {
@@ -33,4 +35,5 @@ void RowStore::remove(qsizetype row) {
 void RowStore::clear() {
     std::deque<Run>().swap(runs_);
     spans_.clear();
+    totalLength_ = 0;
 }

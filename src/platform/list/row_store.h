@@ -24,6 +24,7 @@ class RowStore {
     QString text(qsizetype row) const { return view(row).toString(); }
 
     qsizetype length(qsizetype row) const { return spans_[row].length; }
+    qsizetype totalLength() const { return totalLength_; }  // of all rows together
 
     // The shared text a row is a span of, and where in it the row stands: lets a reader work
     // on a row without copying it.
@@ -41,6 +42,7 @@ class RowStore {
             runs_.push_back({size(), source});
         }
         spans_.push_back(span);
+        totalLength_ += span.length;
     }
     void reserveMore(qsizetype rows) { spans_.reserve(spans_.size() + rows); }
 
@@ -56,4 +58,5 @@ class RowStore {
 
     std::deque<Run> runs_;  // ordered by firstRow; every run holds at least one row
     PodArray<TextSpan> spans_;
+    qsizetype totalLength_ = 0;
 };
