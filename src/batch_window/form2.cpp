@@ -109,11 +109,15 @@ void Form2::buildControls() {
 template <typename Handler>
 void Form2::run(Handler handler) {
     ++handlersRunning_;
+    struct Leaving {
+        Form2& window;
+        ~Leaving() {
+            if (--window.handlersRunning_ == 0 && window.unloading_) {
+                window.deleteLater();
+            }
+        }
+    } leaving{*this};
     handler();
-    --handlersRunning_;
-    if (unloading_ && handlersRunning_ == 0) {
-        deleteLater();
-    }
 }
 
 void Form2::connectHandlers() {

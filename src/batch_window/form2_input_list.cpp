@@ -66,6 +66,10 @@ void Form2::PushButton4_Click() {
 }
 
 void Form2::loadDroppedFiles(const QStringList& paths) {
+    // While the hourglass shows, another operation owns the pointer and the lists.
+    if (MousePointer() == PointerShape::Hourglass) {
+        return;
+    }
     HandlerGuard on(platform_.messages, QStringLiteral("Form2.ListView1_OLEDragDrop"));
     setMousePointer(PointerShape::Hourglass);
     for (const QString& path : paths) {

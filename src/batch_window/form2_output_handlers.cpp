@@ -27,13 +27,14 @@ void Form2::PushButton3_Click() {
     }
     on.step(118, [&] { setMousePointer(PointerShape::Hourglass); });
     on.step(120, [&] {
-        SaveListToTextFile(platform_, *ListView2, fileName, [this] { return unloading(); });
+        // The window stays until this handler returns, so a save started before it was closed
+        // still completes: the user asked for those results to be kept.
+        SaveListToTextFile(platform_, *ListView2, fileName);
     });
     on.step(122, [&] { setMousePointer(PointerShape::Default); });
 }
 
 void Form2::PushButton8_Click() {
     HandlerGuard on(platform_.messages, QStringLiteral("Form2.PushButton8_Click"));
-    on.step(106,
-            [&] { CopyListToClipboard(platform_, *ListView2, [this] { return unloading(); }); });
+    on.step(106, [&] { CopyListToClipboard(platform_, *ListView2); });
 }

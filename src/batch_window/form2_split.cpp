@@ -50,9 +50,19 @@ void Form2::PushButton2_Click() {
         }
         setMousePointer(PointerShape::Hourglass);
 
-        LineSplit pieces(row, rowSpan.offset, rowSpan.length, Text2->text());
-        for (qsizetype p = 0; p < pieces.count(); ++p) {
-            ListView2->appendSpan(pieces.text(), pieces.next());
+        try {
+            LineSplit pieces(row, rowSpan.offset, rowSpan.length, Text2->text());
+            for (qsizetype p = 0; p < pieces.count(); ++p) {
+                ListView2->appendSpan(pieces.text(), pieces.next());
+            }
+        } catch (const std::exception& failure) {
+            // The run has no error report of its own, but running out of memory must not end
+            // the program: say so once, keep the results so far, and finish as usual.
+            platform_.messages.show(QString::fromLocal8Bit(failure.what()) +
+                                        QStringLiteral("\r\nThe results so far are kept."),
+                                    MessageButtons::Ok, MessageIcon::Warning,
+                                    HandlerErrorReport::kTitle);
+            break;
         }
     }
 

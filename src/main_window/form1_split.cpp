@@ -18,11 +18,11 @@ void Form1::PushButton2_Click() {
     }
 
     std::optional<LineSplit> pieces;
-    on.step(102, [&] { pieces.emplace(Text1->text(), Text2->text()); });
+    on.step(102, [&] {
+        pieces.emplace(Text1->text(), Text2->text());
+        ListView1->reserveMore(pieces->count());
+    });
     const qsizetype n = pieces ? pieces->count() : 0;
-    if (pieces) {
-        ListView1->reserveMore(n);
-    }
     static const QString processing = QStringLiteral("Processing: ");
     int progress = -1;
     qsizetype recomputeAt = 0;

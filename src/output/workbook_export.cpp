@@ -89,6 +89,12 @@ void SaveResultsAsExcelFile(Platform& platform, const ReadableList& results,
         if (platform.pump.programEnding()) {
             return;
         }
+        // Rows emptied out of the list while events ran (its "Clear List", a new split) are
+        // all gone from here on: one report says so, rather than one box per missing row.
+        if (r > results.rowCount()) {
+            on.step(154, [&] { results.cellText(r, 1); });
+            break;
+        }
         if (on.test(144, [&] { return results.countsAsChecked(r); })) {
             on.step(146, [&] { sheetColumn = 1; });
             for (int k = 1; k <= columns; ++k) {
@@ -104,7 +110,7 @@ void SaveResultsAsExcelFile(Platform& platform, const ReadableList& results,
                         })) {
                         on.step(156, [&] {
                             created(workbook).setCellValue(static_cast<int>(sheetRow), sheetColumn,
-                                                           text ? *text : results.cellText(r, 1));
+                                                           text.value_or(QString()));
                         });
                         on.step(158, [&] { ++sheetColumn; });
                     }
@@ -113,7 +119,7 @@ void SaveResultsAsExcelFile(Platform& platform, const ReadableList& results,
                                return !text->isEmpty();
                            })) {
                     on.step(162, [&] {
-                        QString subItem = text ? *text : results.cellText(r, k);
+                        QString subItem = text.value_or(QString());
                         created(workbook).setCellValue(static_cast<int>(sheetRow), sheetColumn,
                                                        subItem.remove(QLatin1Char('=')));
                     });

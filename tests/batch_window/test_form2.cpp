@@ -1,6 +1,7 @@
 #include "batch_window/form2.h"
 #include "main_window/form1.h"
 #include "platform/controls/progress_bar.h"
+#include "platform/fault_injection.h"
 #include "platform/line_box/line_box.h"
 #include "platform/list/report_list.h"
 #include "shell/web_addresses.h"
@@ -54,6 +55,7 @@ class Form2Test : public QObject {
     void inputEditsAreRefusedWhileRunning();
     void resultsClearActsWhileRunning();
     void secondStartWhileRunningIsIgnored();
+    void failingAppendKeepsResultsAndTheProgram();
     void leavingInTheMiddleOfARunStopsIt_data();
     void leavingInTheMiddleOfARunStopsIt();
     void programEndInTheMiddleOfARunShowsNothing();
@@ -78,6 +80,7 @@ void Form2Test::init() {
 }
 
 void Form2Test::cleanup() {
+    FaultInjection::disarmAll();
     delete form.data();
     mainWindow.reset();
     fake.reset();
@@ -378,6 +381,23 @@ void Form2Test::secondStartWhileRunningIsIgnored() {
     QCOMPARE(rowsOf(form->ListView2), (QStringList{"a", "b"}));
     QCOMPARE(fake->messages.texts(), QStringList{"Done."});
     QCOMPARE(fake->pump.calls, 2);
+}
+
+void Form2Test::failingAppendKeepsResultsAndTheProgram() {
+    // The run has no guard; a failure (running out of memory) must still not end the program.
+    addInputRows({"a,b", "c", "d"});
+    FaultInjection::arm("list.append", 3, QStringLiteral("Out of memory"));
+    QTest::mouseClick(form->PushButton2, Qt::LeftButton);
+    QCOMPARE(rowsOf(form->ListView2), (QStringList{"a", "b"}));
+    const QStringList texts = fake->messages.texts();
+    QCOMPARE(texts.size(), 2);
+    QCOMPARE(texts[0], QStringLiteral("Out of memory\r\nThe results so far are kept."));
+    QCOMPARE(fake->messages.shown.front().icon, MessageIcon::Warning);
+    QCOMPARE(texts[1], QStringLiteral("Done."));
+    QCOMPARE(form->MousePointer(), PointerShape::Default);
+    // The window still answers.
+    QTest::mouseClick(form->PushButton2, Qt::LeftButton);
+    QCOMPARE(rowsOf(form->ListView2), (QStringList{"a", "b", "c", "d"}));
 }
 
 void Form2Test::leavingInTheMiddleOfARunStopsIt_data() {

@@ -212,9 +212,9 @@ void WorkbookExportTest::rowsRemovedDuringYieldAreReported() {
     e.fake.pump.at[3] = [&] { list.removeRow(3); };
     e.run(list);
 
+    // One report for the rows that are gone, however many they are; no box per missing row.
     QCOMPARE(e.fake.messages.texts(),
-             (QStringList{reportAt(154, QStringLiteral("Index out of bounds")),
-                          reportAt(156, QStringLiteral("Index out of bounds"))}));
+             (QStringList{reportAt(154, QStringLiteral("Index out of bounds"))}));
     const QStringList all = describeAll(e.fake.spreadsheets.calls);
     QVERIFY(all.contains("value 3,1 two"));
     QVERIFY(!all.contains("value 4,1 three"));
