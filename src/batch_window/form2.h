@@ -34,7 +34,6 @@ class Form2 : public QWidget {
     WindowMousePointer& mousePointer() { return mousePointer_; }
 
     // True from the unload on: loops of this window stop at their next yield.
-    bool unloading() const { return unloading_; }
     bool splitRunning() const { return splitRunning_; }
 
     // Handlers, named by control and event.

@@ -26,10 +26,6 @@ void ProgressBar::setBarText(const QString& text) {
     textChanged();
 }
 
-void ProgressBar::setBarText(const QString& prefix, QStringView rest) {
-    setBarText(prefix + rest.toString());
-}
-
 void ProgressBar::setBarText(const QString& prefix, const QString& source, qsizetype offset,
                              qsizetype length) {
     share(prefix_, prefix);

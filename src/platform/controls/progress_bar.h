@@ -11,8 +11,6 @@ class ProgressBar : public QProgressBar {
     explicit ProgressBar(QWidget* parent = nullptr);
 
     void setBarText(const QString& text);
-    // The text becomes `prefix` followed by `rest` (copied).
-    void setBarText(const QString& prefix, QStringView rest);
     // The text becomes `prefix` followed by `length` characters of `source` from `offset`.
     // Nothing is copied: the bar keeps a share of both texts and builds its text when painted.
     void setBarText(const QString& prefix, const QString& source, qsizetype offset,
