@@ -56,7 +56,9 @@ LineSplit::LineSplit(QString text, qsizetype offset, qsizetype length, QString d
     : text_(std::move(text)),
       delimiter_(std::move(delimiter)),
       end_(offset + length),
-      position_(offset) {
+      position_(offset),
+      blockStart_(offset),
+      scanned_(offset) {
     if (length == 0) {
         return;
     }
@@ -74,9 +76,36 @@ LineSplit::LineSplit(QString text, qsizetype offset, qsizetype length, QString d
     }
 }
 
-qsizetype LineSplit::findFar(qsizetype from) const {
-    const qsizetype at = QStringView(text_).first(end_).indexOf(delimiter_.front(), from);
-    return at;
+void LineSplit::markBlock() {
+    const auto* data = reinterpret_cast<const char16_t*>(text_.constData()) + scanned_;
+    const char16_t wanted = delimiter_.front().unicode();
+    blockStart_ = scanned_;
+    quint64 marks = 0;
+#ifdef __SSE2__
+    if (end_ - scanned_ >= kBlock) {
+        const __m128i needle = _mm_set1_epi16(static_cast<short>(wanted));
+        auto mark16 = [&](int at) {
+            const __m128i low = _mm_cmpeq_epi16(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), needle);
+            const __m128i high = _mm_cmpeq_epi16(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 8)), needle);
+            // Packing turns each 16-bit match into one byte, so the byte mask has one bit per
+            // character.
+            return static_cast<quint64>(
+                static_cast<quint16>(_mm_movemask_epi8(_mm_packs_epi16(low, high))));
+        };
+        marks = mark16(0) | mark16(16) << 16 | mark16(32) << 32 | mark16(48) << 48;
+        scanned_ += kBlock;
+        marks_ = marks;
+        return;
+    }
+#endif
+    const qsizetype size = std::min(kBlock, end_ - scanned_);
+    for (qsizetype i = 0; i < size; ++i) {
+        marks |= static_cast<quint64>(data[i] == wanted) << i;
+    }
+    scanned_ += size;
+    marks_ = marks;
 }
 
 qsizetype LineSplit::findLongDelimiter(qsizetype from) const {

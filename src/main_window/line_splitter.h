@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QStringView>
 
-#include <algorithm>
+#include <bit>
 
 // The part of a text after its last backslash; the whole text when it holds none. Only the
 // backslash counts: a forward slash does not.
@@ -39,7 +39,7 @@ class LineSplit {
 
     // Hands out the pieces in order: `count()` calls in all.
     TextSpan next() {
-        const qsizetype at = findDelimiter(position_);
+        const qsizetype at = delimiter_.size() == 1 ? nextMark() : findLongDelimiter(position_);
         const qsizetype end = at < 0 ? end_ : at;
         const qsizetype length = end - position_;
         if (length > kMaxPieceLength) {
@@ -52,25 +52,24 @@ class LineSplit {
 
   private:
     static constexpr qsizetype kMaxPieceLength = 0xFFFFFFFF;
+    static constexpr qsizetype kBlock = 64;  // characters marked per scan: one bit each
     [[noreturn]] static void throwPieceTooLong();
 
-    qsizetype findDelimiter(qsizetype from) const {
-        if (delimiter_.size() != 1) {
-            return findLongDelimiter(from);
-        }
-        // Most pieces are short: a plain look at the next few characters beats setting up
-        // the vectorised search for each of them.
-        const auto* data = reinterpret_cast<const char16_t*>(text_.constData());
-        const char16_t wanted = delimiter_.front().unicode();
-        const qsizetype nearEnd = std::min(from + 32, end_);
-        for (qsizetype i = from; i < nearEnd; ++i) {
-            if (data[i] == wanted) {
-                return i;
+    // The place of the next single-character delimiter, or -1. The text is scanned a block
+    // at a time into a word of marks, one bit per delimiter, so a piece costs a few
+    // instructions however short it is, and a long piece is skipped a block at a time.
+    qsizetype nextMark() {
+        while (marks_ == 0) {
+            if (scanned_ >= end_) {
+                return -1;
             }
+            markBlock();
         }
-        return nearEnd < end_ ? findFar(nearEnd) : -1;
+        const qsizetype at = blockStart_ + std::countr_zero(marks_);
+        marks_ &= marks_ - 1;
+        return at;
     }
-    qsizetype findFar(qsizetype from) const;
+    void markBlock();
     qsizetype findLongDelimiter(qsizetype from) const;
 
     QString text_;
@@ -78,6 +77,10 @@ class LineSplit {
     qsizetype end_ = 0;
     qsizetype count_ = 0;
     qsizetype position_ = 0;
+    // Single-character delimiters: the block being handed out and the marks not yet used.
+    qsizetype blockStart_ = 0;
+    qsizetype scanned_ = 0;
+    quint64 marks_ = 0;
 };
 
 // Every piece as its own text, for callers that want a plain list.

@@ -98,10 +98,14 @@ QStringList referenceSplit(const QString& text, const QString& delimiter) {
 
 void LineSplitterTest::agreesWithSimpleReferenceOnRandomText() {
     QRandomGenerator random(20211231);
-    const QString alphabet = QStringLiteral("ab,;");
-    for (int round = 0; round < 2000; ++round) {
+    // Short texts dense with delimiters, and texts long enough to be scanned in blocks, where
+    // delimiters are sparse and fall on every place of a block.
+    const QString dense = QStringLiteral("ab,;");
+    const QString sparse = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789,");
+    for (int round = 0; round < 4000; ++round) {
+        const QString& alphabet = round % 2 ? sparse : dense;
         QString text;
-        const int length = random.bounded(0, 24);
+        const int length = random.bounded(0, round % 2 ? 400 : 24);
         for (int i = 0; i < length; ++i) {
             text += alphabet[random.bounded(alphabet.size())];
         }
@@ -110,7 +114,18 @@ void LineSplitterTest::agreesWithSimpleReferenceOnRandomText() {
         for (int i = 0; i < delimiterLength; ++i) {
             delimiter += alphabet[random.bounded(alphabet.size())];
         }
-        QCOMPARE(SplitToList(text, delimiter), referenceSplit(text, delimiter));
+        const QStringList expected = referenceSplit(text, delimiter);
+        QCOMPARE(SplitToList(text, delimiter), expected);
+
+        // A split of a stretch of a longer text gives the same pieces, placed in that text.
+        const QString around = QStringLiteral("x,") + text + QStringLiteral(",y");
+        LineSplit stretch(around, 2, text.size(), delimiter);
+        QStringList stretchPieces;
+        for (qsizetype i = 0; i < stretch.count(); ++i) {
+            const TextSpan span = stretch.next();
+            stretchPieces << around.mid(span.offset, span.length);
+        }
+        QCOMPARE(stretchPieces, expected);
     }
 }
 
