@@ -40,10 +40,8 @@ void Form2::PushButton2_Click() {
         // The row is read in place: its pieces share the input list's text.
         TextSpan rowSpan;
         const QString row = ListView1->textSource(i, rowSpan);
-        const QStringView rowText = QStringView(row).mid(rowSpan.offset, rowSpan.length);
-        const QStringView name = FileNameOfPath(rowText);
         ProgressBar1->setValue(progressValue(i, ListView1->count()));
-        ProgressBar1->setBarText(processing, row, name.data() - row.constData(), name.size());
+        ProgressBar1->setBarText(processing, row, rowSpan.offset, rowSpan.length, FileNameOfPath);
         platform_.pump.pendingEvents(i == 1 || i == n);
         if (unloading_ || platform_.pump.programEnding()) {
             return;

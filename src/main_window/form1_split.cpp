@@ -30,21 +30,19 @@ void Form1::PushButton2_Click() {
     for (qsizetype i = 0; i < n; ++i) {
         TextSpan piece{};
         on.step(106, [&] { piece = pieces->next(); });
-        const QStringView pieceText = QStringView(pieces->text()).mid(piece.offset, piece.length);
         on.step(108, [&] {
             // The value changes a hundred times in a split, so the division is worked out only
             // near the next change, or when something else has set the bar meanwhile (a second
             // split run from the events of this one).
-            if (i >= recomputeAt || ProgressBar1->value() != progress) {
+            if (i >= recomputeAt || ProgressBar1->currentValue() != progress) {
                 progress = static_cast<int>(static_cast<double>(i) / n * 100);
                 recomputeAt = (static_cast<qsizetype>(progress) + 1) * n / 100 - 1;
                 ProgressBar1->setValue(progress);
             }
         });
         on.step(110, [&] {
-            const QStringView name = FileNameOfPath(pieceText);
-            ProgressBar1->setBarText(processing, pieces->text(),
-                                     name.data() - pieces->text().data(), name.size());
+            ProgressBar1->setBarText(processing, pieces->text(), piece.offset, piece.length,
+                                     FileNameOfPath);
         });
         on.step(112, [&] { platform_.pump.pendingEvents(i == 0 || i == n - 1); });
         if (platform_.pump.programEnding()) {

@@ -3,18 +3,13 @@
 namespace {
 // No bar is wide enough to show more; the rest stays in the text.
 constexpr qsizetype kMaxPaintedChars = 512;
-
-// Assigning a QString costs two atomic operations; most calls hand over the same text again.
-void share(QString& kept, const QString& given) {
-    if (kept.constData() != given.constData() || kept.size() != given.size()) {
-        kept = given;
-    }
-}
 }  // namespace
 
 ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
+    connect(this, &QProgressBar::valueChanged, this, [this](int value) { value_ = value; });
     setRange(0, 100);
     setValue(0);
+    value_ = value();
     setTextVisible(true);
     setAlignment(Qt::AlignCenter);
 }
@@ -23,15 +18,7 @@ void ProgressBar::setBarText(const QString& text) {
     prefix_ = text;
     source_ = QString();
     offset_ = length_ = 0;
-    textChanged();
-}
-
-void ProgressBar::setBarText(const QString& prefix, const QString& source, qsizetype offset,
-                             qsizetype length) {
-    share(prefix_, prefix);
-    share(source_, source);
-    offset_ = offset;
-    length_ = length;
+    shownPart_ = nullptr;
     textChanged();
 }
 
@@ -43,8 +30,12 @@ void ProgressBar::textChanged() {
 }
 
 QString ProgressBar::composed(qsizetype maxLength) const {
+    QStringView shown = QStringView(source_).mid(offset_, length_);
+    if (shownPart_ != nullptr) {
+        shown = shownPart_(shown);
+    }
     QString text = prefix_.left(maxLength);
-    text += QStringView(source_).mid(offset_, std::min(length_, maxLength - text.size()));
+    text += shown.first(std::min(shown.size(), maxLength - text.size()));
     return text;
 }
 
