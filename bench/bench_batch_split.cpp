@@ -59,8 +59,11 @@ int main(int argc, char* argv[]) {
     // The real pump with its frame coalescing; message boxes answered at once.
     QtEventPump pump;
     FakePlatform fake;
-    Platform platform{fake.messages, fake.fileDialogs,   fake.clipboard, fake.browser,     pump,
-                      fake.random,   fake.programFolder, fake.pointers,  fake.spreadsheets};
+    EventPump& chosenPump =
+        qEnvironmentVariableIsSet("BENCH_NO_PUMP") ? static_cast<EventPump&>(fake.pump) : pump;
+    Platform platform{fake.messages,      fake.fileDialogs, fake.clipboard,
+                      fake.browser,       chosenPump,       fake.random,
+                      fake.programFolder, fake.pointers,    fake.spreadsheets};
     QWidget mainWindow;
     Form2 form(platform, &mainWindow);
     form.Form_Load();

@@ -37,9 +37,8 @@ void Form2::PushButton2_Click() {
         if (i > ListView1->count()) {
             break;
         }
-        // The row is read in place: its pieces share the input list's text.
         TextSpan rowSpan;
-        const QString row = ListView1->textSource(i, rowSpan);
+        const QString& row = ListView1->textSource(i, rowSpan);
         ProgressBar1->setValue(progressValue(i, ListView1->count()));
         ProgressBar1->setBarText(processing, row, rowSpan.offset, rowSpan.length, FileNameOfPath);
         platform_.pump.pendingEvents(i == 1 || i == n);
@@ -49,9 +48,13 @@ void Form2::PushButton2_Click() {
         setMousePointer(PointerShape::Hourglass);
 
         try {
-            LineSplit pieces(row, rowSpan.offset, rowSpan.length, Text2->text());
-            for (qsizetype p = 0; p < pieces.count(); ++p) {
-                ListView2->appendSpan(pieces.text(), pieces.next());
+            // The row is split in place, its pieces sharing the input list's text. No events
+            // run until it is done, so neither the row nor the delimiter can change meanwhile;
+            // the row is looked up again since events ran since it was last read.
+            const QString& source = ListView1->textSource(i, rowSpan);
+            PieceCursor pieces(source, rowSpan.offset, rowSpan.length, Text2->text());
+            while (pieces.hasNext()) {
+                ListView2->appendSpan(source, pieces.next());
             }
         } catch (const std::exception& failure) {
             // The run has no error report of its own, but running out of memory must not end

@@ -49,81 +49,100 @@ qsizetype countCharacter(QStringView text, QChar wanted) {
 }
 }  // namespace
 
+PieceCursor::PieceCursor(QStringView text, qsizetype offset, qsizetype length,
+                         QStringView delimiter)
+    : text_(text),
+      delimiter_(delimiter),
+      begin_(offset),
+      end_(offset + length),
+      position_(offset),
+      finished_(length == 0),
+      blockStart_(offset),
+      scanned_(offset) {}
+
+qsizetype PieceCursor::countPieces() const {
+    const qsizetype length = end_ - begin_;
+    if (length == 0) {
+        return 0;
+    }
+    if (delimiter_.isEmpty()) {
+        return 1;
+    }
+    if (delimiter_.size() == 1) {
+        return 1 + countCharacter(text_.mid(begin_, length), delimiter_.front());
+    }
+    qsizetype count = 1;
+    for (qsizetype at = findLongDelimiter(begin_); at >= 0;
+         at = findLongDelimiter(at + delimiter_.size())) {
+        ++count;
+    }
+    return count;
+}
+
+void PieceCursor::markBlock() {
+    const auto* data = reinterpret_cast<const char16_t*>(text_.data()) + scanned_;
+    const char16_t wanted = delimiter_.front().unicode();
+    const qsizetype size = std::min(kBlock, end_ - scanned_);
+    blockStart_ = scanned_;
+    scanned_ += size;
+    quint64 marks = 0;
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i needle = _mm_set1_epi16(static_cast<short>(wanted));
+    auto matches8 = [&](qsizetype at) {
+        return _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)),
+                               needle);
+    };
+    // Packing turns each 16-bit match into one byte, so the byte mask has one bit per
+    // character.
+    auto marks16 = [&](qsizetype at) {
+        return static_cast<quint64>(static_cast<quint16>(
+            _mm_movemask_epi8(_mm_packs_epi16(matches8(at), matches8(at + 8)))));
+    };
+    if (text_.size() - blockStart_ >= kBlock) {
+        // A whole block can be read even where the stretch ends sooner (a line in a longer
+        // text): the marks past its end are dropped.
+        marks = marks16(0) | marks16(16) << 16 | marks16(32) << 32 | marks16(48) << 48;
+        marks_ = size == kBlock ? marks : marks & ((quint64{1} << size) - 1);
+        return;
+    }
+    for (; i + 8 <= size; i += 8) {
+        const auto eight = static_cast<quint8>(
+            _mm_movemask_epi8(_mm_packs_epi16(matches8(i), _mm_setzero_si128())));
+        marks |= static_cast<quint64>(eight) << i;
+    }
+#endif
+    for (; i < size; ++i) {
+        marks |= static_cast<quint64>(data[i] == wanted) << i;
+    }
+    marks_ = marks;
+}
+
+qsizetype PieceCursor::findLongDelimiter(qsizetype from) const {
+    if (delimiter_.isEmpty()) {
+        return -1;
+    }
+    return text_.first(end_).indexOf(delimiter_, from, Qt::CaseSensitive);
+}
+
+void PieceCursor::throwPieceTooLong() {
+    throw Failure(QStringLiteral("Piece too long"));
+}
+
 LineSplit::LineSplit(QString text, QString delimiter)
     : LineSplit(text, 0, text.size(), std::move(delimiter)) {}
 
 LineSplit::LineSplit(QString text, qsizetype offset, qsizetype length, QString delimiter)
     : text_(std::move(text)),
       delimiter_(std::move(delimiter)),
-      end_(offset + length),
-      position_(offset),
-      blockStart_(offset),
-      scanned_(offset) {
-    if (length == 0) {
-        return;
-    }
-    count_ = 1;
-    if (delimiter_.isEmpty()) {
-        return;
-    }
-    if (delimiter_.size() == 1) {
-        count_ += countCharacter(QStringView(text_).mid(offset, length), delimiter_.front());
-        return;
-    }
-    for (qsizetype at = findLongDelimiter(offset); at >= 0;
-         at = findLongDelimiter(at + delimiter_.size())) {
-        ++count_;
-    }
-}
-
-void LineSplit::markBlock() {
-    const auto* data = reinterpret_cast<const char16_t*>(text_.constData()) + scanned_;
-    const char16_t wanted = delimiter_.front().unicode();
-    blockStart_ = scanned_;
-    quint64 marks = 0;
-#ifdef __SSE2__
-    if (end_ - scanned_ >= kBlock) {
-        const __m128i needle = _mm_set1_epi16(static_cast<short>(wanted));
-        auto mark16 = [&](int at) {
-            const __m128i low = _mm_cmpeq_epi16(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), needle);
-            const __m128i high = _mm_cmpeq_epi16(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 8)), needle);
-            // Packing turns each 16-bit match into one byte, so the byte mask has one bit per
-            // character.
-            return static_cast<quint64>(
-                static_cast<quint16>(_mm_movemask_epi8(_mm_packs_epi16(low, high))));
-        };
-        marks = mark16(0) | mark16(16) << 16 | mark16(32) << 32 | mark16(48) << 48;
-        scanned_ += kBlock;
-        marks_ = marks;
-        return;
-    }
-#endif
-    const qsizetype size = std::min(kBlock, end_ - scanned_);
-    for (qsizetype i = 0; i < size; ++i) {
-        marks |= static_cast<quint64>(data[i] == wanted) << i;
-    }
-    scanned_ += size;
-    marks_ = marks;
-}
-
-qsizetype LineSplit::findLongDelimiter(qsizetype from) const {
-    if (delimiter_.isEmpty()) {
-        return -1;
-    }
-    return QStringView(text_).first(end_).indexOf(QStringView(delimiter_), from, Qt::CaseSensitive);
-}
-
-void LineSplit::throwPieceTooLong() {
-    throw Failure(QStringLiteral("Piece too long"));
-}
+      cursor_(text_, offset, length, delimiter_),
+      count_(cursor_.countPieces()) {}
 
 QStringList SplitToList(const QString& text, const QString& delimiter) {
     LineSplit split(text, delimiter);
     QStringList pieces;
     pieces.reserve(split.count());
-    for (qsizetype i = 0; i < split.count(); ++i) {
+    while (split.hasNext()) {
         const TextSpan span = split.next();
         pieces << text.mid(span.offset, span.length);
     }

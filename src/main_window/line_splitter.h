@@ -24,20 +24,16 @@ inline QStringView FileNameOfPath(QStringView text) {
 // case-sensitive comparison; occurrences never overlap and the delimiters are dropped.
 // An empty text gives no pieces; an empty delimiter gives the whole text as one piece.
 //
-// The pieces are fixed when the split is made (it holds its own copy of the text, which costs
-// nothing while the text is unchanged) and are handed out one by one, so a split of a line of
-// millions of pieces needs no memory beyond the line.
-class LineSplit {
+// The cursor walks a stretch of a text it does not own, handing out the pieces one by one:
+// the text and the delimiter must stay unchanged while it is used. Pieces are places in the
+// whole text, so a list can keep them as spans of it.
+class PieceCursor {
   public:
-    LineSplit(QString text, QString delimiter);
-    // Splits only `length` characters of `text` from `offset`; the pieces' places are places
-    // in `text`, so they can share it.
-    LineSplit(QString text, qsizetype offset, qsizetype length, QString delimiter);
+    PieceCursor() = default;
+    PieceCursor(QStringView text, qsizetype offset, qsizetype length, QStringView delimiter);
 
-    const QString& text() const { return text_; }
-    qsizetype count() const { return count_; }
+    bool hasNext() const { return !finished_; }
 
-    // Hands out the pieces in order: `count()` calls in all.
     TextSpan next() {
         const qsizetype at = delimiter_.size() == 1 ? nextMark() : findLongDelimiter(position_);
         const qsizetype end = at < 0 ? end_ : at;
@@ -47,8 +43,12 @@ class LineSplit {
         }
         const TextSpan span{position_, static_cast<quint32>(length)};
         position_ = at < 0 ? end_ : at + delimiter_.size();
+        finished_ = at < 0;
         return span;
     }
+
+    // All pieces of the stretch, whatever has been handed out.
+    qsizetype countPieces() const;
 
   private:
     static constexpr qsizetype kMaxPieceLength = 0xFFFFFFFF;
@@ -72,15 +72,40 @@ class LineSplit {
     void markBlock();
     qsizetype findLongDelimiter(qsizetype from) const;
 
-    QString text_;
-    QString delimiter_;
+    QStringView text_;
+    QStringView delimiter_;
+    qsizetype begin_ = 0;
     qsizetype end_ = 0;
-    qsizetype count_ = 0;
     qsizetype position_ = 0;
+    bool finished_ = true;
     // Single-character delimiters: the block being handed out and the marks not yet used.
     qsizetype blockStart_ = 0;
     qsizetype scanned_ = 0;
     quint64 marks_ = 0;
+};
+
+// A split that keeps its own share of the text and the delimiter (which costs nothing while
+// the text is unchanged), so the text may change while the pieces are handed out: a split of
+// a line of millions of pieces needs no memory beyond the line.
+class LineSplit {
+  public:
+    LineSplit(QString text, QString delimiter);
+    // Splits only `length` characters of `text` from `offset`.
+    LineSplit(QString text, qsizetype offset, qsizetype length, QString delimiter);
+    LineSplit(const LineSplit&) = delete;
+    LineSplit& operator=(const LineSplit&) = delete;
+
+    const QString& text() const { return text_; }
+    qsizetype count() const { return count_; }
+    bool hasNext() const { return cursor_.hasNext(); }
+    // Hands out the pieces in order: `count()` calls in all.
+    TextSpan next() { return cursor_.next(); }
+
+  private:
+    QString text_;
+    QString delimiter_;
+    PieceCursor cursor_;
+    qsizetype count_ = 0;
 };
 
 // Every piece as its own text, for callers that want a plain list.

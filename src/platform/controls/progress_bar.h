@@ -21,8 +21,10 @@ class ProgressBar : public QProgressBar {
     // a few are ever seen.
     void setBarText(const QString& prefix, const QString& source, qsizetype offset,
                     qsizetype length, ShownPart shownPart = nullptr) {
-        if (!sameText(prefix_, prefix) || !sameText(source_, source)) {
+        if (!sameText(prefix_, prefix)) {
             prefix_ = prefix;
+        }
+        if (!sameText(source_, source)) {
             source_ = source;
         }
         offset_ = offset;

@@ -22,7 +22,7 @@ class LineBox : public QWidget {
     ~LineBox() override;
 
     // The line exactly as held; a shallow copy, so asking for it costs nothing.
-    QString text() const { return model_.text(); }
+    const QString& text() const { return model_.text(); }
     void setText(const QString& text);
 
     qsizetype cursorPosition() const { return model_.cursor(); }
