@@ -11,6 +11,7 @@ class ReportListTest : public QObject {
     void removingRowsKeepsTheOthersAcrossSources();
     void missingRowsAreFailures();
     void viewCatchesUpWithAppendedRows();
+    void viewCatchesUpWithMillionsInBoundedSteps();
     void hugeRowIsPaintedClippedButKeptWhole();
     void deleteKeyIsReportedAndNotConsumed();
 };
@@ -85,6 +86,31 @@ void ReportListTest::viewCatchesUpWithAppendedRows() {
     list.remove(10);
     QCOMPARE(list.model()->rowCount(), 999);
     QCOMPARE(list.model()->index(10, 0).data().toString(), QStringLiteral("11"));
+}
+
+void ReportListTest::viewCatchesUpWithMillionsInBoundedSteps() {
+    ReportList list;
+    list.addColumn("Output");
+    const QString source = QStringLiteral("abc");
+    constexpr int kRows = 2'500'000;
+    for (int i = 0; i < kRows; ++i) {
+        list.appendSpan(source, {i % 3, 1});
+    }
+    // No one frame tells the view about all of them, yet all arrive without being asked for.
+    QList<int> steps;
+    connect(list.model(), &QAbstractItemModel::rowsInserted, this,
+            [&](const QModelIndex&, int first, int last) { steps << last - first + 1; });
+    QTRY_COMPARE_WITH_TIMEOUT(list.model()->rowCount(), kRows, 10'000);
+    QVERIFY2(steps.size() > 1, "all rows came in one step");
+    QCOMPARE(list.model()->index(kRows - 1, 0).data().toString(), QStringLiteral("a"));
+
+    // Rows appended after a clear are shown on a fresh schedule, not on one left over from
+    // the long list, which would come late and then show everything in one step.
+    list.append(QStringLiteral("x"));
+    list.clear();
+    list.append(QStringLiteral("after"));
+    QTRY_COMPARE_WITH_TIMEOUT(list.model()->rowCount(), 1, 100);
+    QCOMPARE(list.model()->index(0, 0).data().toString(), QStringLiteral("after"));
 }
 
 void ReportListTest::hugeRowIsPaintedClippedButKeptWhole() {

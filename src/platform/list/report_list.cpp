@@ -8,11 +8,14 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 // A row of many megabytes is painted clipped; the list keeps the whole text.
 constexpr qsizetype kMaxPaintedChars = 4096;
 constexpr int kTwipsPerPixel = 15;
 constexpr int kMinShowRowsIntervalMs = 16;
+constexpr qsizetype kMaxRowsShownAtOnce = 1'000'000;  // about 10 ms of the view's work
 }  // namespace
 
 class ReportListModel : public QAbstractTableModel {
@@ -59,17 +62,21 @@ class ReportListModel : public QAbstractTableModel {
     }
     const QStringList& headers() const { return headers_; }
 
-    void showAppended() {
+    // Tells the view about at most `maxRows` of the rows appended since the last time.
+    void showAppended(qsizetype maxRows) {
         if (headers_.isEmpty()) {
             shownRows_ = rows_.size();
             return;
         }
-        if (rows_.size() > shownRows_) {
-            beginInsertRows({}, static_cast<int>(shownRows_), static_cast<int>(rows_.size() - 1));
-            shownRows_ = rows_.size();
+        const qsizetype upTo = shownRows_ + std::min(maxRows, rows_.size() - shownRows_);
+        if (upTo > shownRows_) {
+            beginInsertRows({}, static_cast<int>(shownRows_), static_cast<int>(upTo - 1));
+            shownRows_ = upTo;
             endInsertRows();
         }
     }
+    void showAppended() { showAppended(rows_.size()); }
+    bool allShown() const { return shownRows_ == rows_.size(); }
     void beginRemove(qsizetype row) {
         showAppended();
         if (!headers_.isEmpty()) {
@@ -99,7 +106,7 @@ ReportList::ReportList(QWidget* parent)
       model_(new ReportListModel(rows_, this)),
       showRowsTimer_(new QTimer(this)) {
     showRowsTimer_->setSingleShot(true);
-    connect(showRowsTimer_, &QTimer::timeout, this, &ReportList::showPendingRows);
+    connect(showRowsTimer_, &QTimer::timeout, this, &ReportList::showSomePendingRows);
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -150,10 +157,29 @@ void ReportList::append(const QString& text) {
 
 void ReportList::scheduleShowingRows() {
     showRowsScheduled_ = true;
-    // Telling the view about new rows costs time in proportion to all its rows (the header
-    // recomputes its sections), so a list of millions is told less often: every half second
-    // at ten million rows.
+    rowsWhenScheduled_ = rows_.size();
+    // Telling the view about new rows costs time in proportion to the new rows, and the next
+    // paint in proportion to all rows (the row header recomputes where its sections start),
+    // so a list of millions that keeps growing is told less often: every half second at ten
+    // million rows.
     showRowsTimer_->start(kMinShowRowsIntervalMs + static_cast<int>(rows_.size() / 20'000));
+}
+
+void ReportList::showSomePendingRows() {
+    showRowsScheduled_ = false;
+    // A frame that told the view about millions of rows at once would keep input waiting.
+    model_->showAppended(kMaxRowsShownAtOnce);
+    if (model_->allShown()) {
+        return;
+    }
+    if (rows_.size() > rowsWhenScheduled_) {
+        scheduleShowingRows();  // rows are still coming: keep the pace
+    } else {
+        // The rows have stopped coming: the rest follow frame by frame.
+        showRowsScheduled_ = true;
+        rowsWhenScheduled_ = rows_.size();
+        showRowsTimer_->start(kMinShowRowsIntervalMs);
+    }
 }
 
 void ReportList::showPendingRows() {
@@ -170,6 +196,9 @@ void ReportList::remove(qsizetype row) {
 }
 
 void ReportList::clear() {
+    // Rows appended after this are new rows with a schedule of their own.
+    showRowsScheduled_ = false;
+    showRowsTimer_->stop();
     model_->beginClear();
     rows_.clear();
     model_->endClear();

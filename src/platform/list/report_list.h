@@ -87,9 +87,11 @@ class ReportList : public QTableView, public ReadableList {
         }
     }
     void scheduleShowingRows();
+    void showSomePendingRows();
 
     RowStore rows_;
     ReportListModel* model_;
     QTimer* showRowsTimer_;
     bool showRowsScheduled_ = false;
+    qsizetype rowsWhenScheduled_ = 0;
 };

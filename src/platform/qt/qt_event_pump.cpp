@@ -15,7 +15,8 @@ qint64 coarseNowMs() {
 }
 }  // namespace
 
-QtEventPump::QtEventPump() : lastRunMs_(coarseNowMs()), lastClockMs_(lastRunMs_) {}
+QtEventPump::QtEventPump()
+    : lastRunMs_(coarseNowMs()), lastRunStartMs_(lastRunMs_), lastClockMs_(lastRunMs_) {}
 
 void QtEventPump::runPendingEvents(bool mustRun) {
     // Items that take nanoseconds need not look at the clock each time: the number of calls
@@ -30,14 +31,15 @@ void QtEventPump::runPendingEvents(bool mustRun) {
     if (!mustRun && elapsed < kFrameMs) {
         return;
     }
-    longestGapMs_ = std::max(longestGapMs_, elapsed);
+    longestGapMs_ = std::max(longestGapMs_, now - lastRunStartMs_);
+    lastRunStartMs_ = now;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     lastRunMs_ = coarseNowMs();
 }
 
 void QtEventPump::resetLongestGap() {
     longestGapMs_ = 0;
-    lastRunMs_ = coarseNowMs();
+    lastRunMs_ = lastRunStartMs_ = coarseNowMs();
 }
 
 void QtEventPump::programEnds() {

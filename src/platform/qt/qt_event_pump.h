@@ -10,7 +10,9 @@ class QtEventPump : public EventPump {
   public:
     QtEventPump();
 
-    // The longest stretch between two runs of the event loop, for the benchmarks.
+    // The longest an input event could wait, for the benchmarks: from the start of one run of
+    // the event loop (an event arriving just after it has looked waits for the next run) to
+    // the start of the next.
     qint64 longestGapMs() const { return longestGapMs_; }
     void resetLongestGap();
 
@@ -23,6 +25,7 @@ class QtEventPump : public EventPump {
     static constexpr int kMaxClockStride = 256;
 
     qint64 lastRunMs_;
+    qint64 lastRunStartMs_;
     qint64 lastClockMs_;
     int clockStride_ = 1;
     qint64 longestGapMs_ = 0;
