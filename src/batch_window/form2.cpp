@@ -112,7 +112,7 @@ void Form2::run(Handler handler) {
     struct Leaving {
         Form2& window;
         ~Leaving() {
-            if (--window.handlersRunning_ == 0 && window.unloading_) {
+            if (--window.handlersRunning_ == 0 && window.discarded_) {
                 window.deleteLater();
             }
         }
@@ -157,7 +157,23 @@ void Form2::Form_Unload() {
     if (mainWindow_ != nullptr && !platform_.pump.programEnding()) {
         mainWindow_->show();
     }
-    emit unloaded();
+}
+
+void Form2::resetForReopening() {
+    ++opening_;
+    unloading_ = false;
+    splitRunning_ = false;
+    ListView1->removeColumnsAndRows();
+    ListView2->removeColumnsAndRows();
+    Text2->setText(QString());
+    ProgressBar1->setValue(0);
+    ProgressBar1->setBarText(QStringLiteral("Progress Bar"));
+    setMousePointer(PointerShape::Default);
+    ListView1->setFocus();
+}
+
+void Form2::discardWhenIdle() {
+    discarded_ = true;
     if (handlersRunning_ == 0) {
         deleteLater();
     }
@@ -198,8 +214,8 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
             // and no message box opens in the middle of a drag.
             QMetaObject::invokeMethod(
                 this,
-                [this, paths] {
-                    if (!unloading_) {
+                [this, paths, opening = opening_] {
+                    if (!unloading_ && opening == opening_) {
                         run([this, paths] { loadDroppedFiles(paths); });
                     }
                 },

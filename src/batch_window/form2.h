@@ -14,9 +14,13 @@ struct Platform;
 
 // The batch window: many long lines in, all their pieces out, split at one delimiter.
 //
-// The window is discarded when it unloads ("< Back" or its close button). A handler of it may
-// still be on the stack then (a split run waiting in the event pump), so the window is only
-// hidden at once and deleted when its last handler has returned.
+// The window unloads with "< Back" or its close button: it hides at once, and a handler of it
+// still on the stack (a split run waiting in the event pump) stops at its next yield. Every
+// opening must look like a new window. The main window keeps one and makes it new again
+// (`resetForReopening`), because every window really made anew brings palettes of its own,
+// and the style keeps the pixmaps it draws with per palette for as long as the program runs.
+// A window that cannot be made new again (a handler of it is still running) is discarded: it
+// deletes itself when its last handler has returned.
 class Form2 : public QWidget {
     Q_OBJECT
   public:
@@ -26,14 +30,23 @@ class Form2 : public QWidget {
     // Runs the load steps; the caller shows the window, centred, afterwards.
     void Form_Load();
     void showCentred();
-    // Hides this window and shows the main one; the window deletes itself when it can.
+    // Hides this window and shows the main one.
     void Form_Unload();
+    bool unloaded() const { return unloading_; }
+
+    // An unloaded window with no handler running can be opened again, looking as a new
+    // window does before its load steps: empty lists without columns, an empty delimiter,
+    // the bar and the pointer at rest, the input list focused.
+    bool canReopen() const { return unloading_ && handlersRunning_ == 0; }
+    void resetForReopening();
+    // For an unloaded window that will not be opened again: it deletes itself as soon as no
+    // handler of it is running.
+    void discardWhenIdle();
 
     int MousePointer() const { return mousePointer_.value(); }
     void setMousePointer(int shape) { mousePointer_.set(shape); }
     WindowMousePointer& mousePointer() { return mousePointer_; }
 
-    // True from the unload on: loops of this window stop at their next yield.
     bool splitRunning() const { return splitRunning_; }
 
     // Handlers, named by control and event.
@@ -73,10 +86,6 @@ class Form2 : public QWidget {
     ReportList* ListView2;      // results list, column " Output"
     ProgressBar* ProgressBar1;
 
-  signals:
-    // Emitted once, when the window unloads; it is gone soon after.
-    void unloaded();
-
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,6 +102,8 @@ class Form2 : public QWidget {
     QWidget* mainWindow_;
     WindowMousePointer mousePointer_;
     int handlersRunning_ = 0;
-    bool unloading_ = false;
+    bool unloading_ = false;  // from the unload on: loops of this window stop at their next yield
+    bool discarded_ = false;
+    int opening_ = 0;  // counts the openings, so work queued in one never runs in the next
     bool splitRunning_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "shell/mouse_pointer.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -40,7 +41,8 @@ class Form1 : public QWidget {
     void ListView1_KeyDown(int keyCode, int shift);
     void ListView1_DblClick();
 
-    Form2* batchWindow() const { return batchWindow_; }
+    // The batch window while it is open; none once it has unloaded.
+    Form2* batchWindow() const;
 
     QPushButton* PushButton1;  // "Save Results As Text File"
     QPushButton* PushButton2;  // "Start Splitting"
@@ -66,5 +68,5 @@ class Form1 : public QWidget {
 
     Platform& platform_;
     WindowMousePointer mousePointer_;
-    Form2* batchWindow_ = nullptr;  // created on first use, deleted when it unloads
+    QPointer<Form2> batchWindow_;  // made on first use and opened again from then on
 };

@@ -5,25 +5,33 @@
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
 
+Form2* Form1::batchWindow() const {
+    return batchWindow_ != nullptr && !batchWindow_->unloaded() ? batchWindow_.data() : nullptr;
+}
+
 void Form1::PushButton7_Click() {
     HandlerGuard on(platform_.messages, QStringLiteral("Form1.PushButton7_Click"));
     on.step(100, [&] {
-        if (batchWindow_ == nullptr) {
-            // A top-level window of its own: it must not follow the main window when that
-            // hides. It is deleted when it unloads, or with the main window at the end.
-            auto* batch = new Form2(platform_, this);
-            batchWindow_ = batch;
-            connect(batch, &Form2::unloaded, this, [this, batch] {
-                if (batchWindow_ == batch) {
-                    batchWindow_ = nullptr;
-                }
-            });
-            connect(this, &QObject::destroyed, batch, [batch] { delete batch; });
-            batch->Form_Load();
-            batch->showCentred();
-        } else {
+        if (batchWindow_ != nullptr && !batchWindow_->unloaded()) {
             batchWindow_->show();
+            return;
         }
+        if (batchWindow_ != nullptr && batchWindow_->canReopen()) {
+            batchWindow_->resetForReopening();
+        } else {
+            if (batchWindow_ != nullptr) {
+                // A run of the old window is still on the stack: it keeps its window until
+                // it returns, and this opening gets a new one.
+                batchWindow_->discardWhenIdle();
+            }
+            // A top-level window of its own: it must not follow the main window when that
+            // hides. It goes with the main window at the end.
+            auto* batch = new Form2(platform_, this);
+            connect(this, &QObject::destroyed, batch, [batch] { delete batch; });
+            batchWindow_ = batch;
+        }
+        batchWindow_->Form_Load();
+        batchWindow_->showCentred();
     });
     on.step(102, [&] { hide(); });
 }

@@ -58,6 +58,7 @@ class Form2Test : public QObject {
     void failingAppendKeepsResultsAndTheProgram();
     void leavingInTheMiddleOfARunStopsIt_data();
     void leavingInTheMiddleOfARunStopsIt();
+    void reopeningWhileTheOldRunWaitsGivesANewWindow();
     void programEndInTheMiddleOfARunShowsNothing();
     void handlesMoreThanSixteenBitsOfRowsAndPieces();
     void deleteRemovesTheSelectedRowOfEitherList();
@@ -143,9 +144,16 @@ void Form2Test::opensFreshAndLeavesTheMainWindowAsItWas() {
         QVERIFY(!(batch->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(!(batch->windowFlags() & Qt::WindowMinimizeButtonHint));
 
+        QCOMPARE(batch->ListView1->selectedRow(), 0);
+        QCOMPARE(batch->MousePointer(), PointerShape::Default);
+
         QTest::mouseClick(batch->PushButton11, Qt::LeftButton);
         QTest::mouseClick(batch->PushButton2, Qt::LeftButton);
         QCOMPARE(batch->ListView2->count(), 7);
+        // What this opening leaves behind must not reach the next one.
+        batch->ListView1->selectRow(1);
+        batch->Text2->setText(QStringLiteral("|"));
+        batch->setMousePointer(PointerShape::Hourglass);
 
         if (byCloseButton) {
             QVERIFY(batch->close());
@@ -154,8 +162,7 @@ void Form2Test::opensFreshAndLeavesTheMainWindowAsItWas() {
         }
         QVERIFY(main.isVisible());
         QVERIFY(main.batchWindow() == nullptr);
-        processDeferredDeletes();
-        QVERIFY(batch.isNull());
+        QVERIFY(!batch->isVisible());
         QCOMPARE(main.Text1->text(), QStringLiteral("x;y"));
         QCOMPARE(main.Text2->text(), QStringLiteral(";"));
         QCOMPARE(rowsOf(main.ListView1), QStringList{"kept"});
@@ -429,7 +436,42 @@ void Form2Test::leavingInTheMiddleOfARunStopsIt() {
     QVERIFY(mainWindow->isVisible());
     QVERIFY(!fake->pump.programEnding());
     processDeferredDeletes();
-    QVERIFY(batch.isNull());
+    QVERIFY(batch);
+    QVERIFY(!batch->isVisible());
+}
+
+void Form2Test::reopeningWhileTheOldRunWaitsGivesANewWindow() {
+    Form1 main(fake->platform);
+    main.Form_Load();
+    main.show();
+    QTest::mouseClick(main.PushButton7, Qt::LeftButton);
+    QPointer<Form2> first = main.batchWindow();
+    first->ListView1->append(QStringLiteral("a,b"));
+    first->ListView1->append(QStringLiteral("c"));
+    QPointer<Form2> second;
+    fake->pump.at[2] = [&] {
+        QTest::mouseClick(first->PushButton5, Qt::LeftButton);
+        QTest::mouseClick(main.PushButton7, Qt::LeftButton);
+        second = main.batchWindow();
+    };
+    QTest::mouseClick(first->PushButton2, Qt::LeftButton);
+
+    // The run of the first window stopped and touched nothing of the second one.
+    QVERIFY(second);
+    QVERIFY(second != first);
+    QVERIFY(second->isVisible());
+    QCOMPARE(second->ListView1->count(), 0);
+    QCOMPARE(second->ListView2->count(), 0);
+    QCOMPARE(second->Text2->text(), QStringLiteral(","));
+    QVERIFY(fake->messages.shown.empty());
+    processDeferredDeletes();
+    QVERIFY(first.isNull());
+
+    // The second window is the one opened from then on.
+    QTest::mouseClick(second->PushButton5, Qt::LeftButton);
+    QTest::mouseClick(main.PushButton7, Qt::LeftButton);
+    QCOMPARE(main.batchWindow(), second.data());
+    QCOMPARE(second->ListView1->columnCount(), 1);
 }
 
 void Form2Test::programEndInTheMiddleOfARunShowsNothing() {

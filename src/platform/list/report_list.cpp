@@ -61,6 +61,12 @@ class ReportListModel : public QAbstractTableModel {
         endInsertColumns();
     }
     const QStringList& headers() const { return headers_; }
+    void removeHeaders() {
+        beginResetModel();
+        headers_.clear();
+        shownRows_ = rows_.size();
+        endResetModel();
+    }
 
     // Tells the view about at most `maxRows` of the rows appended since the last time.
     void showAppended(qsizetype maxRows) {
@@ -131,6 +137,11 @@ void ReportList::addColumn(const QString& header) {
     if (model_->headers().size() == 1) {
         setAccessibleName(header);  // a screen reader names the list by its column header
     }
+}
+
+void ReportList::removeColumnsAndRows() {
+    clear();
+    model_->removeHeaders();
 }
 
 void ReportList::setColumnWidthTwips(int column, int twips) {

@@ -22,6 +22,8 @@ class ReportList : public QTableView, public ReadableList {
 
     void addColumn(const QString& header);
     void setColumnWidthTwips(int column, int twips);
+    // Back to a list as it was made: no columns, no rows.
+    void removeColumnsAndRows();
 
     qsizetype count() const { return rows_.size(); }
     QString text(qsizetype row) const;  // Failure when the row does not exist
