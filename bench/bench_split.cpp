@@ -71,6 +71,7 @@ void run(const QString& folder, qsizetype pieces, int pieceBytes) {
     double before = 0;
     double peak = 0;
     qint64 longestGap = 0;
+    bench::CatchUp catchUp;
     for (int round = 0; round < 3; ++round) {
         QTest::mouseClick(form.PushButton3, Qt::LeftButton);
         QCoreApplication::processEvents();
@@ -86,7 +87,9 @@ void run(const QString& folder, qsizetype pieces, int pieceBytes) {
         }
         longestGap = std::max(longestGap, pump.longestGapMs());
         times.push_back(splitSeconds);
-        QCoreApplication::processEvents();
+        if (round == 0) {
+            catchUp = bench::untilViewShows(*form.ListView1, form.ListView1->count());
+        }
     }
     std::sort(times.begin(), times.end());
     splitSeconds = times[1];
@@ -111,6 +114,8 @@ void run(const QString& folder, qsizetype pieces, int pieceBytes) {
         "  split, click to Done.:  %.3f s  = %.2f x tr  (goal <= 3; median of 3: %.3f %.3f %.3f)\n",
         splitSeconds, splitSeconds / trSeconds, times[0], times[1], times[2]);
     std::printf("  rows in the list:       %lld\n", static_cast<long long>(rows));
+    std::printf("  view shows them all:    %.0f ms after Done. (longest event-loop run %.0f ms)\n",
+                catchUp.seconds * 1e3, catchUp.longestRun * 1e3);
     std::printf("  longest event gap:      %lld ms  (goal <= 50)\n",
                 static_cast<long long>(longestGap));
     std::printf(

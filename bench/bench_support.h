@@ -2,11 +2,15 @@
 
 // Small helpers shared by the benchmarks: wall time, peak memory, and the `tr` baseline.
 
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -49,6 +53,27 @@ inline void resetPeakMemory() {
     if (clear.open(QIODevice::WriteOnly)) {
         clear.write("5");
     }
+}
+
+// A list may show rows a little after a loop has appended them. Runs the event loop until
+// the view shows `rows` rows; gives the time that took and the longest single run of the
+// loop meanwhile (how long input could wait), in seconds.
+struct CatchUp {
+    double seconds = 0;
+    double longestRun = 0;
+};
+inline CatchUp untilViewShows(const QAbstractItemView& view, qsizetype rows) {
+    CatchUp catchUp;
+    QElapsedTimer timer;
+    timer.start();
+    while (view.model()->rowCount() < rows) {
+        QElapsedTimer run;
+        run.start();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        catchUp.longestRun = std::max(catchUp.longestRun, seconds(run));
+    }
+    catchUp.seconds = seconds(timer);
+    return catchUp;
 }
 
 // Runs a shell command and returns its wall time in seconds.

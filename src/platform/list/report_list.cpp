@@ -15,7 +15,9 @@ namespace {
 constexpr qsizetype kMaxPaintedChars = 4096;
 constexpr int kTwipsPerPixel = 15;
 constexpr int kMinShowRowsIntervalMs = 16;
-constexpr qsizetype kMaxRowsShownAtOnce = 1'000'000;  // about 10 ms of the view's work
+// About 5 and 10 ms of the view's work.
+constexpr qsizetype kRowsShownPerStepWhileComing = 500'000;
+constexpr qsizetype kRowsShownPerStepAfter = 1'000'000;
 }  // namespace
 
 class ReportListModel : public QAbstractTableModel {
@@ -112,6 +114,7 @@ ReportList::ReportList(QWidget* parent)
       model_(new ReportListModel(rows_, this)),
       showRowsTimer_(new QTimer(this)) {
     showRowsTimer_->setSingleShot(true);
+    sinceLastShown_.start();
     connect(showRowsTimer_, &QTimer::timeout, this, &ReportList::showSomePendingRows);
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -168,29 +171,31 @@ void ReportList::append(const QString& text) {
 
 void ReportList::scheduleShowingRows() {
     showRowsScheduled_ = true;
-    rowsWhenScheduled_ = rows_.size();
-    // Telling the view about new rows costs time in proportion to the new rows, and the next
-    // paint in proportion to all rows (the row header recomputes where its sections start),
-    // so a list of millions that keeps growing is told less often: every half second at ten
-    // million rows.
-    showRowsTimer_->start(kMinShowRowsIntervalMs + static_cast<int>(rows_.size() / 20'000));
+    rowsAtLastCheck_ = rows_.size();
+    showRowsTimer_->start(kMinShowRowsIntervalMs);
 }
 
 void ReportList::showSomePendingRows() {
-    showRowsScheduled_ = false;
-    // A frame that told the view about millions of rows at once would keep input waiting.
-    model_->showAppended(kMaxRowsShownAtOnce);
+    // Telling the view about new rows costs time in proportion to the new rows, and the next
+    // paint in proportion to all rows (the row header recomputes where its sections start).
+    // While rows keep coming, the work that makes them shares the frames: a list of millions
+    // is told less often (every second at ten million rows) and in small steps. Once they
+    // have stopped, the rest follow in larger steps, frame by frame. No step is so large that
+    // input would wait for it.
+    const bool stillComing = rows_.size() > rowsAtLastCheck_;
+    rowsAtLastCheck_ = rows_.size();
+    if (!stillComing) {
+        model_->showAppended(kRowsShownPerStepAfter);
+        sinceLastShown_.start();
+    } else if (sinceLastShown_.elapsed() >= kMinShowRowsIntervalMs + model_->rowCount() / 10'000) {
+        model_->showAppended(kRowsShownPerStepWhileComing);
+        sinceLastShown_.start();
+    }
     if (model_->allShown()) {
+        showRowsScheduled_ = false;
         return;
     }
-    if (rows_.size() > rowsWhenScheduled_) {
-        scheduleShowingRows();  // rows are still coming: keep the pace
-    } else {
-        // The rows have stopped coming: the rest follow frame by frame.
-        showRowsScheduled_ = true;
-        rowsWhenScheduled_ = rows_.size();
-        showRowsTimer_->start(kMinShowRowsIntervalMs);
-    }
+    showRowsTimer_->start(kMinShowRowsIntervalMs);
 }
 
 void ReportList::showPendingRows() {

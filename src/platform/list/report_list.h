@@ -5,6 +5,7 @@
 #include "platform/list/row_store.h"
 
 #include <QAbstractTableModel>
+#include <QElapsedTimer>
 #include <QTableView>
 
 class QTimer;
@@ -95,5 +96,6 @@ class ReportList : public QTableView, public ReadableList {
     ReportListModel* model_;
     QTimer* showRowsTimer_;
     bool showRowsScheduled_ = false;
-    qsizetype rowsWhenScheduled_ = 0;
+    qsizetype rowsAtLastCheck_ = 0;
+    QElapsedTimer sinceLastShown_;
 };
