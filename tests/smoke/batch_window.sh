@@ -7,7 +7,7 @@ set -euo pipefail
 program=$1
 build_dir=$2
 
-for tool in Xvfb xdotool import python3; do
+for tool in Xvfb xdotool xprop import python3; do
     command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
 
@@ -74,6 +74,20 @@ expect_hidden() {
     fi
 }
 
+# The decorations a window asks the window manager for (Motif hints: 0x20 is the minimize
+# button, 0x40 the maximize button). Some window managers, openbox among them, draw both
+# buttons whatever is asked; the request is what the program controls.
+expect_buttons() {
+    local id=$1 what=$2 want=$3
+    local decorations
+    decorations=$(xprop -id "$id" _MOTIF_WM_HINTS | awk -F', ' '{print $3}')
+    local got=$(( decorations & 0x60 ))
+    if (( got != want )); then
+        echo "$what asks for buttons $(printf '0x%x' "$got"), not $(printf '0x%x' "$want")" >&2
+        exit 1
+    fi
+}
+
 click_at() {  # window, x, y in the window's client area
     xdotool mousemove --window "$1" "$2" "$3" click 1
 }
@@ -83,9 +97,11 @@ pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
 
 main=$(visible_window_of_size 536x423)
+expect_buttons "$main" "the main window" 0x20  # minimize only
 # "Split Multiple Long Lines At Once": 3840, 120, 4080 x 405 twips.
 click_at "$main" 392 21
 batch=$(visible_window_of_size 536x599)
+expect_buttons "$batch" "the batch window" 0x0  # neither
 sleep 0.5
 expect_hidden "$main" "the main window"
 import -window root "$screenshot"
