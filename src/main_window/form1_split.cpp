@@ -26,19 +26,23 @@ void Form1::PushButton2_Click() {
     static const QString processing = QStringLiteral("Processing: ");
     int progress = -1;
     qsizetype recomputeAt = 0;
+    quint64 eventRunsSeen = platform_.pump.eventRuns();
 
     for (qsizetype i = 0; i < n; ++i) {
         TextSpan piece{};
         on.step(106, [&] { piece = pieces->next(); });
         on.step(108, [&] {
             // The value changes a hundred times in a split, so the division is worked out only
-            // near the next change, or when something else has set the bar meanwhile (a second
-            // split run from the events of this one).
-            if (i >= recomputeAt || ProgressBar1->currentValue() != progress) {
+            // near the next change, and the value is set again only then or when events have
+            // run since (a second split run from them may have set the bar meanwhile).
+            if (i >= recomputeAt) {
                 progress = static_cast<int>(static_cast<double>(i) / n * 100);
                 recomputeAt = (static_cast<qsizetype>(progress) + 1) * n / 100 - 1;
                 ProgressBar1->setValue(progress);
+            } else if (platform_.pump.eventRuns() != eventRunsSeen) {
+                ProgressBar1->setValue(progress);
             }
+            eventRunsSeen = platform_.pump.eventRuns();
         });
         on.step(110, [&] {
             ProgressBar1->setBarText(processing, pieces->text(), piece.offset, piece.length,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 // Lets pending window events run in the middle of a long loop.
 class EventPump {
   public:
@@ -13,8 +15,13 @@ class EventPump {
             return;
         }
         callsToSkip_ = 1;
+        ++eventRuns_;
         runPendingEvents(mustRun);
     }
+
+    // Counts the calls that may have let events run: a loop that compares it with an earlier
+    // count knows whether anything else can have happened meanwhile.
+    quint64 eventRuns() const { return eventRuns_; }
 
     // Once the program is ending (its main window was closed), loops stop at their next yield
     // and no message box is shown any more.
@@ -35,5 +42,6 @@ class EventPump {
 
   private:
     int callsToSkip_ = 1;
+    quint64 eventRuns_ = 0;
     bool ending_ = false;
 };

@@ -29,6 +29,7 @@ class Form1Test : public QObject {
     void failingAppendCostsOneReportAndSplitGoesOn();
     void editsAreRefusedWhileSplitting();
     void secondSplitDuringSplitAppendsInOrder();
+    void progressComesBackAfterASecondSplitDuringSplit();
     void closingDuringSplitStopsEverything();
     void pumpRunsFirstAndLastPieceForSure();
 
@@ -242,6 +243,26 @@ void Form1Test::secondSplitDuringSplitAppendsInOrder() {
     QCOMPARE(rows(), (QStringList{"a", "x", "y", "b", "c"}));
     QCOMPARE(fake->messages.texts(), (QStringList{"Done.", "Done."}));
     QCOMPARE(form->MousePointer(), 0);
+}
+
+void Form1Test::progressComesBackAfterASecondSplitDuringSplit() {
+    // Long enough that the value stays put over several pieces: the first split must set it
+    // again after the second one has reset the bar to 0.
+    QStringList pieces;
+    for (int i = 0; i < 300; ++i) {
+        pieces << QString::number(i);
+    }
+    QList<int> values;
+    fake->pump.everyCall = [&](int) { values << form->ProgressBar1->value(); };
+    fake->pump.at[4] = [&] {
+        form->Text1->setText("x");
+        QTest::mouseClick(form->PushButton2, Qt::LeftButton);
+    };
+    split(pieces.join(','));
+    // Calls 1 to 4 are the first split's pieces 0 to 3, call 5 the second split's only piece,
+    // call 6 the first split's piece 4: 4 / 300 is 1 %.
+    QCOMPARE(values.mid(0, 6), (QList<int>{0, 0, 0, 1, 0, 1}));
+    QCOMPARE(values.last(), 99);
 }
 
 void Form1Test::closingDuringSplitStopsEverything() {

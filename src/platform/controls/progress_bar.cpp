@@ -6,10 +6,8 @@ constexpr qsizetype kMaxPaintedChars = 512;
 }  // namespace
 
 ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) {
-    connect(this, &QProgressBar::valueChanged, this, [this](int value) { value_ = value; });
     setRange(0, 100);
     setValue(0);
-    value_ = value();
     setTextVisible(true);
     setAlignment(Qt::AlignCenter);
 }

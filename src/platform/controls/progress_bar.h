@@ -4,8 +4,8 @@
 #include <QStringView>
 
 // A progress bar with a text of its own. The text is shown as it is: QProgressBar's format
-// codes (%p, %v, %m) never apply, so a piece holding "%" shows as typed. Setting the text and
-// reading the value are cheap enough to do once per item of a loop of millions.
+// codes (%p, %v, %m) never apply, so a piece holding "%" shows as typed. Setting the text is
+// cheap enough to do once per item of a loop of millions.
 class ProgressBar : public QProgressBar {
     Q_OBJECT
   public:
@@ -35,9 +35,8 @@ class ProgressBar : public QProgressBar {
         }
     }
 
-    int currentValue() const { return value_; }  // value() without a call into the library
-    QString barText() const;                     // the whole text
-    QString text() const override;               // what is painted: clipped for long texts
+    QString barText() const;        // the whole text
+    QString text() const override;  // what is painted: clipped for long texts
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -55,6 +54,5 @@ class ProgressBar : public QProgressBar {
     qsizetype offset_ = 0;
     qsizetype length_ = 0;
     ShownPart shownPart_ = nullptr;
-    int value_ = 0;
     bool repaintPending_ = false;
 };
