@@ -12,6 +12,7 @@ class ReportListTest : public QObject {
     void missingRowsAreFailures();
     void viewCatchesUpWithAppendedRows();
     void viewCatchesUpWithMillionsInBoundedSteps();
+    void removingAndSelectingDoNotRushTheView();
     void hugeRowIsPaintedClippedButKeptWhole();
     void deleteKeyIsReportedAndNotConsumed();
 };
@@ -113,6 +114,31 @@ void ReportListTest::viewCatchesUpWithMillionsInBoundedSteps() {
     QCOMPARE(list.model()->index(0, 0).data().toString(), QStringLiteral("after"));
 }
 
+void ReportListTest::removingAndSelectingDoNotRushTheView() {
+    ReportList list;
+    list.addColumn("Output");
+    for (int i = 1; i <= 10; ++i) {
+        list.append(QString::number(i));
+    }
+    // Selecting a row tells the view about the rows up to it, no more.
+    list.selectRow(3);
+    QCOMPARE(list.model()->rowCount(), 3);
+    QCOMPARE(list.selectedRow(), 3);
+    // A row the view has and a row it has not been told about yet.
+    list.remove(2);
+    QCOMPARE(list.model()->rowCount(), 2);
+    list.remove(6);  // "7"
+    QCOMPARE(list.model()->rowCount(), 2);
+    QCOMPARE(list.selectedRow(), 2);  // "3" moved up
+    QTRY_COMPARE(list.model()->rowCount(), 8);
+    QStringList shown;
+    for (int r = 0; r < 8; ++r) {
+        shown << list.model()->index(r, 0).data().toString();
+    }
+    QCOMPARE(shown, (QStringList{"1", "3", "4", "5", "6", "8", "9", "10"}));
+    QCOMPARE(rowsOf(list), shown);
+}
+
 void ReportListTest::hugeRowIsPaintedClippedButKeptWhole() {
     ReportList list;
     list.addColumn("Output");
@@ -129,6 +155,7 @@ void ReportListTest::deleteKeyIsReportedAndNotConsumed() {
     list.append("a");
     list.append("b");
     list.show();
+    QTRY_COMPARE(list.model()->rowCount(), 2);
     list.selectRow(1);
     QSignalSpy keys(&list, &ReportList::keyDown);
     QTest::keyClick(&list, Qt::Key_Delete, Qt::ShiftModifier);

@@ -84,16 +84,25 @@ class ReportListModel : public QAbstractTableModel {
         }
     }
     void showAppended() { showAppended(rows_.size()); }
+    void showUpTo(qsizetype rows) {
+        if (rows > shownRows_) {
+            showAppended(rows - shownRows_);
+        }
+    }
     bool allShown() const { return shownRows_ == rows_.size(); }
+    // A row the view has not been told about yet goes without telling it, so a removal
+    // never makes the view take all the rows still waiting at once.
     void beginRemove(qsizetype row) {
-        showAppended();
-        if (!headers_.isEmpty()) {
+        removingShownRow_ = !headers_.isEmpty() && row < shownRows_;
+        if (removingShownRow_) {
             beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row));
         }
     }
     void endRemove() {
-        shownRows_ = rows_.size();
-        if (!headers_.isEmpty()) {
+        if (headers_.isEmpty()) {
+            shownRows_ = rows_.size();
+        } else if (removingShownRow_) {
+            --shownRows_;
             endRemoveRows();
         }
     }
@@ -107,6 +116,7 @@ class ReportListModel : public QAbstractTableModel {
     const RowStore& rows_;
     QStringList headers_;
     qsizetype shownRows_ = 0;
+    bool removingShownRow_ = false;
 };
 
 ReportList::ReportList(QWidget* parent)
@@ -227,7 +237,7 @@ qsizetype ReportList::selectedRow() const {
 
 void ReportList::selectRow(qsizetype row) {
     checkRow(row);
-    showPendingRows();
+    model_->showUpTo(row);
     QTableView::selectRow(static_cast<int>(row - 1));
 }
 
