@@ -112,8 +112,13 @@ void Form2::run(Handler handler) {
     struct Leaving {
         Form2& window;
         ~Leaving() {
-            if (--window.handlersRunning_ == 0 && window.discarded_) {
+            if (--window.handlersRunning_ != 0) {
+                return;
+            }
+            if (window.discarded_) {
                 window.deleteLater();
+            } else if (window.unloading_) {
+                window.releaseContents();
             }
         }
     } leaving{*this};
@@ -157,6 +162,16 @@ void Form2::Form_Unload() {
     if (mainWindow_ != nullptr && !platform_.pump.programEnding()) {
         mainWindow_->show();
     }
+    // With a handler still running, its lists stay until it returns.
+    if (handlersRunning_ == 0) {
+        releaseContents();
+    }
+}
+
+void Form2::releaseContents() {
+    ListView1->clear();
+    ListView2->clear();
+    ProgressBar1->setBarText(QStringLiteral("Progress Bar"));
 }
 
 void Form2::resetForReopening() {
@@ -169,6 +184,7 @@ void Form2::resetForReopening() {
     ProgressBar1->setValue(0);
     ProgressBar1->setBarText(QStringLiteral("Progress Bar"));
     setMousePointer(PointerShape::Default);
+    mousePointer_.clearCustomImage();
     ListView1->setFocus();
 }
 

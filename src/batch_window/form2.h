@@ -30,7 +30,8 @@ class Form2 : public QWidget {
     // Runs the load steps; the caller shows the window, centred, afterwards.
     void Form_Load();
     void showCentred();
-    // Hides this window and shows the main one.
+    // Hides this window and shows the main one; once no handler of it is running, the window
+    // lets go of its lists' rows.
     void Form_Unload();
     bool unloaded() const { return unloading_; }
 
@@ -97,6 +98,9 @@ class Form2 : public QWidget {
     template <typename Handler>
     void run(Handler handler);
     void removeSelectedRow(ReportList* list);
+    // An unloaded window lets go of what its lists and bar hold, so a window kept for the
+    // next opening costs no memory meanwhile.
+    void releaseContents();
 
     Platform& platform_;
     QWidget* mainWindow_;

@@ -27,6 +27,12 @@ class WindowMousePointer {
             shapes_.apply(window_, value_, customImage_);
         }
     }
+    void clearCustomImage() {
+        customImage_.reset();
+        if (value_ == PointerShape::Custom) {
+            shapes_.apply(window_, value_, customImage_);
+        }
+    }
 
   private:
     QWidget* window_;

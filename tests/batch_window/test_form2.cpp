@@ -7,6 +7,7 @@
 #include "shell/web_addresses.h"
 #include "support/fake_platform.h"
 
+#include <QCursor>
 #include <QFile>
 #include <QMimeData>
 #include <QPointer>
@@ -146,6 +147,7 @@ void Form2Test::opensFreshAndLeavesTheMainWindowAsItWas() {
 
         QCOMPARE(batch->ListView1->selectedRow(), 0);
         QCOMPARE(batch->MousePointer(), PointerShape::Default);
+        QVERIFY(!batch->mousePointer().customImage());  // there is no hand pointer file
 
         QTest::mouseClick(batch->PushButton11, Qt::LeftButton);
         QTest::mouseClick(batch->PushButton2, Qt::LeftButton);
@@ -154,6 +156,7 @@ void Form2Test::opensFreshAndLeavesTheMainWindowAsItWas() {
         batch->ListView1->selectRow(1);
         batch->Text2->setText(QStringLiteral("|"));
         batch->setMousePointer(PointerShape::Hourglass);
+        batch->mousePointer().setCustomImage(QCursor(Qt::PointingHandCursor));
 
         if (byCloseButton) {
             QVERIFY(batch->close());
@@ -163,6 +166,9 @@ void Form2Test::opensFreshAndLeavesTheMainWindowAsItWas() {
         QVERIFY(main.isVisible());
         QVERIFY(main.batchWindow() == nullptr);
         QVERIFY(!batch->isVisible());
+        // A window kept for the next opening holds no rows meanwhile.
+        QCOMPARE(batch->ListView1->count(), 0);
+        QCOMPARE(batch->ListView2->count(), 0);
         QCOMPARE(main.Text1->text(), QStringLiteral("x;y"));
         QCOMPARE(main.Text2->text(), QStringLiteral(";"));
         QCOMPARE(rowsOf(main.ListView1), QStringList{"kept"});
@@ -438,6 +444,9 @@ void Form2Test::leavingInTheMiddleOfARunStopsIt() {
     processDeferredDeletes();
     QVERIFY(batch);
     QVERIFY(!batch->isVisible());
+    // Once the run has returned, the window lets go of its rows.
+    QCOMPARE(batch->ListView1->count(), 0);
+    QCOMPARE(batch->ListView2->count(), 0);
 }
 
 void Form2Test::reopeningWhileTheOldRunWaitsGivesANewWindow() {
