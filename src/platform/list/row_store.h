@@ -33,13 +33,16 @@ class RowStore {
         return runs_.size() == 1 ? runs_.front().source : runOf(row).source;
     }
 
+    // Appends a text of its own. A short one is copied into a block of text that later short
+    // texts share: a run per row would cost more than the text, and a list of many typed
+    // rows is then read as fast as one loaded from a file.
     void append(const QString& text);
     // Appends a span of `source`; consecutive spans of the same source share one copy of it.
     void appendSpan(const QString& source, TextSpan span) {
         // Same buffer means same shared text: no need to compare contents.
         if (runs_.empty() || runs_.back().source.constData() != source.constData() ||
             runs_.back().source.size() != source.size()) {
-            runs_.push_back({size(), source});
+            runs_.push_back({size(), source, false});
         }
         spans_.push_back(span);
         totalLength_ += span.length;
@@ -53,10 +56,18 @@ class RowStore {
     struct Run {
         qsizetype firstRow;
         QString source;
+        bool block = false;  // a block of copied texts, which may grow at its end
     };
     const Run& runOf(qsizetype row) const;
+    bool runHolds(size_t run, qsizetype row) const;
 
     std::deque<Run> runs_;  // ordered by firstRow; every run holds at least one row
     PodArray<TextSpan> spans_;
     qsizetype totalLength_ = 0;
+    qsizetype nextBlockCapacity_ = kFirstBlockCapacity;
+    mutable size_t runHint_ = 0;  // the run of the last look-up
+
+    static constexpr qsizetype kMaxCopiedLength = 4096;
+    static constexpr qsizetype kFirstBlockCapacity = 4096;
+    static constexpr qsizetype kMaxBlockCapacity = 1 << 20;
 };
