@@ -5,11 +5,11 @@
 //
 // The first openings load fonts and fill the style's caches; the warm-up runs past them.
 
-#include "batch_window/form2.h"
+#include "batch_window/batch_window.h"
 #include "bench_support.h"
-#include "main_window/form1.h"
-#include "platform/list/report_list.h"
+#include "main_window/main_window.h"
 #include "platform/qt/qt_platform.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -21,16 +21,16 @@
 #include <cstdio>
 
 namespace {
-void openAndGoBack(Form1& main) {
-    QTest::mouseClick(main.PushButton7, Qt::LeftButton);
-    Form2* batch = main.batchWindow();
+void openAndGoBack(MainWindow& main) {
+    QTest::mouseClick(main.openBatchWindowButton, Qt::LeftButton);
+    BatchWindow* batch = main.batchWindow();
     if (batch == nullptr) {
         std::fprintf(stderr, "the batch window did not open\n");
         std::exit(1);
     }
-    QTest::mouseClick(batch->PushButton11, Qt::LeftButton);  // a row, so the lists hold data
+    QTest::mouseClick(batch->loadSampleButton, Qt::LeftButton);  // a row, so the lists hold data
     QCoreApplication::processEvents();
-    QTest::mouseClick(batch->PushButton5, Qt::LeftButton);
+    QTest::mouseClick(batch->backButton, Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
 }
@@ -41,8 +41,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const int cycles = argc > 1 ? QByteArray(argv[1]).toInt() : 1000;
     QtPlatform host;
-    Form1 main(host.platform());
-    main.Form_Load();
+    MainWindow main(host.platform());
+    main.load();
     main.show();
     QCoreApplication::processEvents();
 

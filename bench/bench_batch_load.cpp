@@ -3,10 +3,10 @@
 //
 //   build/bench/bench_batch_load [lines=1000000]
 
-#include "batch_window/form2.h"
+#include "batch_window/batch_window.h"
 #include "bench_support.h"
-#include "platform/list/report_list.h"
 #include "support/fake_platform.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -76,8 +76,8 @@ int main(int argc, char* argv[]) {
 
     FakePlatform fake;
     QWidget mainWindow;
-    Form2 form(fake.platform, &mainWindow);
-    form.Form_Load();
+    BatchWindow form(fake.platform, &mainWindow);
+    form.load();
     form.show();
     QCoreApplication::processEvents();
 
@@ -86,7 +86,7 @@ int main(int argc, char* argv[]) {
     bench::resetPeakMemory();
     QElapsedTimer timer;
     timer.start();
-    QTest::mouseClick(form.PushButton4, Qt::LeftButton);
+    QTest::mouseClick(form.loadFilesButton, Qt::LeftButton);
     const double load = bench::seconds(timer);
     const double peak = bench::peakMemoryMb();
     QCoreApplication::processEvents();
@@ -99,9 +99,9 @@ int main(int argc, char* argv[]) {
                 load / python);
     std::printf("  rows shown by the list:   %.3f s after the click\n", shown);
     std::printf("  rows in the input list:   %lld\n",
-                static_cast<long long>(form.ListView1->count()));
+                static_cast<long long>(form.inputList->count()));
     std::printf("  peak memory:              %.0f MB (process; %.0f MB before the click)\n", peak,
                 before);
     std::fflush(stdout);
-    return form.ListView1->count() == lines + 1 ? 0 : 1;  // the final LF adds an empty row
+    return form.inputList->count() == lines + 1 ? 0 : 1;  // the final LF adds an empty row
 }

@@ -5,12 +5,12 @@
 //
 // With several runs the fastest counts; the memory and event figures are the worst seen.
 
-#include "batch_window/form2.h"
+#include "batch_window/batch_window.h"
 #include "batch_window/text_file_loader.h"
 #include "bench_support.h"
-#include "platform/list/report_list.h"
 #include "platform/qt/qt_event_pump.h"
 #include "support/fake_platform.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -66,17 +66,17 @@ int main(int argc, char* argv[]) {
                       fake.browser,       chosenPump,       fake.random,
                       fake.programFolder, fake.pointers,    fake.spreadsheets};
     QWidget mainWindow;
-    Form2 form(platform, &mainWindow);
-    form.Form_Load();
+    BatchWindow form(platform, &mainWindow);
+    form.load();
     form.show();
     // Rows typed in one by one are texts of their own, the hardest case for the lists; rows
     // loaded from a file share its text.
     const bool fromFile = qEnvironmentVariableIsSet("BENCH_ROWS_FROM_FILE");
     if (fromFile) {
-        LoadTextFileToList(*form.ListView1, inputPath, fake.messages);
+        LoadTextFileToList(*form.inputList, inputPath, fake.messages);
     } else {
         for (qsizetype r = 0; r < rows; ++r) {
-            form.ListView1->append(QString::fromLatin1(makeRow(r)));
+            form.inputList->append(QString::fromLatin1(makeRow(r)));
         }
     }
     QCoreApplication::processEvents();
@@ -106,18 +106,19 @@ int main(int argc, char* argv[]) {
         timer.start();
         sinceTick.start();
         tick.start();
-        QTest::mouseClick(form.PushButton2, Qt::LeftButton);
+        QTest::mouseClick(form.startSplittingButton, Qt::LeftButton);
         longestGap = std::max(longestGap, pump.longestGapMs());
     }
     const double peak = bench::peakMemoryMb();
-    const bench::CatchUp catchUp = bench::untilViewShows(*form.ListView2, form.ListView2->count());
+    const bench::CatchUp catchUp =
+        bench::untilViewShows(*form.resultsList, form.resultsList->count());
 
     std::printf("%lld input rows of 99 bytes, 10 pieces each\n", static_cast<long long>(rows));
     std::printf("  tr to a file:             %.3f s\n", trSeconds);
     std::printf("  run, click to Done.:      %.3f s  = %.2f x tr  (goal <= 3)\n", runSeconds,
                 runSeconds / trSeconds);
     std::printf("  result rows:              %lld\n",
-                static_cast<long long>(form.ListView2->count()));
+                static_cast<long long>(form.resultsList->count()));
     std::printf(
         "  view shows them all:      %.0f ms after Done. (longest event-loop run %.0f ms)\n",
         catchUp.seconds * 1e3, catchUp.longestRun * 1e3);
@@ -128,5 +129,5 @@ int main(int argc, char* argv[]) {
         "1536)\n",
         peak, before);
     std::fflush(stdout);
-    return form.ListView2->count() == rows * 10 ? 0 : 1;
+    return form.resultsList->count() == rows * 10 ? 0 : 1;
 }

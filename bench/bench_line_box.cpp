@@ -6,7 +6,7 @@
 // xclip, so the paste includes the transfer between programs; on other platforms the
 // clipboard is in-process. Each figure is the median of several runs, in milliseconds, and
 // includes the repaint that shows the result.
-#include "platform/line_box/line_box.h"
+#include "widgets/line_box/line_box.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -7,8 +7,8 @@
 // the real clipboard and is read back with xclip. Every figure is the best of three runs.
 #include "output/copy_list_to_clipboard.h"
 #include "output/save_list_to_text_file.h"
-#include "platform/list/report_list.h"
 #include "platform/qt/qt_platform.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QApplication>
 #include <QDir>

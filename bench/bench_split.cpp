@@ -4,11 +4,11 @@
 //   build/bench/bench_split [pieces-of-9-bytes=10000000] [pieces-of-99-bytes=1000000]
 
 #include "bench_support.h"
-#include "main_window/form1.h"
-#include "platform/line_box/line_box.h"
-#include "platform/list/report_list.h"
+#include "main_window/main_window.h"
 #include "platform/qt/qt_platform.h"
 #include "support/fake_platform.h"
+#include "widgets/line_box/line_box.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QApplication>
 #include <QDir>
@@ -55,11 +55,11 @@ void run(const QString& folder, qsizetype pieces, int pieceBytes) {
     Platform platform{fake.messages,      fake.fileDialogs, fake.clipboard,
                       fake.browser,       chosenPump,       fake.random,
                       fake.programFolder, fake.pointers,    fake.spreadsheets};
-    Form1 form(platform);
-    form.Form_Load();
+    MainWindow form(platform);
+    form.load();
     form.show();
     QCoreApplication::processEvents();
-    form.Text1->setText(QString::fromUtf8(line));
+    form.lineBox->setText(QString::fromUtf8(line));
     QCoreApplication::processEvents();
 
     QElapsedTimer timer;
@@ -73,7 +73,7 @@ void run(const QString& folder, qsizetype pieces, int pieceBytes) {
     qint64 longestGap = 0;
     bench::CatchUp catchUp;
     for (int round = 0; round < 3; ++round) {
-        QTest::mouseClick(form.PushButton3, Qt::LeftButton);
+        QTest::mouseClick(form.clearResultsButton, Qt::LeftButton);
         QCoreApplication::processEvents();
         if (round == 0) {
             before = bench::currentMemoryMb();
@@ -81,29 +81,29 @@ void run(const QString& folder, qsizetype pieces, int pieceBytes) {
         }
         pump.resetLongestGap();
         timer.start();
-        QTest::mouseClick(form.PushButton2, Qt::LeftButton);
+        QTest::mouseClick(form.startSplittingButton, Qt::LeftButton);
         if (round == 0) {
             peak = bench::peakMemoryMb();
         }
         longestGap = std::max(longestGap, pump.longestGapMs());
         times.push_back(splitSeconds);
         if (round == 0) {
-            catchUp = bench::untilViewShows(*form.ListView1, form.ListView1->count());
+            catchUp = bench::untilViewShows(*form.resultsList, form.resultsList->count());
         }
     }
     std::sort(times.begin(), times.end());
     splitSeconds = times[1];
 
-    const qsizetype rows = form.ListView1->count();
-    form.ListView1->showPendingRows();
+    const qsizetype rows = form.resultsList->count();
+    form.resultsList->showPendingRows();
     QCoreApplication::processEvents();
     timer.start();
-    form.ListView1->selectRow(rows / 2);
-    form.ListView1_KeyDown(46, 0);
+    form.resultsList->selectRow(rows / 2);
+    form.resultsListKeyPressed(Qt::Key_Delete);
     QCoreApplication::processEvents();
     const double deleteSeconds = bench::seconds(timer);
     timer.start();
-    QTest::mouseClick(form.PushButton3, Qt::LeftButton);
+    QTest::mouseClick(form.clearResultsButton, Qt::LeftButton);
     QCoreApplication::processEvents();
     const double clearSeconds = bench::seconds(timer);
 

@@ -6,13 +6,14 @@
 //                                    writes a small sample export into FOLDER through the real
 //                                    handler and prints its path; with --open it is handed to
 //                                    the spreadsheet program as the button does (smoke tests)
+#include "batch_window/workbook_export_handler.h"
 #include "bench_support.h"
 #include "output/workbook_export.h"
-#include "platform/list/report_list.h"
+#include "platform/linux/linux_spreadsheet_automation.h"
 #include "platform/qt/qt_event_pump.h"
-#include "platform/spreadsheet/linux_spreadsheet_automation.h"
 #include "shell/mouse_pointer.h"
 #include "support/fake_platform.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QApplication>
 #include <QDir>
@@ -53,7 +54,7 @@ Run exportThroughHandler(ReportList& list, const QString& folder) {
     bench::resetPeakMemory();
     QElapsedTimer timer;
     timer.start();
-    SaveResultsAsExcelFile(platform, list, pointer);
+    SaveListAsWorkbook(platform, list, pointer);
     const double took = bench::seconds(timer);
     const double extra = bench::peakMemoryMb() - before;
     if (!fake.messages.shown.empty()) {
@@ -118,7 +119,7 @@ int writeSample(const QString& folder, bool open) {
     Platform platform{f.messages, f.fileDialogs,   f.clipboard, f.browser, f.pump,
                       f.random,   f.programFolder, f.pointers,  automation};
     WindowMousePointer pointer(nullptr, fake.pointers);
-    SaveResultsAsExcelFile(platform, list, pointer);
+    SaveListAsWorkbook(platform, list, pointer);
     for (const ShownMessage& message : fake.messages.shown) {
         std::fprintf(stderr, "%s\n", qPrintable(message.text));
     }

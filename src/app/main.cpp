@@ -1,4 +1,4 @@
-#include "main_window/form1.h"
+#include "main_window/main_window.h"
 #include "platform/qt/qt_platform.h"
 
 #include <QApplication>
@@ -7,8 +7,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QtPlatform host;
-    Form1 form1(host.platform());
-    form1.Form_Load();
-    form1.showCentred();
+    MainWindow mainWindow(host.platform());
+    mainWindow.load();
+    mainWindow.showCentred();
     return QApplication::exec();
 }

@@ -1,10 +1,11 @@
 #include "batch_window/text_file_loader.h"
 
-#include "batch_window/text_decoding.h"
-#include "platform/failure.h"
-#include "platform/list/report_list.h"
+#include "core/failure.h"
+#include "core/text_decoding.h"
+#include "core/text_lines.h"
 #include "platform/message_boxes.h"
 #include "shell/file_exists.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QDir>
 #include <QFile>

@@ -11,43 +11,8 @@ class ReportList;
 // Failure for the caller to report.
 void LoadTextFileToList(ReportList& list, const QString& path, MessageBoxes& messages);
 
-// The rows LoadTextFileToList makes of a text, as spans handed to `append(offset, length)`.
-template <typename Append>
-void ForEachTextFileLine(const QString& text, Append&& append);
-
 // Tidies a joined path: every pair of separators becomes one, in one left-to-right pass, except
 // that a path starting with separators keeps exactly two of them (a network folder).
 // `separator` is the platform's: a backslash on Windows, a slash here.
 QString CollapseDoubleBackslashes(const QString& path, QChar separator);
 QString CollapseDoubleBackslashes(const QString& path);
-
-template <typename Append>
-void ForEachTextFileLine(const QString& text, Append&& append) {
-    // Searching for each line end with indexOf (vectorised) rather than testing every
-    // character keeps a file of millions of lines as fast to read as it is to decode.
-    const QStringView all(text);
-    const qsizetype size = all.size();
-    qsizetype nextCr = all.indexOf(u'\r');
-    qsizetype nextLf = all.indexOf(u'\n');
-    qsizetype start = 0;
-    bool endedByLf = false;
-    while (nextCr >= 0 || nextLf >= 0) {
-        const bool lf = nextCr < 0 || (nextLf >= 0 && nextLf < nextCr);
-        const qsizetype at = lf ? nextLf : nextCr;
-        append(start, at - start);
-        start = at + 1;
-        endedByLf = lf;
-        if (!lf && start < size && all[start] == u'\n') {
-            ++start;  // CR LF is one line end
-        }
-        if (nextCr >= 0 && nextCr < start) {
-            nextCr = all.indexOf(u'\r', start);
-        }
-        if (nextLf >= 0 && nextLf < start) {
-            nextLf = all.indexOf(u'\n', start);
-        }
-    }
-    if (start < size || endedByLf) {
-        append(start, size - start);
-    }
-}

@@ -1,6 +1,7 @@
 #include "output/cell_reader.h"
 
-#include "platform/list/report_list.h"
+#include "core/failure.h"
 
-CellReader::CellReader(const ReadableList& list)
-    : list_(list), reportList_(dynamic_cast<const ReportList*>(&list)) {}
+void CellReader::throwMissingRow() {
+    throw Failure(QStringLiteral("Index out of bounds"));
+}

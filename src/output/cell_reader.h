@@ -1,45 +1,55 @@
 #pragma once
 
-#include "platform/list/readable_list.h"
-#include "platform/list/report_list.h"
+#include "core/readable_list.h"
+#include "core/row_store.h"
 
 #include <QString>
 #include <QStringView>
 
 #include <optional>
 
-// Reads cells for the output loops. A results list hands out its rows' text without a copy;
-// any other list is read through cellText, into a buffer that is reused from cell to cell.
-// A view is valid until the next read.
+// Reads cells for the output loops. A list that keeps its rows in a RowStore hands out their
+// text without a copy; any other list is read through cellText, into a buffer that is reused
+// from cell to cell. A view is valid until the next read. Reading a row that does not exist is
+// a Failure, as it is for the list itself.
 class CellReader {
   public:
-    explicit CellReader(const ReadableList& list);
+    explicit CellReader(const ReadableList& list) : list_(list), rows_(list.firstColumnRows()) {}
 
     QStringView read(qsizetype row, int column) {
-        if (reportList_ != nullptr && column == 1) {
-            return reportList_->textView(row);
+        if (rows_ != nullptr && column == 1) {
+            checkRow(row);
+            return rows_->view(row - 1);
         }
         copy_ = list_.cellText(row, column);
         return copy_;
     }
 
     qsizetype length(qsizetype row, int column) {
-        if (reportList_ != nullptr && column == 1) {
-            return reportList_->textLength(row);
+        if (rows_ != nullptr && column == 1) {
+            checkRow(row);
+            return rows_->length(row - 1);
         }
         return read(row, column).size();
     }
 
     // The length of all of column 1 together, when the list can tell it without a pass.
     std::optional<qsizetype> totalLengthOfFirstColumn() const {
-        if (reportList_ == nullptr) {
+        if (rows_ == nullptr) {
             return std::nullopt;
         }
-        return reportList_->totalTextLength();
+        return rows_->totalLength();
     }
 
   private:
+    void checkRow(qsizetype row) const {
+        if (row < 1 || row > rows_->size()) {
+            throwMissingRow();
+        }
+    }
+    [[noreturn]] static void throwMissingRow();
+
     const ReadableList& list_;
-    const ReportList* reportList_;
+    const RowStore* rows_;
     QString copy_;
 };

@@ -1,9 +1,9 @@
 #include "output/copy_list_to_clipboard.h"
 
+#include "core/readable_list.h"
+#include "core/text_builder.h"
 #include "output/cell_reader.h"
 #include "output/clipboard_retry.h"
-#include "output/text_builder.h"
-#include "platform/list/readable_list.h"
 #include "platform/platform.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "output/save_list_to_text_file.h"
 
+#include "core/failure.h"
+#include "core/readable_list.h"
 #include "output/cell_reader.h"
-#include "platform/failure.h"
-#include "platform/list/readable_list.h"
 #include "platform/platform.h"
 #include "shell/file_exists.h"
 

@@ -1,29 +1,8 @@
 #include "output/workbook_export.h"
 
-#include "platform/failure.h"
-#include "platform/list/readable_list.h"
 #include "platform/platform.h"
-#include "shell/handler_guard.h"
-#include "shell/mouse_pointer.h"
 
-#include <optional>
-
-namespace {
-
-const QString kLocation = QStringLiteral("Form2.PushButton13_Click");
-
-// What a call on an object that was never created costs: a failure of that statement.
-template <typename Object>
-Object& created(Object* object) {
-    if (!object) {
-        throw Failure(QStringLiteral("Object variable or With block variable not set"));
-    }
-    return *object;
-}
-
-}  // namespace
-
-bool SaveResultsAsExcelFileIsExcelInstalled(Platform& platform) {
+bool IsSpreadsheetProgramInstalled(Platform& platform) {
     try {
         bool created = false;
         try {
@@ -37,100 +16,4 @@ bool SaveResultsAsExcelFileIsExcelInstalled(Platform& platform) {
     } catch (...) {
         return false;
     }
-}
-
-void SaveResultsAsExcelFile(Platform& platform, const ReadableList& results,
-                            WindowMousePointer& pointer) {
-    HandlerGuard on(platform.messages, kLocation);
-    if (on.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(platform); })) {
-        on.step(178,
-                [&] { platform.messages.show(WorkbookExportMessages::kNotInstalledForFeature); });
-        return;
-    }
-    if (on.test(108, [&] { return results.rowCount() == 0; })) {
-        return;
-    }
-    on.step(110, [&] { pointer.set(PointerShape::Hourglass); });
-
-    std::unique_ptr<SpreadsheetApplication> application;
-    SpreadsheetWorkbook* workbook = nullptr;
-    on.step(112, [&] { application = platform.spreadsheets.createApplication(); });
-    on.step(114, [&] { workbook = &created(application.get()).addWorkbook(); });
-
-    int sheetColumn = 1;
-    on.step(116, [&] { sheetColumn = 1; });
-    int columns = 0;
-    on.step(118, [&] { columns = results.columnCount(); });
-    for (int k = 1; k <= columns; ++k) {
-        on.step(120, [&] { platform.pump.pendingEvents(k == 1); });
-        if (platform.pump.programEnding()) {
-            return;
-        }
-        if (k == 1) {
-            if (on.test(124, [&] { return !results.cellText(1, 1).isEmpty(); })) {
-                on.step(126, [&] {
-                    created(workbook).assignCell(1, sheetColumn, results.headerText(k));
-                });
-                on.step(128, [&] { ++sheetColumn; });
-            }
-        } else if (on.test(130, [&] { return !results.cellText(1, k).isEmpty(); })) {
-            on.step(132,
-                    [&] { created(workbook).assignCell(1, sheetColumn, results.headerText(k)); });
-            on.step(134, [&] { ++sheetColumn; });
-        }
-    }
-
-    qint64 sheetRow = 2;
-    on.step(138, [&] { sheetRow = 2; });
-    qsizetype rows = 0;
-    on.step(140, [&] { rows = results.rowCount(); });
-    for (qsizetype r = 1; r <= rows; ++r) {
-        on.step(142, [&] { platform.pump.pendingEvents(r == 1 || r == rows); });
-        if (platform.pump.programEnding()) {
-            return;
-        }
-        // Rows emptied out of the list while events ran (its "Clear List", a new split) are
-        // all gone from here on: one report says so, rather than one box per missing row.
-        if (r > results.rowCount()) {
-            on.step(154, [&] { results.cellText(r, 1); });
-            break;
-        }
-        if (on.test(144, [&] { return results.countsAsChecked(r); })) {
-            on.step(146, [&] { sheetColumn = 1; });
-            for (int k = 1; k <= columns; ++k) {
-                on.step(150, [&] { platform.pump.pendingEvents(); });
-                if (platform.pump.programEnding()) {
-                    return;
-                }
-                std::optional<QString> text;
-                if (k == 1) {
-                    if (on.test(154, [&] {
-                            text = results.cellText(r, 1);
-                            return !text->isEmpty();
-                        })) {
-                        on.step(156, [&] {
-                            created(workbook).setCellValue(static_cast<int>(sheetRow), sheetColumn,
-                                                           text.value_or(QString()));
-                        });
-                        on.step(158, [&] { ++sheetColumn; });
-                    }
-                } else if (on.test(160, [&] {
-                               text = results.cellText(r, k);
-                               return !text->isEmpty();
-                           })) {
-                    on.step(162, [&] {
-                        QString subItem = text.value_or(QString());
-                        created(workbook).setCellValue(static_cast<int>(sheetRow), sheetColumn,
-                                                       subItem.remove(QLatin1Char('=')));
-                    });
-                    on.step(164, [&] { ++sheetColumn; });
-                }
-            }
-        }
-        on.step(168, [&] { ++sheetRow; });
-    }
-
-    on.step(172, [&] { created(workbook).autofitColumns(); });
-    on.step(174, [&] { created(application.get()).makeVisible(); });
-    on.step(176, [&] { pointer.set(PointerShape::Default); });
 }

@@ -3,8 +3,6 @@
 #include <QString>
 
 struct Platform;
-class ReadableList;
-class WindowMousePointer;
 
 namespace WorkbookExportMessages {
 inline const QString kNotInstalledForSoftware = QStringLiteral(
@@ -17,10 +15,4 @@ inline const QString kNotInstalledForFeature = QStringLiteral(
 
 // True when the spreadsheet program can be started; otherwise tells the user so and answers
 // false. Never fails.
-bool SaveResultsAsExcelFileIsExcelInstalled(Platform& platform);
-
-// "Save Results As Excel File": a header row, then one sheet row per list row, in a new workbook
-// that the spreadsheet program shows unsaved. A guarded handler of its own
-// ("Form2.PushButton13_Click"); `pointer` is the window's, set to the hourglass meanwhile.
-void SaveResultsAsExcelFile(Platform& platform, const ReadableList& results,
-                            WindowMousePointer& pointer);
+bool IsSpreadsheetProgramInstalled(Platform& platform);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "shell/skin_framework.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QFile>
 #include <QStringDecoder>

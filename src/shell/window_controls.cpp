@@ -1,8 +1,8 @@
 #include "shell/window_controls.h"
 
-#include "platform/line_box/line_box.h"
-#include "platform/list/report_list.h"
 #include "shell/window_layout.h"
+#include "widgets/line_box/line_box.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QGroupBox>
 #include <QGuiApplication>

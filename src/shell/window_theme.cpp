@@ -1,7 +1,7 @@
 #include "shell/window_theme.h"
 
-#include "platform/failure.h"
-#include "platform/fault_injection.h"
+#include "core/failure.h"
+#include "core/fault_injection.h"
 #include "platform/program_folder.h"
 #include "shell/skin_framework.h"
 

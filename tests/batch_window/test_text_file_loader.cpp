@@ -1,8 +1,8 @@
-#include "batch_window/text_decoding.h"
 #include "batch_window/text_file_loader.h"
-#include "platform/failure.h"
-#include "platform/list/report_list.h"
+#include "core/failure.h"
+#include "core/text_decoding.h"
 #include "support/fake_platform.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QFile>
 #include <QTemporaryDir>

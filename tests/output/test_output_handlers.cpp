@@ -1,10 +1,10 @@
 // "Save Results As Text File" and "Copy Results To Clipboard" on both windows, clicked as a
 // user clicks them.
-#include "batch_window/form2.h"
-#include "main_window/form1.h"
-#include "platform/controls/progress_bar.h"
-#include "platform/list/report_list.h"
+#include "batch_window/batch_window.h"
+#include "main_window/main_window.h"
 #include "support/fake_platform.h"
+#include "widgets/progress_bar/progress_bar.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,16 +57,24 @@ class TestOutputHandlers : public QObject {
 
   private:
     bool batch() const;
-    ReportList* results() const { return batch() ? form2->ListView2 : form1->ListView1; }
-    QPushButton* saveButton() const { return batch() ? form2->PushButton3 : form1->PushButton1; }
-    int pointer() const { return batch() ? form2->MousePointer() : form1->MousePointer(); }
-    QWidget* window() const { return batch() ? static_cast<QWidget*>(form2) : form1.get(); }
+    ReportList* results() const {
+        return batch() ? batchWindow->resultsList : mainWindow->resultsList;
+    }
+    QPushButton* saveButton() const {
+        return batch() ? batchWindow->saveResultsButton : mainWindow->saveResultsButton;
+    }
+    int pointer() const {
+        return batch() ? batchWindow->pointerShape() : mainWindow->pointerShape();
+    }
+    QWidget* window() const {
+        return batch() ? static_cast<QWidget*>(batchWindow) : mainWindow.get();
+    }
     QList<int> shapesApplied() const;
     void fill(const QStringList& rows) const;
 
     std::unique_ptr<FakePlatform> fake;
-    std::unique_ptr<Form1> form1;
-    QPointer<Form2> form2;
+    std::unique_ptr<MainWindow> mainWindow;
+    QPointer<BatchWindow> batchWindow;
     std::unique_ptr<QWidget> batchOwner;
     std::optional<QTemporaryDir> dir;
 };
@@ -74,16 +82,16 @@ class TestOutputHandlers : public QObject {
 void TestOutputHandlers::init() {
     fake = std::make_unique<FakePlatform>();
     fake->messages.setApplicationTitle(QStringLiteral("Quorvane"));
-    form1 = std::make_unique<Form1>(fake->platform);
+    mainWindow = std::make_unique<MainWindow>(fake->platform);
     batchOwner = std::make_unique<QWidget>();
-    form2 = new Form2(fake->platform, batchOwner.get());
+    batchWindow = new BatchWindow(fake->platform, batchOwner.get());
     dir.emplace();
 }
 
 void TestOutputHandlers::cleanup() {
-    delete form2.data();
+    delete batchWindow.data();
     batchOwner.reset();
-    form1.reset();
+    mainWindow.reset();
     fake.reset();
 }
 
@@ -238,17 +246,17 @@ void TestOutputHandlers::mainCopyShowsProgressUntilConfirmed() {
     QFETCH(QStringList, rows);
     QFETCH(std::optional<QString>, clipboard);
     for (const QString& row : rows) {
-        form1->ListView1->append(row);
+        mainWindow->resultsList->append(row);
     }
     fake->clipboard.text = QStringLiteral("before");
-    form1->ProgressBar1->setValue(37);
+    mainWindow->progressBar->setValue(37);
     QString barWhileOpen;
     int pointerWhileOpen = -1;
     fake->messages.whileShown = [&](const ShownMessage&) {
-        barWhileOpen = form1->ProgressBar1->barText();
-        pointerWhileOpen = form1->MousePointer();
+        barWhileOpen = mainWindow->progressBar->barText();
+        pointerWhileOpen = mainWindow->pointerShape();
     };
-    QTest::mouseClick(form1->PushButton6, Qt::LeftButton);
+    QTest::mouseClick(mainWindow->copyResultsButton, Qt::LeftButton);
 
     QCOMPARE(fake->clipboard.text, clipboard);
     QCOMPARE(fake->messages.shown.size(), size_t{1});
@@ -259,46 +267,46 @@ void TestOutputHandlers::mainCopyShowsProgressUntilConfirmed() {
     QCOMPARE(box.title, QStringLiteral("Quorvane"));
     QCOMPARE(barWhileOpen, QStringLiteral("Copying text to clipboard.. please wait.."));
     QCOMPARE(pointerWhileOpen, PointerShape::Hourglass);
-    QCOMPARE(form1->ProgressBar1->barText(), QStringLiteral("Progress Bar"));
-    QCOMPARE(form1->ProgressBar1->value(), 37);
-    QCOMPARE(form1->MousePointer(), PointerShape::Default);
+    QCOMPARE(mainWindow->progressBar->barText(), QStringLiteral("Progress Bar"));
+    QCOMPARE(mainWindow->progressBar->value(), 37);
+    QCOMPARE(mainWindow->pointerShape(), PointerShape::Default);
 }
 
 void TestOutputHandlers::mainCopyFailureStillConfirmsAndResets() {
-    form1->ListView1->append("a");
-    form1->ListView1->append("b");
+    mainWindow->resultsList->append("a");
+    mainWindow->resultsList->append("b");
     fake->clipboard.text = QStringLiteral("before");
-    fake->pump.at[1] = [&] { form1->ListView1->remove(2); };
-    QTest::mouseClick(form1->PushButton6, Qt::LeftButton);
+    fake->pump.at[1] = [&] { mainWindow->resultsList->remove(2); };
+    QTest::mouseClick(mainWindow->copyResultsButton, Qt::LeftButton);
     const QStringList texts = fake->messages.texts();
     QCOMPARE(texts.size(), 2);
     QVERIFY2(texts[0].contains(reportLine(QStringLiteral("Form1.PushButton6_Click"), 110)),
              qPrintable(texts[0]));
     QCOMPARE(texts[1], kConfirmation);
     QCOMPARE(*fake->clipboard.text, QStringLiteral("before"));
-    QCOMPARE(form1->ProgressBar1->barText(), QStringLiteral("Progress Bar"));
-    QCOMPARE(form1->MousePointer(), PointerShape::Default);
+    QCOMPARE(mainWindow->progressBar->barText(), QStringLiteral("Progress Bar"));
+    QCOMPARE(mainWindow->pointerShape(), PointerShape::Default);
 }
 
 void TestOutputHandlers::batchCopyIsSilent() {
-    const QString barBefore = form2->ProgressBar1->barText();
-    form2->ListView2->append(QStringLiteral("x "));
-    form2->ListView2->append(QStringLiteral("y"));
-    QTest::mouseClick(form2->PushButton8, Qt::LeftButton);
+    const QString barBefore = batchWindow->progressBar->barText();
+    batchWindow->resultsList->append(QStringLiteral("x "));
+    batchWindow->resultsList->append(QStringLiteral("y"));
+    QTest::mouseClick(batchWindow->copyResultsButton, Qt::LeftButton);
     QCOMPARE(*fake->clipboard.text, QStringLiteral("x\r\ny\r\n"));
     QVERIFY(fake->messages.shown.empty());
-    QCOMPARE(form2->ProgressBar1->barText(), barBefore);
+    QCOMPARE(batchWindow->progressBar->barText(), barBefore);
     for (const FakePointerShapes::Applied& applied : fake->pointers.applied) {
         QVERIFY(applied.shape != PointerShape::Hourglass);
     }
 }
 
 void TestOutputHandlers::batchCopyFailureIsOneReport() {
-    form2->ListView2->append(QStringLiteral("x"));
-    form2->ListView2->append(QStringLiteral("y"));
+    batchWindow->resultsList->append(QStringLiteral("x"));
+    batchWindow->resultsList->append(QStringLiteral("y"));
     fake->clipboard.text = QStringLiteral("before");
-    fake->pump.at[3] = [&] { form2->ListView2->clear(); };
-    QTest::mouseClick(form2->PushButton8, Qt::LeftButton);
+    fake->pump.at[3] = [&] { batchWindow->resultsList->clear(); };
+    QTest::mouseClick(batchWindow->copyResultsButton, Qt::LeftButton);
     const QStringList texts = fake->messages.texts();
     QCOMPARE(texts.size(), 1);
     QVERIFY2(texts[0].contains(reportLine(QStringLiteral("Form2.PushButton8_Click"), 106)),

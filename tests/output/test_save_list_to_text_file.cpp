@@ -1,10 +1,10 @@
 // The bytes SaveListToTextFile writes, the overwrite question, and that a failed or interrupted
 // save never damages the file that was there before.
+#include "core/failure.h"
 #include "output/save_list_to_text_file.h"
-#include "platform/failure.h"
-#include "platform/list/report_list.h"
 #include "support/fake_platform.h"
 #include "support/table_list.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QDir>
 #include <QFile>

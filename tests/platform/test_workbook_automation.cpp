@@ -1,8 +1,9 @@
 // The Linux spreadsheet automation: which program counts as installed, how the finished
 // workbook is handed to it, and which earlier exports are cleared from the cache folder.
+#include "batch_window/workbook_export_handler.h"
+#include "core/failure.h"
 #include "output/workbook_export.h"
-#include "platform/failure.h"
-#include "platform/spreadsheet/linux_spreadsheet_automation.h"
+#include "platform/linux/linux_spreadsheet_automation.h"
 #include "shell/mouse_pointer.h"
 #include "support/fake_platform.h"
 #include "support/table_list.h"
@@ -96,7 +97,7 @@ void WorkbookAutomationTest::findsAProgram() {
     Platform withLinux{platform.messages,      platform.fileDialogs, platform.clipboard,
                        platform.browser,       platform.pump,        platform.random,
                        platform.programFolder, platform.pointers,    automation};
-    const bool installed = SaveResultsAsExcelFileIsExcelInstalled(withLinux);
+    const bool installed = IsSpreadsheetProgramInstalled(withLinux);
     QCOMPARE(installed, !program.isEmpty());
     QCOMPARE(fake.messages.texts().size(), installed ? 0 : 1);
     if (!installed) {
@@ -125,8 +126,8 @@ void WorkbookAutomationTest::exportOpensNewReadOnlyFileAsTemplate() {
         list.addRow({QString::fromUtf8(row)});
     }
     WindowMousePointer pointer(nullptr, fake.pointers);
-    SaveResultsAsExcelFile(withLinux, list, pointer);
-    SaveResultsAsExcelFile(withLinux, list, pointer);
+    SaveListAsWorkbook(withLinux, list, pointer);
+    SaveListAsWorkbook(withLinux, list, pointer);
 
     QCOMPARE(fake.messages.texts(), QStringList());
     QCOMPARE(host.started.size(), size_t(2));

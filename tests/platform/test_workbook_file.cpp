@@ -1,8 +1,8 @@
 // The .xlsx files the streamed workbook writes, read back by openpyxl: literal text cells,
 // characters XML cannot carry, `_xHHHH_` texts, column widths, the German locale and rows
 // beyond one sheet.
-#include "platform/failure.h"
-#include "platform/spreadsheet/streamed_xlsx_workbook.h"
+#include "core/failure.h"
+#include "platform/linux/streamed_xlsx_workbook.h"
 #include "support/xlsx_read_back.h"
 
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "main_window/form1.h"
-#include "platform/controls/progress_bar.h"
-#include "platform/line_box/line_box.h"
-#include "platform/list/report_list.h"
+#include "main_window/main_window.h"
 #include "support/fake_platform.h"
+#include "widgets/line_box/line_box.h"
+#include "widgets/progress_bar/progress_bar.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,13 +33,13 @@ class PointerFeedbackTest : public QObject {
     void moveOver(const QString& name);
 
     std::unique_ptr<FakePlatform> fake;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 void PointerFeedbackTest::init() {
     fake = std::make_unique<FakePlatform>();
-    form = std::make_unique<Form1>(fake->platform);
-    form->Form_Load();
+    form = std::make_unique<MainWindow>(fake->platform);
+    form->load();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     fake->messages.shown.clear();
@@ -51,19 +51,19 @@ void PointerFeedbackTest::cleanup() {
 }
 
 QWidget* PointerFeedbackTest::control(const QString& name) {
-    const std::map<QString, QWidget*> controls{{"PushButton1", form->PushButton1},
-                                               {"PushButton2", form->PushButton2},
-                                               {"PushButton3", form->PushButton3},
-                                               {"PushButton4", form->PushButton4},
-                                               {"PushButton5", form->PushButton5},
-                                               {"PushButton6", form->PushButton6},
-                                               {"PushButton7", form->PushButton7},
-                                               {"Frame1", form->Frame1},
-                                               {"Frame2", form->Frame2},
-                                               {"Text1", form->Text1},
-                                               {"Text2", form->Text2},
-                                               {"ListView1", form->ListView1->viewport()},
-                                               {"ProgressBar1", form->ProgressBar1}};
+    const std::map<QString, QWidget*> controls{{"PushButton1", form->saveResultsButton},
+                                               {"PushButton2", form->startSplittingButton},
+                                               {"PushButton3", form->clearResultsButton},
+                                               {"PushButton4", form->helpButton},
+                                               {"PushButton5", form->loadSampleButton},
+                                               {"PushButton6", form->copyResultsButton},
+                                               {"PushButton7", form->openBatchWindowButton},
+                                               {"Frame1", form->lineFrame},
+                                               {"Frame2", form->delimiterFrame},
+                                               {"Text1", form->lineBox},
+                                               {"Text2", form->delimiterBox},
+                                               {"ListView1", form->resultsList->viewport()},
+                                               {"ProgressBar1", form->progressBar}};
     const auto found = controls.find(name);
     return found == controls.end() ? nullptr : found->second;
 }
@@ -105,13 +105,13 @@ void PointerFeedbackTest::hoverSetsTheShapeOfTheControlUnderThePointer() {
     QFETCH(QString, over);
     QFETCH(int, shape);
     moveOver(from);
-    const int before = form->MousePointer();
+    const int before = form->pointerShape();
     QCOMPARE(before, from.startsWith(QStringLiteral("PushButton")) ? 99 : 0);
     fake->pointers.applied.clear();
 
     moveOver(over);
 
-    QCOMPARE(form->MousePointer(), shape);
+    QCOMPARE(form->pointerShape(), shape);
     // The shape was shown on this window, and only when it changed.
     if (shape != before) {
         QCOMPARE(fake->pointers.applied.size(), size_t(1));
@@ -133,34 +133,34 @@ void PointerFeedbackTest::hoverNeverReplacesTheHourglass_data() {
 void PointerFeedbackTest::hoverNeverReplacesTheHourglass() {
     QFETCH(QString, over);
     moveOver(over == QStringLiteral("window") ? QStringLiteral("Text1") : QStringLiteral("window"));
-    form->setMousePointer(PointerShape::Hourglass);
+    form->setPointerShape(PointerShape::Hourglass);
 
     moveOver(over);
 
-    QCOMPARE(form->MousePointer(), int(PointerShape::Hourglass));
+    QCOMPARE(form->pointerShape(), int(PointerShape::Hourglass));
 }
 
 void PointerFeedbackTest::hourglassStaysOverAButtonDuringASplit() {
-    form->Text1->setText(QStringLiteral("a,b,c,d"));
+    form->lineBox->setText(QStringLiteral("a,b,c,d"));
     moveOver(QStringLiteral("ListView1"));
     std::vector<int> during;
     fake->pump.at[2] = [&] {
         moveOver(QStringLiteral("PushButton1"));
-        during.push_back(form->MousePointer());
+        during.push_back(form->pointerShape());
     };
     fake->pump.at[3] = [&] {
         moveOver(QStringLiteral("ListView1"));
-        during.push_back(form->MousePointer());
+        during.push_back(form->pointerShape());
     };
 
-    QTest::mouseClick(form->PushButton2, Qt::LeftButton);
+    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
 
     QCOMPARE(during, (std::vector<int>{11, 11}));
-    QCOMPARE(form->ListView1->count(), qsizetype(4));
+    QCOMPARE(form->resultsList->count(), qsizetype(4));
     // The split reset the shape; hovering switches again.
-    QCOMPARE(form->MousePointer(), 0);
+    QCOMPARE(form->pointerShape(), 0);
     moveOver(QStringLiteral("PushButton3"));
-    QCOMPARE(form->MousePointer(), 99);
+    QCOMPARE(form->pointerShape(), 99);
 }
 
 void PointerFeedbackTest::handPointerFileDecidesTheCustomImage_data() {
@@ -193,9 +193,9 @@ void PointerFeedbackTest::handPointerFileDecidesTheCustomImage() {
     FakePlatform own;
     own.programFolder.folder = folder.path();
     own.pointers.loadFails = loadFails;
-    Form1 window(own.platform);
+    MainWindow window(own.platform);
 
-    window.Form_Load();
+    window.load();
 
     QCOMPARE(own.pointers.loaded.size(), handFile == QStringLiteral("file") ? 1 : 0);
     if (!own.pointers.loaded.isEmpty()) {
@@ -209,10 +209,10 @@ void PointerFeedbackTest::handPointerFileDecidesTheCustomImage() {
         QVERIFY2(own.messages.shown.front().text.startsWith(report),
                  qPrintable(own.messages.shown.front().text));
         // The window still loads.
-        QCOMPARE(window.Text2->text(), QStringLiteral(","));
+        QCOMPARE(window.delimiterBox->text(), QStringLiteral(","));
     }
     // Over a button the window asks for its custom image; without one the arrow shows.
-    window.setMousePointer(PointerShape::Custom);
+    window.setPointerShape(PointerShape::Custom);
     QCOMPARE(own.pointers.applied.back().hasCustomImage, loaded);
 }
 

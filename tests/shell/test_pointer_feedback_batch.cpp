@@ -1,8 +1,8 @@
-#include "batch_window/form2.h"
-#include "platform/controls/progress_bar.h"
-#include "platform/line_box/line_box.h"
-#include "platform/list/report_list.h"
+#include "batch_window/batch_window.h"
 #include "support/fake_platform.h"
+#include "widgets/line_box/line_box.h"
+#include "widgets/progress_bar/progress_bar.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -23,7 +23,7 @@ class BatchPointerFeedbackTest : public QObject {
     void moveOver(const QString& name);
 
     std::unique_ptr<FakePlatform> fake;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<BatchWindow> form;
 };
 
 namespace {
@@ -34,8 +34,8 @@ const QStringList kButtons{"PushButton1", "PushButton2",  "PushButton3",  "PushB
 
 void BatchPointerFeedbackTest::init() {
     fake = std::make_unique<FakePlatform>();
-    form = std::make_unique<Form2>(fake->platform, nullptr);
-    form->Form_Load();
+    form = std::make_unique<BatchWindow>(fake->platform, nullptr);
+    form->load();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     fake->messages.shown.clear();
@@ -54,25 +54,25 @@ void BatchPointerFeedbackTest::moveOver(const QString& name) {
     }
     if (name == QStringLiteral("Frame2")) {
         // Its own area is the caption row, above the delimiter box it holds.
-        QTest::mouseMove(form->Frame2, QPoint(form->Frame2->width() - 4, 4));
+        QTest::mouseMove(form->delimiterFrame, QPoint(form->delimiterFrame->width() - 4, 4));
         return;
     }
-    const std::map<QString, QWidget*> controls{{"PushButton1", form->PushButton1},
-                                               {"PushButton2", form->PushButton2},
-                                               {"PushButton3", form->PushButton3},
-                                               {"PushButton4", form->PushButton4},
-                                               {"PushButton5", form->PushButton5},
-                                               {"PushButton6", form->PushButton6},
-                                               {"PushButton7", form->PushButton7},
-                                               {"PushButton8", form->PushButton8},
-                                               {"PushButton9", form->PushButton9},
-                                               {"PushButton10", form->PushButton10},
-                                               {"PushButton11", form->PushButton11},
-                                               {"PushButton13", form->PushButton13},
-                                               {"Text2", form->Text2},
-                                               {"ListView1", form->ListView1->viewport()},
-                                               {"ListView2", form->ListView2->viewport()},
-                                               {"ProgressBar1", form->ProgressBar1}};
+    const std::map<QString, QWidget*> controls{{"PushButton1", form->addLineButton},
+                                               {"PushButton2", form->startSplittingButton},
+                                               {"PushButton3", form->saveResultsButton},
+                                               {"PushButton4", form->loadFilesButton},
+                                               {"PushButton5", form->backButton},
+                                               {"PushButton6", form->clearInputButton},
+                                               {"PushButton7", form->clearResultsButton},
+                                               {"PushButton8", form->copyResultsButton},
+                                               {"PushButton9", form->featureNoteButton},
+                                               {"PushButton10", form->helpButton},
+                                               {"PushButton11", form->loadSampleButton},
+                                               {"PushButton13", form->saveWorkbookButton},
+                                               {"Text2", form->delimiterBox},
+                                               {"ListView1", form->inputList->viewport()},
+                                               {"ListView2", form->resultsList->viewport()},
+                                               {"ProgressBar1", form->progressBar}};
     const auto found = controls.find(name);
     QVERIFY2(found != controls.end(), qPrintable(name));
     QTest::mouseMove(found->second, found->second->rect().center());
@@ -105,17 +105,17 @@ void BatchPointerFeedbackTest::hoverSetsTheShapeOfTheControlUnderThePointer() {
     QFETCH(QString, over);
     QFETCH(int, shape);
     moveOver(from);
-    QCOMPARE(form->MousePointer(), from.startsWith(QStringLiteral("PushButton")) ? 99 : 0);
+    QCOMPARE(form->pointerShape(), from.startsWith(QStringLiteral("PushButton")) ? 99 : 0);
 
     moveOver(over);
 
-    QCOMPARE(form->MousePointer(), shape);
+    QCOMPARE(form->pointerShape(), shape);
 }
 
 void BatchPointerFeedbackTest::hourglassStaysOverButtonsAndListsDuringASplit() {
-    form->ListView1->append(QStringLiteral("a,b"));
-    form->ListView1->append(QStringLiteral("c,d"));
-    form->ListView1->append(QStringLiteral("e"));
+    form->inputList->append(QStringLiteral("a,b"));
+    form->inputList->append(QStringLiteral("c,d"));
+    form->inputList->append(QStringLiteral("e"));
     moveOver(QStringLiteral("window"));
     std::vector<int> during;
     int call = 0;
@@ -125,18 +125,18 @@ void BatchPointerFeedbackTest::hourglassStaysOverButtonsAndListsDuringASplit() {
             return;
         }
         moveOver(call % 2 == 0 ? kButtons[call % kButtons.size()] : QStringLiteral("ListView2"));
-        during.push_back(form->MousePointer());
+        during.push_back(form->pointerShape());
     };
 
-    QTest::mouseClick(form->PushButton2, Qt::LeftButton);
+    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
     fake->pump.everyCall = nullptr;
 
     QVERIFY(!during.empty());
     QCOMPARE(during, std::vector<int>(during.size(), int(PointerShape::Hourglass)));
-    QCOMPARE(form->ListView2->count(), qsizetype(5));
-    QCOMPARE(form->MousePointer(), 0);
+    QCOMPARE(form->resultsList->count(), qsizetype(5));
+    QCOMPARE(form->pointerShape(), 0);
     moveOver(QStringLiteral("PushButton8"));
-    QCOMPARE(form->MousePointer(), 99);
+    QCOMPARE(form->pointerShape(), 99);
 }
 
 QTEST_MAIN(BatchPointerFeedbackTest)

@@ -1,6 +1,6 @@
-#include "platform/failure.h"
-#include "platform/line_box/line_box.h"
+#include "core/failure.h"
 #include "platform/qt/qt_pointer_shapes.h"
+#include "widgets/line_box/line_box.h"
 
 #include <QFile>
 #include <QHeaderView>

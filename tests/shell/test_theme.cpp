@@ -1,12 +1,12 @@
-#include "batch_window/form2.h"
-#include "main_window/form1.h"
-#include "platform/failure.h"
-#include "platform/fault_injection.h"
-#include "platform/line_box/line_box.h"
-#include "platform/list/report_list.h"
+#include "batch_window/batch_window.h"
+#include "core/failure.h"
+#include "core/fault_injection.h"
+#include "main_window/main_window.h"
 #include "shell/skin_framework.h"
 #include "shell/window_theme.h"
 #include "support/fake_platform.h"
+#include "widgets/line_box/line_box.h"
+#include "widgets/report_list/report_list.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -132,25 +132,25 @@ void ThemeTest::mainWindowTakesColoursAndSkinOnlyWithTheSkinFile() {
     }
     FakePlatform fake;
     fake.programFolder.folder = folder.path();
-    Form1 form(fake.platform);
+    MainWindow form(fake.platform);
     const QColor designed = background(&form);
-    const QColor designedFrame = background(form.Frame1);
+    const QColor designedFrame = background(form.lineFrame);
 
-    form.Form_Load();
+    form.load();
 
     QVERIFY2(fake.messages.shown.empty(), qPrintable(fake.messages.texts().join('|')));
     QCOMPARE(!form.styleSheet().isEmpty(), themed);
     if (themed) {
         QCOMPARE(form.styleSheet().toUtf8(), shippedSkin());
         QCOMPARE(form.property("skinControls").toBool(), true);
-        for (QGroupBox* frame : {form.Frame1, form.Frame2}) {
+        for (QGroupBox* frame : {form.lineFrame, form.delimiterFrame}) {
             QVERIFY(frame->autoFillBackground());
         }
     } else {
         QCOMPARE(background(&form), designed);
-        QCOMPARE(background(form.Frame1), designedFrame);
-        QCOMPARE(background(form.Frame2), designedFrame);
-        QVERIFY(!form.Frame1->autoFillBackground());
+        QCOMPARE(background(form.lineFrame), designedFrame);
+        QCOMPARE(background(form.delimiterFrame), designedFrame);
+        QVERIFY(!form.lineFrame->autoFillBackground());
     }
 }
 
@@ -221,12 +221,12 @@ void ThemeTest::failuresAreReportedUnderStep102AndLoadingGoesOn() {
     writeFile(folder.filePath(QStringLiteral("x/o.cjs")), skin);
     FakePlatform fake;
     fake.programFolder.folder = folder.path();
-    Form1 form(fake.platform);
+    MainWindow form(fake.platform);
     if (colourFails) {
         FaultInjection::arm("theme.colour", 1);
     }
 
-    form.Form_Load();
+    form.load();
 
     QCOMPARE(fake.messages.shown.size(), size_t(1));
     const QString report = fake.messages.shown.front().text;
@@ -237,8 +237,8 @@ void ThemeTest::failuresAreReportedUnderStep102AndLoadingGoesOn() {
     QVERIFY(form.styleSheet().isEmpty());
     // The later steps still ran.
     QCOMPARE(form.windowTitle(), QStringLiteral("Quorvane"));
-    QCOMPARE(form.ListView1->headerText(1), QStringLiteral("Output"));
-    QCOMPARE(form.Text2->text(), QStringLiteral(","));
+    QCOMPARE(form.resultsList->headerText(1), QStringLiteral("Output"));
+    QCOMPARE(form.delimiterBox->text(), QStringLiteral(","));
 }
 
 void ThemeTest::coloursReachFramesLabelsAndChoicesOnly() {
@@ -280,30 +280,30 @@ void ThemeTest::batchWindowAlwaysTakesTheColours() {
     }
     FakePlatform fake;
     fake.programFolder.folder = folder.path();
-    Form2 form(fake.platform, nullptr);
+    BatchWindow form(fake.platform, nullptr);
 
-    form.Form_Load();
+    form.load();
 
     QVERIFY(fake.messages.shown.empty());
     QCOMPARE(background(&form), buttonFace());
-    QCOMPARE(background(form.Frame2), buttonFace());
-    QVERIFY(form.Frame2->autoFillBackground());
+    QCOMPARE(background(form.delimiterFrame), buttonFace());
+    QVERIFY(form.delimiterFrame->autoFillBackground());
     // The skin belongs to the main window alone.
     QVERIFY(form.styleSheet().isEmpty());
 }
 
 void ThemeTest::colourFailureInTheBatchWindowIsReportedUnderStep100() {
     FakePlatform fake;
-    Form2 form(fake.platform, nullptr);
+    BatchWindow form(fake.platform, nullptr);
     FaultInjection::arm("theme.colour", 1);
 
-    form.Form_Load();
+    form.load();
 
     QCOMPARE(fake.messages.shown.size(), size_t(1));
     QVERIFY2(fake.messages.shown.front().text.contains(
                  QStringLiteral("in Quorvane2021/08/31.Form2.Form_Load at line 100\r")),
              qPrintable(fake.messages.shown.front().text));
-    QCOMPARE(form.Text2->text(), QStringLiteral(","));
+    QCOMPARE(form.delimiterBox->text(), QStringLiteral(","));
 }
 
 void ThemeTest::shippedSkinStylesTheWindowThroughItsProperties() {

@@ -1,6 +1,6 @@
 #include "support/fake_platform.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 MessageAnswer FakeMessageBoxes::show(const QString& text, MessageButtons buttons, MessageIcon icon,
                                      const QString& title) {

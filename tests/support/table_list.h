@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/failure.h"
-#include "platform/list/readable_list.h"
+#include "core/failure.h"
+#include "core/readable_list.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "platform/qt/qt_message_boxes.h"
 
 #include "platform/event_pump.h"
-#include "platform/line_box/line_box.h"
+#include "widgets/line_box/line_box.h"
 
 #include <QApplication>
 #include <QDialog>

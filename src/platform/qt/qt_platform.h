@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/linux/linux_spreadsheet_automation.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_event_pump.h"
@@ -9,7 +10,6 @@
 #include "platform/qt/qt_program_folder.h"
 #include "platform/qt/qt_random_source.h"
 #include "platform/qt/qt_web_browser.h"
-#include "platform/spreadsheet/linux_spreadsheet_automation.h"
 
 // The real back-ends, owned together. Create after the QApplication.
 class QtPlatform {

@@ -1,6 +1,6 @@
 #include "platform/qt/qt_pointer_shapes.h"
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 #include <QBuffer>
 #include <QFile>

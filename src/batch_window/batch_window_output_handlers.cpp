@@ -1,0 +1,41 @@
+// "Save Results As Text File" and "Copy Results To Clipboard" of the batch window.
+#include "batch_window/batch_window.h"
+
+#include "batch_window/report_locations.h"
+#include "output/copy_list_to_clipboard.h"
+#include "output/save_list_to_text_file.h"
+#include "output/text_file_save_dialog.h"
+#include "platform/platform.h"
+#include "shell/handler_guard.h"
+#include "widgets/report_list/report_list.h"
+
+void BatchWindow::saveResultsAsTextFile() {
+    HandlerGuard on(platform_.messages, BatchWindowLocations::saveResultsAsTextFile);
+    FileDialogSettings dialog;
+    on.step(106, [&] {
+        dialog.fileName = QString();
+        dialog.flags = TextFileSaveDialog::kFlags;
+    });
+    on.step(108, [&] { dialog.title = TextFileSaveDialog::kTitle; });
+    on.step(110, [&] { dialog.filter = TextFileSaveDialog::kFilter; });
+    QString chosen;
+    on.step(112, [&] { chosen = platform_.fileDialogs.showSave(dialog); });
+    QString fileName;
+    on.step(114, [&] { fileName = chosen; });
+    // Unlike the main window, Cancel leaves the pointer as it was.
+    if (on.test(116, [&] { return fileName.isEmpty(); })) {
+        return;
+    }
+    on.step(118, [&] { setPointerShape(PointerShape::Hourglass); });
+    on.step(120, [&] {
+        // The window stays until this handler returns, so a save started before it was closed
+        // still completes: the user asked for those results to be kept.
+        SaveListToTextFile(platform_, *resultsList, fileName);
+    });
+    on.step(122, [&] { setPointerShape(PointerShape::Default); });
+}
+
+void BatchWindow::copyResultsToClipboard() {
+    HandlerGuard on(platform_.messages, BatchWindowLocations::copyResultsToClipboard);
+    on.step(106, [&] { CopyListToClipboard(platform_, *resultsList); });
+}

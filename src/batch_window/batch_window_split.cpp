@@ -1,0 +1,81 @@
+// "Start Splitting" of the batch window, and the "Clear List" under its results.
+#include "batch_window/batch_window.h"
+
+#include "batch_window/report_locations.h"
+#include "core/line_splitter.h"
+#include "platform/platform.h"
+#include "shell/handler_guard.h"
+#include "widgets/line_box/line_box.h"
+#include "widgets/progress_bar/progress_bar.h"
+#include "widgets/report_list/report_list.h"
+
+#include <cmath>
+
+namespace {
+int progressValue(qsizetype row, qsizetype rows) {
+    return static_cast<int>(std::floor(static_cast<double>(row) / static_cast<double>(rows) * 100));
+}
+}  // namespace
+
+void BatchWindow::startSplitting() {
+    // A second run would clear the results under the one already going.
+    if (splitRunning_ || inputList->count() == 0) {
+        return;
+    }
+    splitRunning_ = true;
+    struct RunEnds {
+        bool& running;
+        ~RunEnds() { running = false; }
+    } runEnds{splitRunning_};
+
+    resultsList->clear();
+    const qsizetype n = inputList->count();
+    static const QString processing = QStringLiteral("Processing: ");
+
+    for (qsizetype i = 1; i <= n; ++i) {
+        // Rows can only be added while the run waits for events, but a row read by number
+        // must still be there.
+        if (i > inputList->count()) {
+            break;
+        }
+        TextSpan rowSpan;
+        const QString& row = inputList->textSource(i, rowSpan);
+        progressBar->setValue(progressValue(i, inputList->count()));
+        progressBar->setBarText(processing, row, rowSpan.offset, rowSpan.length, FileNameOfPath);
+        platform_.pump.pendingEvents(i == 1 || i == n);
+        if (unloading_ || platform_.pump.programEnding()) {
+            return;
+        }
+        setPointerShape(PointerShape::Hourglass);
+
+        try {
+            // The row is split in place, its pieces sharing the input list's text. No events
+            // run until it is done, so neither the row nor the delimiter can change meanwhile;
+            // the row is looked up again since events ran since it was last read.
+            const QString& source = inputList->textSource(i, rowSpan);
+            PieceCursor pieces(source, rowSpan.offset, rowSpan.length, delimiterBox->text());
+            while (pieces.hasNext()) {
+                resultsList->appendSpan(source, pieces.next());
+            }
+        } catch (const std::exception& failure) {
+            // The run has no error report of its own, but running out of memory must not end
+            // the program: say so once, keep the results so far, and finish as usual.
+            platform_.messages.show(QString::fromLocal8Bit(failure.what()) +
+                                        QStringLiteral("\r\nThe results so far are kept."),
+                                    MessageButtons::Ok, MessageIcon::Warning,
+                                    HandlerErrorReport::kTitle);
+            break;
+        }
+    }
+
+    setPointerShape(PointerShape::Default);
+    progressBar->setValue(0);
+    progressBar->setBarText(QStringLiteral("Progress Bar"));
+    platform_.messages.show(QStringLiteral("Done."));
+}
+
+void BatchWindow::clearResults() {
+    HandlerGuard on(platform_.messages, BatchWindowLocations::clearResults);
+    // Unlike the input list's, this one acts while a run is going; later pieces stay.
+    on.step(100, [&] { resultsList->clear(); });
+}

@@ -1,0 +1,47 @@
+#include "core/fault_injection.h"
+
+#include "core/failure.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+struct ArmedPoint {
+    const char* name;
+    int remaining;
+    QString description;
+};
+std::vector<ArmedPoint>& armedPoints() {
+    static std::vector<ArmedPoint> points;
+    return points;
+}
+}  // namespace
+
+namespace FaultInjection {
+namespace detail {
+bool anyArmed = false;
+
+void hitSlow(const char* point) {
+    auto& points = armedPoints();
+    for (auto it = points.begin(); it != points.end(); ++it) {
+        if (std::strcmp(it->name, point) == 0 && --it->remaining == 0) {
+            const QString description = it->description;
+            points.erase(it);
+            anyArmed = !points.empty();
+            throw Failure(description);
+        }
+    }
+}
+}  // namespace detail
+
+void arm(const char* point, int occurrence, const QString& description) {
+    armedPoints().push_back({point, occurrence, description});
+    detail::anyArmed = true;
+}
+
+void disarmAll() {
+    armedPoints().clear();
+    detail::anyArmed = false;
+}
+
+}  // namespace FaultInjection

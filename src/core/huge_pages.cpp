@@ -1,0 +1,23 @@
+#include "core/huge_pages.h"
+
+#include <cstdint>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+void PreferHugePages(void* block, std::size_t bytes) {
+#ifdef __linux__
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t end = begin + bytes;
+    const std::uintptr_t alignedBegin = (begin + kHugePage - 1) & ~(kHugePage - 1);
+    if (end > alignedBegin + kHugePage) {
+        madvise(reinterpret_cast<void*>(alignedBegin), (end - alignedBegin) & ~(kHugePage - 1),
+                MADV_HUGEPAGE);
+    }
+#else
+    (void)block;
+    (void)bytes;
+#endif
+}

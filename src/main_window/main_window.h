@@ -1,0 +1,72 @@
+#pragma once
+
+#include "shell/mouse_pointer.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class BatchWindow;
+class LineBox;
+class ProgressBar;
+class QGroupBox;
+class QPushButton;
+class ReportList;
+struct Platform;
+
+// The main window: one long line, its delimiter, the results list and what can be done with it.
+class MainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit MainWindow(Platform& platform);
+    ~MainWindow() override;
+
+    // Runs the load steps; the program shows the window, centred, afterwards.
+    void load();
+    void showCentred();
+
+    int pointerShape() const { return mousePointer_.value(); }
+    void setPointerShape(int shape) { mousePointer_.set(shape); }
+    WindowMousePointer& mousePointer() { return mousePointer_; }
+
+    // Handlers, named by control and event.
+    void saveResultsAsTextFile();   // "Save Results As Text File"
+    void startSplitting();          // "Start Splitting"
+    void clearResults();            // "Clear Results"
+    void showHelp();                // "Help"
+    void loadSampleData();          // "Load Sample/Example Data"
+    void copyResultsToClipboard();  // "Copy Results To Clipboard"
+    void openBatchWindow();         // "Split Multiple Long Lines At Once"
+    void resultsListKeyPressed(int key);
+    void resultsListDoubleClicked();
+
+    // The batch window while it is open; none once it has unloaded.
+    BatchWindow* batchWindow() const;
+
+    QPushButton* saveResultsButton;      // "Save Results As Text File"
+    QPushButton* startSplittingButton;   // "Start Splitting"
+    QPushButton* clearResultsButton;     // "Clear Results"
+    QPushButton* helpButton;             // "Help"
+    QPushButton* loadSampleButton;       // "Load Sample/Example Data"
+    QPushButton* copyResultsButton;      // "Copy Results To Clipboard"
+    QPushButton* openBatchWindowButton;  // "Split Multiple Long Lines At Once"
+    QGroupBox* lineFrame;                // "Paste Long Line Here"
+    QGroupBox* delimiterFrame;           // "Split By This Character Or Characters"
+    LineBox* lineBox;                    // the long line
+    LineBox* delimiterBox;               // the delimiter
+    ReportList* resultsList;             // results, column "Output"
+    ProgressBar* progressBar;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildControls();
+    void connectHandlers();
+    void removeSelectedResult();
+
+    Platform& platform_;
+    WindowMousePointer mousePointer_;
+    QPointer<BatchWindow> batchWindow_;  // made on first use and opened again from then on
+};

@@ -1,0 +1,46 @@
+// "Save Results As Text File" and "Copy Results To Clipboard" of the main window.
+#include "main_window/main_window.h"
+
+#include "main_window/report_locations.h"
+#include "output/copy_list_to_clipboard.h"
+#include "output/save_list_to_text_file.h"
+#include "output/text_file_save_dialog.h"
+#include "platform/platform.h"
+#include "shell/handler_guard.h"
+#include "widgets/progress_bar/progress_bar.h"
+#include "widgets/report_list/report_list.h"
+
+void MainWindow::saveResultsAsTextFile() {
+    HandlerGuard on(platform_.messages, MainWindowLocations::saveResultsAsTextFile);
+    FileDialogSettings dialog;
+    on.step(108, [&] { dialog.fileName = QString(); });
+    on.step(110, [&] { dialog.flags = TextFileSaveDialog::kFlags; });
+    on.step(112, [&] { dialog.title = TextFileSaveDialog::kTitle; });
+    on.step(114, [&] { dialog.filter = TextFileSaveDialog::kFilter; });
+    QString chosen;
+    on.step(116, [&] { chosen = platform_.fileDialogs.showSave(dialog); });
+    QString fileName;
+    on.step(118, [&] { fileName = chosen; });
+    // The hourglass shows even after Cancel, for a moment.
+    on.step(120, [&] { setPointerShape(PointerShape::Hourglass); });
+    if (on.test(122, [&] { return !fileName.isEmpty(); })) {
+        on.step(124, [&] { SaveListToTextFile(platform_, *resultsList, fileName); });
+    }
+    on.step(126, [&] { setPointerShape(PointerShape::Default); });
+}
+
+void MainWindow::copyResultsToClipboard() {
+    HandlerGuard on(platform_.messages, MainWindowLocations::copyResultsToClipboard);
+    on.step(106, [&] {
+        progressBar->setBarText(QStringLiteral("Copying text to clipboard.. please wait.."));
+    });
+    on.step(108, [&] { setPointerShape(PointerShape::Hourglass); });
+    on.step(110, [&] { CopyListToClipboard(platform_, *resultsList); });
+    on.step(112, [&] {
+        platform_.messages.show(
+            QStringLiteral("Results have been copied to the clipboard.\r\rClick a text area where "
+                           "you normally type and press Ctrl+V to paste the clipboard."));
+    });
+    on.step(114, [&] { setPointerShape(PointerShape::Default); });
+    on.step(116, [&] { progressBar->setBarText(QStringLiteral("Progress Bar")); });
+}

@@ -1,0 +1,38 @@
+// Trimming the results: Delete, double-click and "Clear Results", all idle while busy.
+#include "main_window/main_window.h"
+
+#include "main_window/report_locations.h"
+#include "platform/platform.h"
+#include "shell/handler_guard.h"
+#include "widgets/report_list/report_list.h"
+
+void MainWindow::resultsListKeyPressed(int key) {
+    if (key != Qt::Key_Delete) {
+        return;
+    }
+    removeSelectedResult();
+}
+
+void MainWindow::resultsListDoubleClicked() {
+    removeSelectedResult();
+}
+
+void MainWindow::removeSelectedResult() {
+    if (pointerShape() == PointerShape::Hourglass || resultsList->count() == 0) {
+        return;
+    }
+    const qsizetype selected = resultsList->selectedRow();
+    if (selected == 0) {
+        return;
+    }
+    resultsList->remove(selected);
+}
+
+void MainWindow::clearResults() {
+    HandlerGuard on(platform_.messages, MainWindowLocations::clearResults);
+    on.step(100, [&] {
+        if (pointerShape() != PointerShape::Hourglass) {
+            resultsList->clear();
+        }
+    });
+}

@@ -1,0 +1,100 @@
+#include "platform/linux/linux_spreadsheet_automation.h"
+
+#include "core/failure.h"
+#include "platform/linux/spreadsheet_program.h"
+#include "platform/linux/streamed_xlsx_workbook.h"
+#include "platform/linux/workbook_export_folder.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <vector>
+
+namespace {
+
+class StreamedWorkbook : public SpreadsheetWorkbook {
+  public:
+    StreamedWorkbook(const QString& path, const QString& temporaryFolder, int rowsPerSheet)
+        : file_(path, temporaryFolder, rowsPerSheet) {}
+
+    // The header and the data are written alike: always as literal text.
+    void assignCell(int row, int column, const QString& text) override {
+        file_.writeText(row, column, text);
+    }
+    void setCellValue(int row, int column, const QString& text) override {
+        file_.writeText(row, column, text);
+    }
+    void autofitColumns() override { file_.fitColumns(); }
+
+    StreamedXlsxWorkbook& file() { return file_; }
+    bool handedOver = false;
+
+  private:
+    StreamedXlsxWorkbook file_;
+};
+
+class LinuxSpreadsheetApplication : public SpreadsheetApplication {
+  public:
+    LinuxSpreadsheetApplication(SpreadsheetProgram program,
+                                const LinuxSpreadsheetSettings& settings)
+        : program_(std::move(program)),
+          settings_(settings),
+          folder_(settings.exportFolder.isEmpty() ? WorkbookExportFolder::defaultPath()
+                                                  : settings.exportFolder) {}
+
+    SpreadsheetWorkbook& addWorkbook() override {
+        const QString path = folder_.newFilePath();
+        workbooks_.push_back(
+            std::make_unique<StreamedWorkbook>(path, folder_.path(), settings_.rowsPerSheet));
+        return *workbooks_.back();
+    }
+
+    void makeVisible() override {
+        for (const auto& workbook : workbooks_) {
+            if (!workbook->handedOver) {
+                handOver(*workbook);
+            }
+        }
+    }
+
+  private:
+    void handOver(StreamedWorkbook& workbook) {
+        workbook.handedOver = true;
+        StreamedXlsxWorkbook& file = workbook.file();
+        file.finish();
+        folder_.markHandedOver(file.path());
+        folder_.removeExportsOlderThan(settings_.keepExportsSeconds);
+        const QStringList arguments = program_.argumentsBefore + QStringList{file.path()};
+        const bool started = settings_.startDetached
+                                 ? settings_.startDetached(program_.executable, arguments)
+                                 : QProcess::startDetached(program_.executable, arguments);
+        if (!started) {
+            throw Failure(QStringLiteral("Cannot start \"%1\" to show the workbook \"%2\"")
+                              .arg(program_.executable, file.path()));
+        }
+    }
+
+    SpreadsheetProgram program_;
+    LinuxSpreadsheetSettings settings_;
+    WorkbookExportFolder folder_;
+    std::vector<std::unique_ptr<StreamedWorkbook>> workbooks_;
+};
+
+}  // namespace
+
+LinuxSpreadsheetAutomation::LinuxSpreadsheetAutomation(LinuxSpreadsheetSettings settings)
+    : settings_(std::move(settings)) {}
+
+std::unique_ptr<SpreadsheetApplication> LinuxSpreadsheetAutomation::createApplication() {
+    const auto find =
+        settings_.findExecutable ? settings_.findExecutable : [](const QString& name) {
+            return QStandardPaths::findExecutable(name);
+        };
+    std::optional<SpreadsheetProgram> program = FindSpreadsheetProgram(find);
+    if (!program) {
+        throw Failure(QStringLiteral(
+            "No spreadsheet program found: neither LibreOffice Calc (soffice, libreoffice, "
+            "localc) nor Gnumeric is on the PATH"));
+    }
+    return std::make_unique<LinuxSpreadsheetApplication>(std::move(*program), settings_);
+}

@@ -1,0 +1,29 @@
+#include "platform/linux/spreadsheet_program.h"
+
+#include <array>
+
+std::optional<SpreadsheetProgram> FindSpreadsheetProgram(
+    const std::function<QString(const QString&)>& findExecutable) {
+    struct Candidate {
+        const char* name;
+        bool isLibreOffice;
+    };
+    static constexpr std::array<Candidate, 4> candidates = {{
+        {"soffice", true},
+        {"libreoffice", true},
+        {"localc", true},
+        {"gnumeric", false},
+    }};
+    for (const Candidate& candidate : candidates) {
+        const QString path = findExecutable(QString::fromLatin1(candidate.name));
+        if (path.isEmpty()) {
+            continue;
+        }
+        SpreadsheetProgram program{path, {}};
+        if (candidate.isLibreOffice) {
+            program.argumentsBefore = {QStringLiteral("--calc"), QStringLiteral("-n")};
+        }
+        return program;
+    }
+    return std::nullopt;
+}

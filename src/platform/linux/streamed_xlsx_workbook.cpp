@@ -1,0 +1,160 @@
+#include "platform/linux/streamed_xlsx_workbook.h"
+
+#include "core/cell_text.h"
+#include "core/failure.h"
+#include "platform/linux/c_numeric_locale.h"
+#include "platform/linux/text_width.h"
+
+#include <QFile>
+#include <QLocale>
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+
+namespace {
+Failure libraryFailure(const QString& what, lxw_error error) {
+    return Failure(what + QStringLiteral(": ") + QString::fromUtf8(lxw_strerror(error)));
+}
+}  // namespace
+
+StreamedXlsxWorkbook::StreamedXlsxWorkbook(const QString& path, const QString& temporaryFolder,
+                                           int rowsPerSheet)
+    : path_(path),
+      pathBytes_(QFile::encodeName(path)),
+      temporaryFolderBytes_(QFile::encodeName(temporaryFolder)),
+      dataRowsPerSheet_(std::clamp(rowsPerSheet, 2, kSheetRows) - 1) {
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = temporaryFolderBytes_.isEmpty() ? nullptr : temporaryFolderBytes_.data();
+    options.use_zip64 = LXW_TRUE;  // a million long rows can exceed 4 GB before compression
+    {
+        CNumericLocale cNumbers;
+        workbook_ = workbook_new_opt(pathBytes_.constData(), &options);
+    }
+    if (!workbook_) {
+        throw Failure(QStringLiteral("Cannot start a new workbook (out of memory)"));
+    }
+    addSheet();
+}
+
+StreamedXlsxWorkbook::~StreamedXlsxWorkbook() {
+    if (workbook_) {
+        lxw_workbook_free(workbook_);
+    }
+}
+
+void StreamedXlsxWorkbook::checkOpen() const {
+    if (!workbook_) {
+        throw Failure(QStringLiteral("The workbook has already been handed over"));
+    }
+}
+
+void StreamedXlsxWorkbook::addSheet() {
+    lxw_worksheet* worksheet;
+    {
+        CNumericLocale cNumbers;
+        worksheet = workbook_add_worksheet(workbook_, nullptr);
+    }
+    if (!worksheet) {
+        throw Failure(
+            QStringLiteral("Cannot add sheet %1 to the workbook").arg(sheets_.size() + 1));
+    }
+    sheets_.push_back(Sheet{worksheet, {}, {}});
+    for (const HeaderCell& cell : header_) {
+        put(sheets_.back(), 0, cell.column, cell.text);
+    }
+}
+
+void StreamedXlsxWorkbook::put(Sheet& sheet, int zeroBasedRow, int column, const QString& text) {
+    const QByteArray utf8 = CellTextForWorkbook(text).toUtf8();
+    lxw_error error;
+    {
+        CNumericLocale cNumbers;
+        error =
+            worksheet_write_string(sheet.worksheet, static_cast<lxw_row_t>(zeroBasedRow),
+                                   static_cast<lxw_col_t>(column - 1), utf8.constData(), nullptr);
+    }
+    if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE) {
+        throw Failure(QStringLiteral("Cell (%1, %2) comes after a later row was written")
+                          .arg(zeroBasedRow + 1)
+                          .arg(column));
+    }
+    if (error != LXW_NO_ERROR) {
+        throw libraryFailure(
+            QStringLiteral("Cannot write cell (%1, %2)").arg(zeroBasedRow + 1).arg(column), error);
+    }
+    if (sheet.widestText.size() < static_cast<size_t>(column)) {
+        sheet.widestText.resize(column, 0);
+    }
+    qint64& widest = sheet.widestText[column - 1];
+    widest = std::max(widest, SheetTextWidth::fontUnits(text));
+}
+
+void StreamedXlsxWorkbook::writeText(qint64 row, int column, const QString& text) {
+    checkOpen();
+    if (row < 1 || column < 1 || column > kSheetColumns) {
+        throw Failure(QStringLiteral("There is no cell (%1, %2) on a sheet").arg(row).arg(column));
+    }
+    if (text.size() > kCellTextLimit) {
+        throw Failure(QStringLiteral("The text of cell (%1, %2) is %3 characters long; a cell "
+                                     "holds at most %4")
+                          .arg(row)
+                          .arg(column)
+                          .arg(QLocale::system().toString(text.size()),
+                               QLocale::system().toString(kCellTextLimit)));
+    }
+    if (text.isEmpty()) {
+        return;
+    }
+    if (row == 1) {
+        header_.push_back({column, text});
+        for (Sheet& sheet : sheets_) {
+            put(sheet, 0, column, text);
+        }
+        return;
+    }
+    const qint64 dataIndex = row - 2;
+    const qint64 sheetIndex = dataIndex / dataRowsPerSheet_;
+    while (static_cast<qint64>(sheets_.size()) <= sheetIndex) {
+        addSheet();
+    }
+    put(sheets_[sheetIndex], static_cast<int>(dataIndex % dataRowsPerSheet_) + 1, column, text);
+}
+
+void StreamedXlsxWorkbook::fitColumns() {
+    checkOpen();
+    for (Sheet& sheet : sheets_) {
+        sheet.fittedPixels.assign(sheet.widestText.size(), 0);
+        for (size_t c = 0; c < sheet.widestText.size(); ++c) {
+            if (sheet.widestText[c] > 0) {
+                sheet.fittedPixels[c] = SheetTextWidth::fittedColumnPixels(sheet.widestText[c]);
+            }
+        }
+    }
+}
+
+void StreamedXlsxWorkbook::finish() {
+    checkOpen();
+    lxw_error error = LXW_NO_ERROR;
+    {
+        CNumericLocale cNumbers;
+        for (Sheet& sheet : sheets_) {
+            for (size_t c = 0; c < sheet.fittedPixels.size(); ++c) {
+                if (sheet.fittedPixels[c] > 0) {
+                    const auto column = static_cast<lxw_col_t>(c);
+                    worksheet_set_column_pixels(sheet.worksheet, column, column,
+                                                static_cast<uint32_t>(sheet.fittedPixels[c]),
+                                                nullptr);
+                }
+            }
+        }
+        error = workbook_close(workbook_);  // frees the workbook whatever the outcome
+    }
+    workbook_ = nullptr;
+    if (error != LXW_NO_ERROR) {
+        QFile::remove(path_);
+        throw libraryFailure(QStringLiteral("Cannot write the workbook file \"%1\"").arg(path_),
+                             error);
+    }
+}

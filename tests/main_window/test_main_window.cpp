@@ -1,0 +1,357 @@
+#include "core/fault_injection.h"
+#include "main_window/main_window.h"
+#include "support/fake_platform.h"
+#include "widgets/line_box/line_box.h"
+#include "widgets/progress_bar/progress_bar.h"
+#include "widgets/report_list/report_list.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QTest>
+
+// The main window driven as a user would, with the platform doubles.
+class MainWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void pastedLongLineIsSplitInTheMainWindow();
+    void init();
+    void cleanup();
+
+    void freshStartShowsTheDesignedWindow();
+    void homePageOpensOnlyOnTheSeventhDraw_data();
+    void homePageOpensOnlyOnTheSeventhDraw();
+    void helpNamesTheContactPage();
+    void sampleDataOverwritesLineAndDelimiterOnly();
+
+    void emptyLineSaysNoLongLineAndNothingElse();
+    void splitAppendsPiecesWithProgressAndDone();
+    void splitsAccumulateWithoutClearing();
+    void progressTextShowsNameAfterLastBackslash();
+    void failingAppendCostsOneReportAndSplitGoesOn();
+    void editsAreRefusedWhileSplitting();
+    void secondSplitDuringSplitAppendsInOrder();
+    void progressComesBackAfterASecondSplitDuringSplit();
+    void closingDuringSplitStopsEverything();
+    void pumpRunsFirstAndLastPieceForSure();
+
+    void deleteRemovesTheSelectedRowOnly();
+    void doubleClickRemovesTheClickedRow();
+    void clearResultsEmptiesTheList();
+
+  private:
+    std::unique_ptr<FakePlatform> fake;
+    std::unique_ptr<MainWindow> form;
+
+    QStringList rows() const;
+    void split(const QString& line, const QString& delimiter = ",");
+};
+
+void MainWindowTest::init() {
+    fake = std::make_unique<FakePlatform>();
+    form = std::make_unique<MainWindow>(fake->platform);
+    form->load();
+    form->show();
+    fake->messages.shown.clear();
+}
+
+void MainWindowTest::cleanup() {
+    FaultInjection::disarmAll();
+    form.reset();
+    fake.reset();
+}
+
+QStringList MainWindowTest::rows() const {
+    QStringList all;
+    for (qsizetype r = 1; r <= form->resultsList->count(); ++r) {
+        all << form->resultsList->text(r);
+    }
+    return all;
+}
+
+void MainWindowTest::split(const QString& line, const QString& delimiter) {
+    form->lineBox->setText(line);
+    form->delimiterBox->setText(delimiter);
+    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
+}
+
+void MainWindowTest::freshStartShowsTheDesignedWindow() {
+    QCOMPARE(form->windowTitle(), QStringLiteral("Quorvane"));
+    QCOMPARE(form->lineBox->text(), QString());
+    QCOMPARE(form->delimiterBox->text(), QStringLiteral(","));
+    QCOMPARE(form->resultsList->columnCount(), 1);
+    QCOMPARE(form->resultsList->headerText(1), QStringLiteral("Output"));
+    QCOMPARE(form->resultsList->columnWidth(0), 467);  // 7000 twips
+    QCOMPARE(form->progressBar->barText(), QStringLiteral("Progress Bar"));
+    QCOMPARE(form->progressBar->value(), 0);
+    QCOMPARE(form->size(), QSize(536, 423));
+    QCOMPARE(form->pointerShape(), 0);
+    QVERIFY(fake->messages.shown.empty());
+    QCOMPARE(fake->messages.applicationTitle(), QStringLiteral("Quorvane"));
+    QVERIFY(!form->windowIcon().isNull());
+    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    // Assistive technology sees what a person sees.
+    QCOMPARE(form->lineBox->accessibleName(), QStringLiteral("Paste Long Line Here"));
+    QCOMPARE(form->delimiterBox->accessibleName(),
+             QStringLiteral("Split By This Character Or Characters"));
+    QCOMPARE(form->resultsList->accessibleName(), QStringLiteral("Output"));
+    QCOMPARE(form->startSplittingButton->text(), QStringLiteral("Start Splitting"));
+    QCOMPARE(form->lineFrame->title(), QStringLiteral("Paste Long Line Here"));
+}
+
+void MainWindowTest::homePageOpensOnlyOnTheSeventhDraw_data() {
+    QTest::addColumn<double>("fraction");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("draw 1") << 0.0 << false;
+    QTest::newRow("draw 6") << 0.0599 << false;
+    QTest::newRow("draw 7 low edge") << 0.06 << true;
+    QTest::newRow("draw 7 high edge") << 0.0699 << true;
+    QTest::newRow("draw 8") << 0.07 << false;
+    QTest::newRow("draw 100") << 0.9999 << false;
+}
+
+void MainWindowTest::homePageOpensOnlyOnTheSeventhDraw() {
+    QFETCH(double, fraction);
+    QFETCH(bool, opens);
+    FakePlatform local;
+    local.random.fractions = {fraction};
+    local.browser.succeeds = false;  // its result is not looked at
+    MainWindow window(local.platform);
+    window.load();
+    QCOMPARE(local.browser.opened.size(), opens ? 1 : 0);
+    if (opens) {
+        QVERIFY(local.browser.opened.front().startsWith("https://quorvane.example"));
+    }
+    QVERIFY(local.messages.shown.empty());
+}
+
+void MainWindowTest::helpNamesTheContactPage() {
+    QTest::mouseClick(form->helpButton, Qt::LeftButton);
+    QCOMPARE(fake->messages.shown.size(), size_t(1));
+    const ShownMessage& box = fake->messages.shown.front();
+    QCOMPARE(box.text,
+             QStringLiteral(
+                 "Questions? Please contact Team Mirtavel at https://quorvane.example/contact"));
+    QCOMPARE(box.title, QStringLiteral("Quorvane"));
+    QCOMPARE(box.icon, MessageIcon::None);
+    QCOMPARE(box.buttons, MessageButtons::Ok);
+}
+
+void MainWindowTest::sampleDataOverwritesLineAndDelimiterOnly() {
+    split("x,y");
+    fake->messages.shown.clear();
+    form->delimiterBox->setText(";");
+    QTest::mouseClick(form->loadSampleButton, Qt::LeftButton);
+    QCOMPARE(form->delimiterBox->text(), QStringLiteral(","));
+    QCOMPARE(form->lineBox->text().count(','), 6);
+    QVERIFY(!form->lineBox->text().contains(' '));
+    QCOMPARE(rows(), (QStringList{"x", "y"}));
+    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
+    QCOMPARE(form->resultsList->count(), 9);
+}
+
+void MainWindowTest::emptyLineSaysNoLongLineAndNothingElse() {
+    split("");
+    QCOMPARE(fake->messages.texts(), QStringList{"No long line."});
+    QCOMPARE(fake->messages.shown.front().title, QStringLiteral("Quorvane"));
+    QCOMPARE(form->resultsList->count(), 0);
+    QVERIFY(fake->pointers.applied.empty());
+    QCOMPARE(fake->pump.calls, 0);
+}
+
+void MainWindowTest::splitAppendsPiecesWithProgressAndDone() {
+    QList<int> values;
+    QStringList texts;
+    QList<int> pointers;
+    fake->pump.everyCall = [&](int) {
+        values << form->progressBar->value();
+        texts << form->progressBar->barText();
+        pointers << form->pointerShape();
+    };
+    fake->messages.whileShown = [&](const ShownMessage&) {
+        // "Done." comes after the pointer and the bar are reset.
+        QCOMPARE(form->pointerShape(), 0);
+        QCOMPARE(form->progressBar->barText(), QStringLiteral("Progress Bar"));
+    };
+    split("a,b,c");
+    QCOMPARE(rows(), (QStringList{"a", "b", "c"}));
+    QCOMPARE(values, (QList<int>{0, 33, 66}));
+    QCOMPARE(texts, (QStringList{"Processing: a", "Processing: b", "Processing: c"}));
+    QCOMPARE(pointers, (QList<int>{0, 11, 11}));  // the hourglass comes after the first yield
+    QCOMPARE(fake->messages.texts(), QStringList{"Done."});
+    QCOMPARE(fake->messages.shown.front().title, QStringLiteral("Quorvane"));
+    QCOMPARE(form->progressBar->value(), 0);
+    QCOMPARE(form->pointerShape(), 0);
+}
+
+void MainWindowTest::splitsAccumulateWithoutClearing() {
+    split("a,,b");
+    split(",x,", ",");
+    split("1ab2", "ab");
+    QCOMPARE(rows(), (QStringList{"a", "", "b", "", "x", "", "1", "2"}));
+    QCOMPARE(fake->messages.texts(), (QStringList{"Done.", "Done.", "Done."}));
+}
+
+void MainWindowTest::progressTextShowsNameAfterLastBackslash() {
+    QStringList texts;
+    fake->pump.everyCall = [&](int) { texts << form->progressBar->barText(); };
+    split("C:\\dir\\file.txt|D:\\end\\|a/b/c|100%", "|");
+    QCOMPARE(texts, (QStringList{"Processing: file.txt", "Processing: ", "Processing: a/b/c",
+                                 "Processing: 100%"}));
+    QCOMPARE(form->progressBar->text(), QStringLiteral("Progress Bar"));
+    QCOMPARE(form->resultsList->text(1), QStringLiteral("C:\\dir\\file.txt"));
+}
+
+void MainWindowTest::failingAppendCostsOneReportAndSplitGoesOn() {
+    FaultInjection::arm("list.append", 2, "Out of memory");
+    split("a,b,c");
+    QCOMPARE(rows(), (QStringList{"a", "c"}));
+    QCOMPARE(fake->messages.shown.size(), size_t(2));
+    const ShownMessage& report = fake->messages.shown[0];
+    QCOMPARE(report.title, QStringLiteral("Application Error"));
+    QVERIFY(report.text.startsWith(
+        "Out of memory\r\nin Quorvane2021/08/31.Form1.Pushbutton2_Click at line 116\r\r"));
+    QCOMPARE(fake->messages.shown[1].text, QStringLiteral("Done."));
+    QCOMPARE(form->pointerShape(), 0);
+}
+
+void MainWindowTest::editsAreRefusedWhileSplitting() {
+    split("keep");
+    fake->messages.shown.clear();
+    fake->pump.calls = 0;
+    fake->pump.at[2] = [&] {
+        form->resultsList->selectRow(1);
+        QTest::keyClick(form->resultsList, Qt::Key_Delete);
+        form->resultsListDoubleClicked();
+        QTest::mouseClick(form->clearResultsButton, Qt::LeftButton);
+    };
+    split("a,b,c");
+    QCOMPARE(rows(), (QStringList{"keep", "a", "b", "c"}));
+    // Once "Done." is shown, they act again.
+    form->resultsList->selectRow(1);
+    QTest::keyClick(form->resultsList, Qt::Key_Delete);
+    QCOMPARE(rows(), (QStringList{"a", "b", "c"}));
+    QTest::mouseClick(form->clearResultsButton, Qt::LeftButton);
+    QCOMPARE(form->resultsList->count(), 0);
+}
+
+void MainWindowTest::secondSplitDuringSplitAppendsInOrder() {
+    fake->pump.at[2] = [&] {
+        form->lineBox->setText("x,y");
+        QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
+    };
+    split("a,b,c");
+    // The first split's pieces were fixed before its loop: "b" and "c" still follow.
+    QCOMPARE(rows(), (QStringList{"a", "x", "y", "b", "c"}));
+    QCOMPARE(fake->messages.texts(), (QStringList{"Done.", "Done."}));
+    QCOMPARE(form->pointerShape(), 0);
+}
+
+void MainWindowTest::progressComesBackAfterASecondSplitDuringSplit() {
+    // Long enough that the value stays put over several pieces: the first split must set it
+    // again after the second one has reset the bar to 0.
+    QStringList pieces;
+    for (int i = 0; i < 300; ++i) {
+        pieces << QString::number(i);
+    }
+    QList<int> values;
+    fake->pump.everyCall = [&](int) { values << form->progressBar->value(); };
+    fake->pump.at[4] = [&] {
+        form->lineBox->setText("x");
+        QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
+    };
+    split(pieces.join(','));
+    // Calls 1 to 4 are the first split's pieces 0 to 3, call 5 the second split's only piece,
+    // call 6 the first split's piece 4: 4 / 300 is 1 %.
+    QCOMPARE(values.mid(0, 6), (QList<int>{0, 0, 0, 1, 0, 1}));
+    QCOMPARE(values.last(), 99);
+}
+
+void MainWindowTest::closingDuringSplitStopsEverything() {
+    fake->pump.at[2] = [&] { form->close(); };
+    split("a,b,c,d");
+    QVERIFY(fake->pump.programEnding());
+    QCOMPARE(rows(), QStringList{"a"});
+    QVERIFY(fake->messages.shown.empty());  // no "Done." after the program ended
+}
+
+void MainWindowTest::pumpRunsFirstAndLastPieceForSure() {
+    split("a,b,c,d,e");
+    QCOMPARE(fake->pump.calls, 5);
+    QCOMPARE(fake->pump.forcedCalls, 2);
+}
+
+void MainWindowTest::deleteRemovesTheSelectedRowOnly() {
+    split("a,b,c");
+    // No row selected: nothing happens.
+    form->resultsList->clearSelection();
+    QTest::keyClick(form->resultsList, Qt::Key_Delete);
+    QCOMPARE(form->resultsList->count(), 3);
+    form->resultsList->selectRow(2);
+    for (Qt::Key other : {Qt::Key_Backspace, Qt::Key_A, Qt::Key_Space}) {
+        QTest::keyClick(form->resultsList, other);
+    }
+    QCOMPARE(form->resultsList->count(), 3);
+    form->resultsList->selectRow(2);
+    QTest::keyClick(form->resultsList, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(rows(), (QStringList{"a", "c"}));
+}
+
+void MainWindowTest::doubleClickRemovesTheClickedRow() {
+    split("a,b,c");
+    form->resultsList->showPendingRows();
+    const QRect second = form->resultsList->visualRect(form->resultsList->model()->index(1, 0));
+    QTest::mouseClick(form->resultsList->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(form->resultsList->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(rows(), (QStringList{"a", "c"}));
+    // On an empty list: nothing, no message.
+    QTest::mouseClick(form->clearResultsButton, Qt::LeftButton);
+    form->resultsListDoubleClicked();
+    QTest::keyClick(form->resultsList, Qt::Key_Delete);
+    QCOMPARE(fake->messages.texts(), QStringList{"Done."});
+}
+
+void MainWindowTest::clearResultsEmptiesTheList() {
+    split("a,b,c");
+    QTest::mouseClick(form->clearResultsButton, Qt::LeftButton);
+    QCOMPARE(form->resultsList->count(), 0);
+    QCOMPARE(form->resultsList->headerText(1), QStringLiteral("Output"));
+    split("d");
+    QCOMPARE(rows(), QStringList{"d"});
+}
+
+void MainWindowTest::pastedLongLineIsSplitInTheMainWindow() {
+    FakePlatform fake;
+    MainWindow form(fake.platform);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.delimiterBox->setText(QStringLiteral(","));
+    QCOMPARE(QAccessible::queryAccessibleInterface(form.lineBox)->text(QAccessible::Name),
+             QStringLiteral("Paste Long Line Here"));
+
+    // 20,000 pieces of 999 characters: a line of about 20 MB.
+    constexpr int kPieces = 20'000;
+    QString line;
+    line.reserve(kPieces * 1000);
+    for (int i = 0; i < kPieces; ++i) {
+        if (i > 0) {
+            line += QLatin1Char(',');
+        }
+        line += QString::number(i).rightJustified(999, QLatin1Char('0'));
+    }
+    QGuiApplication::clipboard()->setText(line);
+    form.lineBox->setFocus();
+    QTest::keyClick(form.lineBox, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(form.lineBox->text().size(), line.size());
+
+    form.startSplittingButton->click();
+    QCOMPARE(form.resultsList->count(), kPieces);
+    QCOMPARE(form.resultsList->text(kPieces),  // rows count from 1
+             QString::number(kPieces - 1).rightJustified(999, QLatin1Char('0')));
+    QCOMPARE(fake.messages.texts(), QStringList{QStringLiteral("Done.")});
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"
