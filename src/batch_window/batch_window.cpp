@@ -33,6 +33,7 @@ QStringList localFilesOf(const QMimeData* data) {
 
 BatchWindow::BatchWindow(Platform& platform, QWidget* mainWindow)
     : platform_(platform), mainWindow_(mainWindow), mousePointer_(this, platform.pointers) {
+    setObjectName(QStringLiteral("batchWindow"));
     buildControls();
     connectHandlers();
     InstallPointerFeedback(mousePointer_,
@@ -106,6 +107,24 @@ void BatchWindow::buildControls() {
     for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     }
+    // Object names are the members' names, for tests and tools that look controls up.
+    addLineButton->setObjectName(QStringLiteral("addLineButton"));
+    startSplittingButton->setObjectName(QStringLiteral("startSplittingButton"));
+    saveResultsButton->setObjectName(QStringLiteral("saveResultsButton"));
+    loadFilesButton->setObjectName(QStringLiteral("loadFilesButton"));
+    backButton->setObjectName(QStringLiteral("backButton"));
+    clearInputButton->setObjectName(QStringLiteral("clearInputButton"));
+    clearResultsButton->setObjectName(QStringLiteral("clearResultsButton"));
+    copyResultsButton->setObjectName(QStringLiteral("copyResultsButton"));
+    featureNoteButton->setObjectName(QStringLiteral("featureNoteButton"));
+    helpButton->setObjectName(QStringLiteral("helpButton"));
+    loadSampleButton->setObjectName(QStringLiteral("loadSampleButton"));
+    saveWorkbookButton->setObjectName(QStringLiteral("saveWorkbookButton"));
+    delimiterFrame->setObjectName(QStringLiteral("delimiterFrame"));
+    delimiterBox->setObjectName(QStringLiteral("delimiterBox"));
+    inputList->setObjectName(QStringLiteral("inputList"));
+    resultsList->setObjectName(QStringLiteral("resultsList"));
+    progressBar->setObjectName(QStringLiteral("progressBar"));
     inputList->setFocus();
 }
 

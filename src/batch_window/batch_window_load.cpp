@@ -1,4 +1,5 @@
-// Form2's load handler and its small buttons: back, help, the feature note and the sample.
+// The batch window's load handler and its small buttons: back, help, the feature note and the
+// sample.
 #include "batch_window/batch_window.h"
 
 #include "batch_window/report_locations.h"

@@ -14,6 +14,7 @@
 
 MainWindow::MainWindow(Platform& platform)
     : platform_(platform), mousePointer_(this, platform.pointers) {
+    setObjectName(QStringLiteral("mainWindow"));
     buildControls();
     connectHandlers();
     InstallPointerFeedback(mousePointer_,
@@ -71,6 +72,20 @@ void MainWindow::buildControls() {
     for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     }
+    // Object names are the members' names, for tests and tools that look controls up.
+    saveResultsButton->setObjectName(QStringLiteral("saveResultsButton"));
+    startSplittingButton->setObjectName(QStringLiteral("startSplittingButton"));
+    clearResultsButton->setObjectName(QStringLiteral("clearResultsButton"));
+    helpButton->setObjectName(QStringLiteral("helpButton"));
+    loadSampleButton->setObjectName(QStringLiteral("loadSampleButton"));
+    copyResultsButton->setObjectName(QStringLiteral("copyResultsButton"));
+    openBatchWindowButton->setObjectName(QStringLiteral("openBatchWindowButton"));
+    lineFrame->setObjectName(QStringLiteral("lineFrame"));
+    delimiterFrame->setObjectName(QStringLiteral("delimiterFrame"));
+    lineBox->setObjectName(QStringLiteral("lineBox"));
+    delimiterBox->setObjectName(QStringLiteral("delimiterBox"));
+    resultsList->setObjectName(QStringLiteral("resultsList"));
+    progressBar->setObjectName(QStringLiteral("progressBar"));
     resultsList->setFocus();
 }
 

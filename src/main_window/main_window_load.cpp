@@ -1,4 +1,4 @@
-// Form1's load handler and its two small buttons.
+// The main window's load handler and its two small buttons.
 #include "main_window/main_window.h"
 
 #include "main_window/report_locations.h"
