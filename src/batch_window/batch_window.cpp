@@ -130,27 +130,31 @@ void BatchWindow::buildControls() {
 
 template <typename Handler>
 void BatchWindow::run(Handler handler) {
-    ++handlersRunning_;
+    lifecycle_.handlerStarted();
     struct Leaving {
         BatchWindow& window;
-        ~Leaving() {
-            if (--window.handlersRunning_ != 0) {
-                return;
-            }
-            if (window.discarded_) {
-                window.deleteLater();
-            } else if (window.unloading_) {
-                window.releaseContents();
-            }
-        }
+        ~Leaving() { window.follow(window.lifecycle_.handlerFinished()); }
     } leaving{*this};
     handler();
+}
+
+void BatchWindow::follow(BatchWindowLifecycle::Then then) {
+    switch (then) {
+        case BatchWindowLifecycle::Then::ReleaseContents:
+            releaseContents();
+            break;
+        case BatchWindowLifecycle::Then::Delete:
+            deleteLater();
+            break;
+        case BatchWindowLifecycle::Then::Nothing:
+            break;
+    }
 }
 
 void BatchWindow::connectHandlers() {
     const auto click = [this](QPushButton* button, void (BatchWindow::*handler)()) {
         connect(button, &QPushButton::clicked, this, [this, handler] {
-            if (!unloading_) {
+            if (lifecycle_.isOpen()) {
                 run([this, handler] { (this->*handler)(); });
             }
         });
@@ -176,18 +180,15 @@ void BatchWindow::showCentred() {
 }
 
 void BatchWindow::unload() {
-    if (unloading_) {
+    if (!lifecycle_.isOpen()) {
         return;
     }
-    unloading_ = true;
+    const BatchWindowLifecycle::Then then = lifecycle_.hide();
     hide();
     if (mainWindow_ != nullptr && !platform_.pump.programEnding()) {
         mainWindow_->show();
     }
-    // With a handler still running, its lists stay until it returns.
-    if (handlersRunning_ == 0) {
-        releaseContents();
-    }
+    follow(then);
 }
 
 void BatchWindow::releaseContents() {
@@ -197,9 +198,7 @@ void BatchWindow::releaseContents() {
 }
 
 void BatchWindow::resetForReopening() {
-    ++opening_;
-    unloading_ = false;
-    splitRunning_ = false;
+    lifecycle_.reopen();
     inputList->removeColumnsAndRows();
     resultsList->removeColumnsAndRows();
     delimiterBox->setText(QString());
@@ -211,10 +210,7 @@ void BatchWindow::resetForReopening() {
 }
 
 void BatchWindow::discardWhenIdle() {
-    discarded_ = true;
-    if (handlersRunning_ == 0) {
-        deleteLater();
-    }
+    follow(lifecycle_.discard());
 }
 
 void BatchWindow::closeEvent(QCloseEvent* event) {
@@ -252,8 +248,8 @@ bool BatchWindow::eventFilter(QObject* watched, QEvent* event) {
             // and no message box opens in the middle of a drag.
             QMetaObject::invokeMethod(
                 this,
-                [this, paths, opening = opening_] {
-                    if (!unloading_ && opening == opening_) {
+                [this, paths, opening = lifecycle_.opening()] {
+                    if (lifecycle_.isOpen() && opening == lifecycle_.opening()) {
                         run([this, paths] { loadDroppedFiles(paths); });
                     }
                 },

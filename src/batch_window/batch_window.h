@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch_window/batch_window_lifecycle.h"
 #include "shell/mouse_pointer.h"
 
 #include <QWidget>
@@ -33,12 +34,12 @@ class BatchWindow : public QWidget {
     // Hides this window and shows the main one; once no handler of it is running, the window
     // lets go of its lists' rows.
     void unload();
-    bool unloaded() const { return unloading_; }
+    bool unloaded() const { return !lifecycle_.isOpen(); }
 
     // An unloaded window with no handler running can be opened again, looking as a new
     // window does before its load steps: empty lists without columns, an empty delimiter,
     // the bar and the pointer at rest, the input list focused.
-    bool canReopen() const { return unloading_ && handlersRunning_ == 0; }
+    bool canReopen() const { return lifecycle_.canReopen(); }
     void resetForReopening();
     // For an unloaded window that will not be opened again: it deletes itself as soon as no
     // handler of it is running.
@@ -48,7 +49,7 @@ class BatchWindow : public QWidget {
     void setPointerShape(int shape) { mousePointer_.set(shape); }
     WindowMousePointer& mousePointer() { return mousePointer_; }
 
-    bool splitRunning() const { return splitRunning_; }
+    bool splitRunning() const { return lifecycle_.splitRunning(); }
 
     // Handlers, named by control and event.
     void addOneLongLine();          // "Add One Long Line"
@@ -101,13 +102,10 @@ class BatchWindow : public QWidget {
     // An unloaded window lets go of what its lists and bar hold, so a window kept for the
     // next opening costs no memory meanwhile.
     void releaseContents();
+    void follow(BatchWindowLifecycle::Then then);
 
     Platform& platform_;
     QWidget* mainWindow_;
     WindowMousePointer mousePointer_;
-    int handlersRunning_ = 0;
-    bool unloading_ = false;  // from the unload on: loops of this window stop at their next yield
-    bool discarded_ = false;
-    int opening_ = 0;  // counts the openings, so work queued in one never runs in the next
-    bool splitRunning_ = false;
+    BatchWindowLifecycle lifecycle_;
 };

@@ -81,7 +81,7 @@ void BatchWindow::loadDroppedFiles(const QStringList& paths) {
 void BatchWindow::clearInputList() {
     HandlerGuard on(platform_.messages, BatchWindowLocations::clearInputList);
     on.step(100, [&] {
-        if (pointerShape() != PointerShape::Hourglass && !splitRunning_) {
+        if (pointerShape() != PointerShape::Hourglass && !splitRunning()) {
             inputList->clear();
         }
     });
@@ -102,7 +102,7 @@ void BatchWindow::resultsListKeyPressed(int key) {
 void BatchWindow::removeSelectedRow(ReportList* list) {
     // A run reads the input rows by number and appends results, so neither list loses a row
     // through the keyboard while one is going, even before its hourglass shows.
-    if (pointerShape() == PointerShape::Hourglass || splitRunning_ || list->count() == 0) {
+    if (pointerShape() == PointerShape::Hourglass || splitRunning() || list->count() == 0) {
         return;
     }
     const qsizetype selected = list->selectedRow();

@@ -19,14 +19,14 @@ int progressValue(qsizetype row, qsizetype rows) {
 
 void BatchWindow::startSplitting() {
     // A second run would clear the results under the one already going.
-    if (splitRunning_ || inputList->count() == 0) {
+    if (lifecycle_.splitRunning() || inputList->count() == 0) {
         return;
     }
-    splitRunning_ = true;
+    lifecycle_.splitStarted();
     struct RunEnds {
-        bool& running;
-        ~RunEnds() { running = false; }
-    } runEnds{splitRunning_};
+        BatchWindowLifecycle& lifecycle;
+        ~RunEnds() { lifecycle.splitFinished(); }
+    } runEnds{lifecycle_};
 
     resultsList->clear();
     const qsizetype n = inputList->count();
@@ -43,7 +43,7 @@ void BatchWindow::startSplitting() {
         progressBar->setValue(progressValue(i, inputList->count()));
         progressBar->setBarText(processing, row, rowSpan.offset, rowSpan.length, FileNameOfPath);
         platform_.pump.pendingEvents(i == 1 || i == n);
-        if (unloading_ || platform_.pump.programEnding()) {
+        if (!lifecycle_.isOpen() || platform_.pump.programEnding()) {
             return;
         }
         setPointerShape(PointerShape::Hourglass);
