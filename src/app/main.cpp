@@ -1,14 +1,16 @@
 #include "main_window/main_window.h"
 #include "platform/qt/qt_platform.h"
-
-#include <QApplication>
+#include "shell/guarded_application.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QtPlatform host;
+    app.setMessages(&host.platform().messages);
     MainWindow mainWindow(host.platform());
     mainWindow.load();
     mainWindow.showCentred();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    app.setMessages(nullptr);
+    return status;
 }

@@ -16,9 +16,6 @@ void show(MessageBoxes& messages, const QString& description, const QString& loc
                   kTitle);
 }
 
-}  // namespace HandlerErrorReport
-
-namespace {
 QString describe(std::exception_ptr failure) {
     try {
         std::rethrow_exception(failure);
@@ -32,9 +29,10 @@ QString describe(std::exception_ptr failure) {
         return QStringLiteral("Unexpected error");
     }
 }
-}  // namespace
+
+}  // namespace HandlerErrorReport
 
 void HandlerGuard::report(int step, std::exception_ptr failure) {
     ++failures_;
-    HandlerErrorReport::show(messages_, describe(failure), location_, step);
+    HandlerErrorReport::show(messages_, HandlerErrorReport::describe(failure), location_, step);
 }

@@ -18,6 +18,9 @@ inline const QString kSupportAddress = QStringLiteral("support@quorvane.example"
 // `location` is the handler's name as the report prints it, e.g. "Form1.Pushbutton2_Click".
 QString text(const QString& description, const QString& location, int step);
 void show(MessageBoxes& messages, const QString& description, const QString& location, int step);
+// What the report says went wrong: a Failure's description, "Out of memory", or the
+// exception's own text.
+QString describe(std::exception_ptr failure);
 }  // namespace HandlerErrorReport
 
 // Runs the numbered steps of one guarded handler. A step that fails costs one error report
