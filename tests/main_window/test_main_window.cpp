@@ -16,7 +16,6 @@
 class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
-    void pastedLongLineIsSplitInTheMainWindow();
     void init();
     void cleanup();
 
@@ -40,6 +39,8 @@ class MainWindowTest : public QObject {
     void deleteRemovesTheSelectedRowOnly();
     void doubleClickRemovesTheClickedRow();
     void clearResultsEmptiesTheList();
+
+    void pastedLongLineIsSplitInTheMainWindow();
 
   private:
     std::unique_ptr<FakePlatform> fake;
