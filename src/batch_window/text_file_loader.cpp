@@ -10,17 +10,46 @@
 #include <QDir>
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
 #include <limits>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Opens the file only when it is a regular one, and never waits: opening a FIFO for reading
+// blocks until some other program writes to it, and a device such as /dev/zero never ends.
+void openRegularFile(QFile& file, const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        throw Failure(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw Failure(
+            QStringLiteral("\"%1\" is not a regular file (it is a pipe, a device or a socket), so "
+                           "it was not read")
+                .arg(path));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw Failure(file.errorString());
+    }
+}
+
+}  // namespace
 
 void LoadTextFileToList(ReportList& list, const QString& path, MessageBoxes& messages) {
     if (!FileExists(path)) {
         messages.show(QStringLiteral("File not found"));
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw Failure(file.errorString());
-    }
+    QFile file;
+    openRegularFile(file, path);
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw Failure(file.errorString());

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 // Reading text files into a list: line ends, encodings, missing and unreadable files, and the
@@ -24,6 +25,8 @@ class TextFileLoaderTest : public QObject {
     void appendsAfterExistingRows();
     void missingFileSaysFileNotFoundAndAddsNothing();
     void unreadableFileIsAFailure();
+    void specialFileIsRefusedWithoutWaiting_data();
+    void specialFileIsRefusedWithoutWaiting();
     void collapse_data();
     void collapse();
 
@@ -159,6 +162,34 @@ void TextFileLoaderTest::unreadableFileIsAFailure() {
     }
     ReportList list;
     QVERIFY_THROWS_EXCEPTION(Failure, LoadTextFileToList(list, path, messages));
+    QCOMPARE(list.count(), 0);
+    QVERIFY(messages.shown.empty());
+}
+
+void TextFileLoaderTest::specialFileIsRefusedWithoutWaiting_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO without a writer") << "fifo";
+    QTest::newRow("link to an endless device") << "/dev/zero";
+    QTest::newRow("link to the null device") << "/dev/null";
+}
+
+void TextFileLoaderTest::specialFileIsRefusedWithoutWaiting() {
+    QFETCH(QString, kind);
+    const QString path =
+        dir.filePath(QStringLiteral("special-%1.txt").arg(QTest::currentDataTag()));
+    if (kind == QStringLiteral("fifo")) {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else {
+        QVERIFY(QFile::link(kind, path));
+    }
+    ReportList list;
+    try {
+        LoadTextFileToList(list, path, messages);
+        QFAIL("a special file was read");
+    } catch (const Failure& failure) {
+        QVERIFY2(failure.description().contains(QStringLiteral("is not a regular file")),
+                 qPrintable(failure.description()));
+    }
     QCOMPARE(list.count(), 0);
     QVERIFY(messages.shown.empty());
 }
