@@ -45,8 +45,8 @@ class BatchWindow : public QWidget {
     // handler of it is running.
     void discardWhenIdle();
 
-    int pointerShape() const { return mousePointer_.value(); }
-    void setPointerShape(int shape) { mousePointer_.set(shape); }
+    PointerShape pointerShape() const { return mousePointer_.value(); }
+    void setPointerShape(PointerShape shape) { mousePointer_.set(shape); }
     WindowMousePointer& mousePointer() { return mousePointer_; }
 
     bool splitRunning() const { return lifecycle_.splitRunning(); }

@@ -26,8 +26,8 @@ class MainWindow : public QWidget {
     void load();
     void showCentred();
 
-    int pointerShape() const { return mousePointer_.value(); }
-    void setPointerShape(int shape) { mousePointer_.set(shape); }
+    PointerShape pointerShape() const { return mousePointer_.value(); }
+    void setPointerShape(PointerShape shape) { mousePointer_.set(shape); }
     WindowMousePointer& mousePointer() { return mousePointer_; }
 
     // Handlers, named by control and event.

@@ -7,13 +7,13 @@
 
 class QWidget;
 
-// A window's MousePointer: 0 arrow, 11 hourglass, 99 the window's custom image (the hand).
+// A window's pointer shape, and the custom image (the hand) it shows for PointerShape::Custom.
 class WindowMousePointer {
   public:
     WindowMousePointer(QWidget* window, PointerShapes& shapes) : window_(window), shapes_(shapes) {}
 
-    int value() const { return value_; }
-    void set(int shape) {
+    PointerShape value() const { return value_; }
+    void set(PointerShape shape) {
         if (shape != value_) {
             value_ = shape;
             shapes_.apply(window_, value_, customImage_);
@@ -37,6 +37,6 @@ class WindowMousePointer {
   private:
     QWidget* window_;
     PointerShapes& shapes_;
-    int value_ = PointerShape::Default;
+    PointerShape value_ = PointerShape::Default;
     std::optional<QCursor> customImage_;
 };

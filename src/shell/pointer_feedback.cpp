@@ -39,7 +39,7 @@ class HoverRules : public QObject {
   public:
     HoverRules(QObject* owner, WindowMousePointer& pointer) : QObject(owner), pointer_(pointer) {}
 
-    void watch(QWidget* control, int shape) {
+    void watch(QWidget* control, PointerShape shape) {
         watchOne(control, shape);
         if (!holdsControls(control)) {
             for (QWidget* part : control->findChildren<QWidget*>()) {
@@ -68,7 +68,7 @@ class HoverRules : public QObject {
     }
 
   private:
-    void watchOne(QWidget* widget, int shape) {
+    void watchOne(QWidget* widget, PointerShape shape) {
         shapes_.insert(widget, shape);
         // Plain moves (no button held) reach only widgets that track the mouse.
         widget->setMouseTracking(true);
@@ -76,7 +76,7 @@ class HoverRules : public QObject {
     }
 
     WindowMousePointer& pointer_;
-    QHash<const QWidget*, int> shapes_;
+    QHash<const QWidget*, PointerShape> shapes_;
 };
 }  // namespace
 

@@ -17,7 +17,8 @@ QString HandPointerPath(const ProgramFolder& programFolder);
 void LoadHandPointer(HandlerGuard& on, const ProgramFolder& programFolder, PointerShapes& shapes,
                      WindowMousePointer& pointer);
 
-// Hover rules: over each of `buttons` the window's pointer becomes 99 (hand), over each of
-// `arrowAreas` (the window itself, frames, text boxes, lists) 0, never replacing 11.
+// Hover rules: over each of `buttons` the window's pointer becomes the custom one (the hand),
+// over each of `arrowAreas` (the window itself, frames, text boxes, lists) the arrow, never
+// replacing the hourglass.
 void InstallPointerFeedback(WindowMousePointer& pointer, const QList<QWidget*>& buttons,
                             const QList<QWidget*>& arrowAreas);

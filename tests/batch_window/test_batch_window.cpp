@@ -248,8 +248,8 @@ void BatchWindowTest::loadsChosenFilesInDialogOrder() {
     QVERIFY(fake->messages.shown[1].text.contains("Form2.PushButton4_Click at line 134"));
     // Hourglass from the dialog's answer to the last file, then the arrow.
     QCOMPARE(fake->pointers.applied.size(), size_t(2));
-    QCOMPARE(fake->pointers.applied[0].shape, 11);
-    QCOMPARE(fake->pointers.applied[1].shape, 0);
+    QCOMPARE(fake->pointers.applied[0].shape, PointerShape::Hourglass);
+    QCOMPARE(fake->pointers.applied[1].shape, PointerShape::Default);
 }
 
 void BatchWindowTest::oneUnreadableFileIsReportedUnderStep120() {
@@ -257,7 +257,7 @@ void BatchWindowTest::oneUnreadableFileIsReportedUnderStep120() {
     QTest::mouseClick(form->loadFilesButton, Qt::LeftButton);
     QCOMPARE(fake->messages.shown.size(), size_t(1));
     QVERIFY(fake->messages.shown[0].text.contains("Form2.PushButton4_Click at line 120"));
-    QCOMPARE(form->pointerShape(), 0);
+    QCOMPARE(form->pointerShape(), PointerShape::Default);
 
     fake->fileDialogs.answers.push_back(writeFile("one.txt", "x\r\ny\r\n"));
     QTest::mouseClick(form->loadFilesButton, Qt::LeftButton);
@@ -287,7 +287,7 @@ void BatchWindowTest::droppedFilesLoadInDropOrder() {
     QVERIFY(drop.isAccepted());
     QTRY_COMPARE(rowsOf(form->inputList), (QStringList{"two", "one", "uno"}));
     QCOMPARE(fake->messages.texts(), QStringList{"File not found"});
-    QCOMPARE(form->pointerShape(), 0);
+    QCOMPARE(form->pointerShape(), PointerShape::Default);
 
     QMimeData text;
     text.setText(QStringLiteral("not a file"));
@@ -325,7 +325,7 @@ void BatchWindowTest::runShowsProgressPerRow() {
     QCOMPARE(fake->pump.forcedCalls, input.size() == 1 ? 1 : 2);
     QCOMPARE(form->progressBar->value(), 0);
     QCOMPARE(form->progressBar->barText(), QStringLiteral("Progress Bar"));
-    QCOMPARE(form->pointerShape(), 0);
+    QCOMPARE(form->pointerShape(), PointerShape::Default);
     QCOMPARE(fake->messages.texts(), QStringList{"Done."});
 }
 

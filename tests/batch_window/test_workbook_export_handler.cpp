@@ -51,8 +51,8 @@ struct Export {
 
     Export() { fake.messages.setApplicationTitle(QStringLiteral("Quorvane")); }
     void run(const ReadableList& list) { SaveListAsWorkbook(fake.platform, list, pointer); }
-    QList<int> pointerShapes() const {
-        QList<int> shapes;
+    QList<PointerShape> pointerShapes() const {
+        QList<PointerShape> shapes;
         for (const auto& applied : fake.pointers.applied) {
             shapes << applied.shape;
         }
@@ -124,7 +124,8 @@ void WorkbookExportTest::writesHeaderAndRows() {
     QCOMPARE(all.mid(3, all.size() - 5), expected);
     QCOMPARE(all.mid(all.size() - 2), (QStringList{"autofit", "visible"}));
     QCOMPARE(e.fake.messages.texts(), QStringList());
-    QCOMPARE(e.pointerShapes(), (QList<int>{PointerShape::Hourglass, PointerShape::Default}));
+    QCOMPARE(e.pointerShapes(),
+             (QList<PointerShape>{PointerShape::Hourglass, PointerShape::Default}));
 }
 
 void WorkbookExportTest::missingSpreadsheetShowsTwoBoxesInOrder_data() {
@@ -161,7 +162,7 @@ void WorkbookExportTest::emptyListDoesNothingVisible() {
 
 void WorkbookExportTest::hourglassCoversEveryWrite() {
     Export e;
-    QList<int> shapeAtCall;
+    QList<PointerShape> shapeAtCall;
     e.fake.spreadsheets.fails = [&](const Call&) {
         shapeAtCall << e.pointer.value();
         return false;
@@ -203,7 +204,8 @@ void WorkbookExportTest::failedStartCostsOneReportPerLaterCall() {
              (QStringList{reportAt(112, QStringLiteral("ActiveX component can't create object")),
                           reportAt(114, notSet), reportAt(126, notSet), reportAt(156, notSet),
                           reportAt(156, notSet), reportAt(172, notSet), reportAt(174, notSet)}));
-    QCOMPARE(e.pointerShapes(), (QList<int>{PointerShape::Hourglass, PointerShape::Default}));
+    QCOMPARE(e.pointerShapes(),
+             (QList<PointerShape>{PointerShape::Hourglass, PointerShape::Default}));
 }
 
 void WorkbookExportTest::rowsRemovedDuringYieldAreReported() {

@@ -88,7 +88,7 @@ void MainWindowTest::freshStartShowsTheDesignedWindow() {
     QCOMPARE(form->progressBar->barText(), QStringLiteral("Progress Bar"));
     QCOMPARE(form->progressBar->value(), 0);
     QCOMPARE(form->size(), QSize(536, 423));
-    QCOMPARE(form->pointerShape(), 0);
+    QCOMPARE(form->pointerShape(), PointerShape::Default);
     QVERIFY(fake->messages.shown.empty());
     QCOMPARE(fake->messages.applicationTitle(), QStringLiteral("Quorvane"));
     QVERIFY(!form->windowIcon().isNull());
@@ -165,7 +165,7 @@ void MainWindowTest::emptyLineSaysNoLongLineAndNothingElse() {
 void MainWindowTest::splitAppendsPiecesWithProgressAndDone() {
     QList<int> values;
     QStringList texts;
-    QList<int> pointers;
+    QList<PointerShape> pointers;
     fake->pump.everyCall = [&](int) {
         values << form->progressBar->value();
         texts << form->progressBar->barText();
@@ -173,18 +173,20 @@ void MainWindowTest::splitAppendsPiecesWithProgressAndDone() {
     };
     fake->messages.whileShown = [&](const ShownMessage&) {
         // "Done." comes after the pointer and the bar are reset.
-        QCOMPARE(form->pointerShape(), 0);
+        QCOMPARE(form->pointerShape(), PointerShape::Default);
         QCOMPARE(form->progressBar->barText(), QStringLiteral("Progress Bar"));
     };
     split("a,b,c");
     QCOMPARE(rows(), (QStringList{"a", "b", "c"}));
     QCOMPARE(values, (QList<int>{0, 33, 66}));
     QCOMPARE(texts, (QStringList{"Processing: a", "Processing: b", "Processing: c"}));
-    QCOMPARE(pointers, (QList<int>{0, 11, 11}));  // the hourglass comes after the first yield
+    // The hourglass comes after the first yield.
+    QCOMPARE(pointers, (QList<PointerShape>{PointerShape::Default, PointerShape::Hourglass,
+                                            PointerShape::Hourglass}));
     QCOMPARE(fake->messages.texts(), QStringList{"Done."});
     QCOMPARE(fake->messages.shown.front().title, QStringLiteral("Quorvane"));
     QCOMPARE(form->progressBar->value(), 0);
-    QCOMPARE(form->pointerShape(), 0);
+    QCOMPARE(form->pointerShape(), PointerShape::Default);
 }
 
 void MainWindowTest::splitsAccumulateWithoutClearing() {
@@ -215,7 +217,7 @@ void MainWindowTest::failingAppendCostsOneReportAndSplitGoesOn() {
     QVERIFY(report.text.startsWith(
         "Out of memory\r\nin Quorvane2021/08/31.Form1.Pushbutton2_Click at line 116\r\r"));
     QCOMPARE(fake->messages.shown[1].text, QStringLiteral("Done."));
-    QCOMPARE(form->pointerShape(), 0);
+    QCOMPARE(form->pointerShape(), PointerShape::Default);
 }
 
 void MainWindowTest::editsAreRefusedWhileSplitting() {
@@ -247,7 +249,7 @@ void MainWindowTest::secondSplitDuringSplitAppendsInOrder() {
     // The first split's pieces were fixed before its loop: "b" and "c" still follow.
     QCOMPARE(rows(), (QStringList{"a", "x", "y", "b", "c"}));
     QCOMPARE(fake->messages.texts(), (QStringList{"Done.", "Done."}));
-    QCOMPARE(form->pointerShape(), 0);
+    QCOMPARE(form->pointerShape(), PointerShape::Default);
 }
 
 void MainWindowTest::progressComesBackAfterASecondSplitDuringSplit() {

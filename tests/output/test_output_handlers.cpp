@@ -63,13 +63,13 @@ class TestOutputHandlers : public QObject {
     QPushButton* saveButton() const {
         return batch() ? batchWindow->saveResultsButton : mainWindow->saveResultsButton;
     }
-    int pointer() const {
+    PointerShape pointer() const {
         return batch() ? batchWindow->pointerShape() : mainWindow->pointerShape();
     }
     QWidget* window() const {
         return batch() ? static_cast<QWidget*>(batchWindow) : mainWindow.get();
     }
-    QList<int> shapesApplied() const;
+    QList<PointerShape> shapesApplied() const;
     void fill(const QStringList& rows) const;
 
     std::unique_ptr<FakePlatform> fake;
@@ -100,8 +100,8 @@ bool TestOutputHandlers::batch() const {
     return batchWindow;
 }
 
-QList<int> TestOutputHandlers::shapesApplied() const {
-    QList<int> shapes;
+QList<PointerShape> TestOutputHandlers::shapesApplied() const {
+    QList<PointerShape> shapes;
     for (const FakePointerShapes::Applied& applied : fake->pointers.applied) {
         if (applied.window == window() && applied.shape != PointerShape::Custom) {
             shapes << applied.shape;
@@ -118,14 +118,15 @@ void TestOutputHandlers::fill(const QStringList& rows) const {
 
 void TestOutputHandlers::saveDialogSettingsAndCancel_data() {
     QTest::addColumn<bool>("batchWindow");
-    QTest::addColumn<QList<int>>("shapes");
+    QTest::addColumn<QList<PointerShape>>("shapes");
     // The main window shows the hourglass for a moment even after Cancel.
     QTest::newRow("main window") << false
-                                 << QList<int>{PointerShape::Hourglass, PointerShape::Default};
-    QTest::newRow("batch window") << true << QList<int>{};
+                                 << QList<PointerShape>{PointerShape::Hourglass,
+                                                        PointerShape::Default};
+    QTest::newRow("batch window") << true << QList<PointerShape>{};
 }
 void TestOutputHandlers::saveDialogSettingsAndCancel() {
-    QFETCH(QList<int>, shapes);
+    QFETCH(QList<PointerShape>, shapes);
     fill({"a"});
     for (int click = 0; click < 2; ++click) {
         QTest::mouseClick(saveButton(), Qt::LeftButton);
@@ -158,7 +159,7 @@ void TestOutputHandlers::saveWritesResultsUnderTheHourglass() {
         writeAll(path, QByteArray(100, 'o'));
     }
     fake->fileDialogs.answers = {path};
-    QList<int> pointerWhileSaving;
+    QList<PointerShape> pointerWhileSaving;
     fake->pump.everyCall = [&](int) { pointerWhileSaving << pointer(); };
     QTest::mouseClick(saveButton(), Qt::LeftButton);
 
@@ -166,7 +167,7 @@ void TestOutputHandlers::saveWritesResultsUnderTheHourglass() {
     QCOMPARE(fake->messages.texts(),
              fileExists ? QStringList{"Are you sure you wish to overwrite " + path + " ?"}
                         : QStringList{});
-    QCOMPARE(pointerWhileSaving, QList<int>(3, PointerShape::Hourglass));
+    QCOMPARE(pointerWhileSaving, QList<PointerShape>(3, PointerShape::Hourglass));
     QCOMPARE(pointer(), PointerShape::Default);
     QCOMPARE(results()->count(), 3);  // the list is only read
 }
@@ -251,7 +252,7 @@ void TestOutputHandlers::mainCopyShowsProgressUntilConfirmed() {
     fake->clipboard.text = QStringLiteral("before");
     mainWindow->progressBar->setValue(37);
     QString barWhileOpen;
-    int pointerWhileOpen = -1;
+    PointerShape pointerWhileOpen = PointerShape::Default;
     fake->messages.whileShown = [&](const ShownMessage&) {
         barWhileOpen = mainWindow->progressBar->barText();
         pointerWhileOpen = mainWindow->pointerShape();

@@ -1,9 +1,10 @@
+#include "batch_window/batch_window.h"
 #include "main_window/main_window.h"
 #include "support/fake_platform.h"
 #include "widgets/line_box/line_box.h"
-#include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
 
+#include <QAbstractScrollArea>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -11,111 +12,141 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// The hover rules of the main window, driven by real pointer moves, and the hand pointer
-// loading of its load handler.
+// The hover rules of both windows, driven by real pointer moves, and the hand pointer loading
+// of their load handlers. Rows name the window ("main" or "batch") and its controls by object
+// name; "window" is the window's own area.
 class PointerFeedbackTest : public QObject {
     Q_OBJECT
   private slots:
-    void init();
     void cleanup();
 
     void hoverSetsTheShapeOfTheControlUnderThePointer_data();
     void hoverSetsTheShapeOfTheControlUnderThePointer();
     void hoverNeverReplacesTheHourglass_data();
     void hoverNeverReplacesTheHourglass();
-    void hourglassStaysOverAButtonDuringASplit();
+    void hourglassStaysOverControlsDuringASplit_data();
+    void hourglassStaysOverControlsDuringASplit();
     void handPointerFileDecidesTheCustomImage_data();
     void handPointerFileDecidesTheCustomImage();
 
   private:
-    // The widget a user points at for a control (a list through its viewport).
-    QWidget* control(const QString& name);
+    // Opens the row's window, loaded and shown.
+    void open();
     void moveOver(const QString& name);
 
     std::unique_ptr<FakePlatform> fake;
-    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<QWidget> window;
+    WindowMousePointer* pointer = nullptr;
 };
 
-void PointerFeedbackTest::init() {
+namespace {
+const QStringList kMainButtons{"saveResultsButton",    "startSplittingButton", "clearResultsButton",
+                               "helpButton",           "loadSampleButton",     "copyResultsButton",
+                               "openBatchWindowButton"};
+const QStringList kBatchButtons{"addLineButton",      "startSplittingButton", "saveResultsButton",
+                                "loadFilesButton",    "backButton",           "clearInputButton",
+                                "clearResultsButton", "copyResultsButton",    "featureNoteButton",
+                                "helpButton",         "loadSampleButton",     "saveWorkbookButton"};
+
+// A loaded window of the given kind, and its pointer.
+std::unique_ptr<QWidget> loadWindow(const QString& which, Platform& platform,
+                                    WindowMousePointer*& pointer) {
+    if (which == QStringLiteral("main")) {
+        auto main = std::make_unique<MainWindow>(platform);
+        main->load();
+        pointer = &main->mousePointer();
+        return main;
+    }
+    auto batch = std::make_unique<BatchWindow>(platform, nullptr);
+    batch->load();
+    pointer = &batch->mousePointer();
+    return batch;
+}
+}  // namespace
+
+void PointerFeedbackTest::open() {
+    QFETCH(QString, which);
     fake = std::make_unique<FakePlatform>();
-    form = std::make_unique<MainWindow>(fake->platform);
-    form->load();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    window = loadWindow(which, fake->platform, pointer);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     fake->messages.shown.clear();
 }
 
 void PointerFeedbackTest::cleanup() {
-    form.reset();
+    window.reset();
     fake.reset();
-}
-
-QWidget* PointerFeedbackTest::control(const QString& name) {
-    const std::map<QString, QWidget*> controls{{"PushButton1", form->saveResultsButton},
-                                               {"PushButton2", form->startSplittingButton},
-                                               {"PushButton3", form->clearResultsButton},
-                                               {"PushButton4", form->helpButton},
-                                               {"PushButton5", form->loadSampleButton},
-                                               {"PushButton6", form->copyResultsButton},
-                                               {"PushButton7", form->openBatchWindowButton},
-                                               {"Frame1", form->lineFrame},
-                                               {"Frame2", form->delimiterFrame},
-                                               {"Text1", form->lineBox},
-                                               {"Text2", form->delimiterBox},
-                                               {"ListView1", form->resultsList->viewport()},
-                                               {"ProgressBar1", form->progressBar}};
-    const auto found = controls.find(name);
-    return found == controls.end() ? nullptr : found->second;
 }
 
 void PointerFeedbackTest::moveOver(const QString& name) {
     if (name == QStringLiteral("window")) {
-        QTest::mouseMove(form.get(), QPoint(3, 3));
-        QCOMPARE(form->childAt(QPoint(3, 3)), nullptr);
+        QTest::mouseMove(window.get(), QPoint(3, 3));
+        QCOMPARE(window->childAt(QPoint(3, 3)), nullptr);
         return;
     }
-    QWidget* widget = control(name);
-    QVERIFY2(widget != nullptr, qPrintable(name));
-    // A frame's own area is its caption row, above the text box it holds.
-    const QPoint point = name.startsWith(QStringLiteral("Frame")) ? QPoint(widget->width() - 4, 4)
-                                                                  : widget->rect().center();
-    QTest::mouseMove(widget, point);
+    auto* control = window->findChild<QWidget*>(name);
+    QVERIFY2(control != nullptr, qPrintable(name));
+    if (auto* list = qobject_cast<QAbstractScrollArea*>(control)) {
+        QTest::mouseMove(list->viewport(), list->viewport()->rect().center());
+    } else if (qobject_cast<QGroupBox*>(control) != nullptr) {
+        // A frame's own area is its caption row, above the text box it holds.
+        QTest::mouseMove(control, QPoint(control->width() - 4, 4));
+    } else {
+        QTest::mouseMove(control, control->rect().center());
+    }
 }
 
 void PointerFeedbackTest::hoverSetsTheShapeOfTheControlUnderThePointer_data() {
+    QTest::addColumn<QString>("which");
     QTest::addColumn<QString>("from");  // where the pointer was, with the shape it set
     QTest::addColumn<QString>("over");
-    QTest::addColumn<int>("shape");
-    for (int i = 1; i <= 7; ++i) {
-        const QString button = QStringLiteral("PushButton%1").arg(i);
-        QTest::newRow(qPrintable(button + " from the list")) << "ListView1" << button << 99;
+    QTest::addColumn<PointerShape>("shape");
+    const auto row = [](const char* which, const QString& from, const QString& over,
+                        PointerShape shape) {
+        QTest::addRow("%s: %s from %s", which, qPrintable(over), qPrintable(from))
+            << QString::fromLatin1(which) << from << over << shape;
+    };
+    for (const QString& button : kMainButtons) {
+        row("main", "resultsList", button, PointerShape::Custom);
     }
-    for (const char* area : {"window", "Frame1", "Frame2", "Text1", "Text2", "ListView1"}) {
-        QTest::newRow(qPrintable(QString::fromLatin1(area) + " from a button"))
-            << "PushButton2" << area << 0;
+    for (const char* area :
+         {"window", "lineFrame", "delimiterFrame", "lineBox", "delimiterBox", "resultsList"}) {
+        row("main", "startSplittingButton", area, PointerShape::Default);
     }
-    QTest::newRow("progress bar keeps the hand") << "PushButton4"
-                                                 << "ProgressBar1" << 99;
-    QTest::newRow("progress bar keeps the arrow") << "ListView1"
-                                                  << "ProgressBar1" << 0;
+    for (const QString& button : kBatchButtons) {
+        row("batch", "resultsList", button, PointerShape::Custom);
+    }
+    for (const char* area : {"window", "delimiterFrame", "inputList", "resultsList"}) {
+        row("batch", "addLineButton", area, PointerShape::Default);
+    }
+    // No rule over these: the last shape stays.
+    row("main", "helpButton", "progressBar", PointerShape::Custom);
+    row("main", "resultsList", "progressBar", PointerShape::Default);
+    row("batch", "backButton", "delimiterBox", PointerShape::Custom);
+    row("batch", "inputList", "delimiterBox", PointerShape::Default);
+    row("batch", "saveWorkbookButton", "progressBar", PointerShape::Custom);
+    row("batch", "window", "progressBar", PointerShape::Default);
 }
 
 void PointerFeedbackTest::hoverSetsTheShapeOfTheControlUnderThePointer() {
     QFETCH(QString, from);
     QFETCH(QString, over);
-    QFETCH(int, shape);
+    QFETCH(PointerShape, shape);
+    open();
     moveOver(from);
-    const int before = form->pointerShape();
-    QCOMPARE(before, from.startsWith(QStringLiteral("PushButton")) ? 99 : 0);
+    const PointerShape before = pointer->value();
+    const bool fromButton =
+        qobject_cast<QPushButton*>(window->findChild<QWidget*>(from)) != nullptr;
+    QCOMPARE(before, fromButton ? PointerShape::Custom : PointerShape::Default);
     fake->pointers.applied.clear();
 
     moveOver(over);
 
-    QCOMPARE(form->pointerShape(), shape);
+    QCOMPARE(pointer->value(), shape);
     // The shape was shown on this window, and only when it changed.
     if (shape != before) {
         QCOMPARE(fake->pointers.applied.size(), size_t(1));
-        QCOMPARE(fake->pointers.applied.back().window, form.get());
+        QCOMPARE(fake->pointers.applied.back().window, window.get());
         QCOMPARE(fake->pointers.applied.back().shape, shape);
     } else {
         QVERIFY(fake->pointers.applied.empty());
@@ -123,60 +154,107 @@ void PointerFeedbackTest::hoverSetsTheShapeOfTheControlUnderThePointer() {
 }
 
 void PointerFeedbackTest::hoverNeverReplacesTheHourglass_data() {
+    QTest::addColumn<QString>("which");
     QTest::addColumn<QString>("over");
-    for (const char* name : {"PushButton1", "PushButton7", "window", "Frame1", "Text1", "Text2",
-                             "ListView1", "ProgressBar1"}) {
-        QTest::newRow(name) << name;
+    for (const char* name : {"saveResultsButton", "openBatchWindowButton", "window", "lineFrame",
+                             "lineBox", "delimiterBox", "resultsList", "progressBar"}) {
+        QTest::addRow("main: %s", name) << "main" << name;
+    }
+    for (const char* name : {"addLineButton", "saveWorkbookButton", "window", "delimiterFrame",
+                             "delimiterBox", "inputList", "progressBar"}) {
+        QTest::addRow("batch: %s", name) << "batch" << name;
     }
 }
 
 void PointerFeedbackTest::hoverNeverReplacesTheHourglass() {
     QFETCH(QString, over);
-    moveOver(over == QStringLiteral("window") ? QStringLiteral("Text1") : QStringLiteral("window"));
-    form->setPointerShape(PointerShape::Hourglass);
+    open();
+    moveOver(over == QStringLiteral("window") ? QStringLiteral("startSplittingButton")
+                                              : QStringLiteral("window"));
+    pointer->set(PointerShape::Hourglass);
 
     moveOver(over);
 
-    QCOMPARE(form->pointerShape(), int(PointerShape::Hourglass));
+    QCOMPARE(pointer->value(), PointerShape::Hourglass);
 }
 
-void PointerFeedbackTest::hourglassStaysOverAButtonDuringASplit() {
-    form->lineBox->setText(QStringLiteral("a,b,c,d"));
-    moveOver(QStringLiteral("ListView1"));
-    std::vector<int> during;
-    fake->pump.at[2] = [&] {
-        moveOver(QStringLiteral("PushButton1"));
-        during.push_back(form->pointerShape());
-    };
-    fake->pump.at[3] = [&] {
-        moveOver(QStringLiteral("ListView1"));
-        during.push_back(form->pointerShape());
+void PointerFeedbackTest::hourglassStaysOverControlsDuringASplit_data() {
+    QTest::addColumn<QString>("which");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("during");  // visited in turn, one at each yield
+    QTest::addColumn<qsizetype>("pieces");
+    QTest::newRow("main") << "main" << QStringList{"a,b,c,d"}
+                          << QStringList{"saveResultsButton", "resultsList"} << qsizetype(4);
+    QTest::newRow("batch") << "batch" << QStringList{"a,b", "c,d", "e", "f"}
+                           << QStringList{"saveResultsButton", "resultsList", "inputList"}
+                           << qsizetype(6);
+}
+
+void PointerFeedbackTest::hourglassStaysOverControlsDuringASplit() {
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, during);
+    QFETCH(qsizetype, pieces);
+    open();
+    if (auto* box = window->findChild<LineBox*>(QStringLiteral("lineBox"))) {
+        box->setText(lines.first());
+    } else {
+        for (const QString& line : lines) {
+            window->findChild<ReportList*>(QStringLiteral("inputList"))->append(line);
+        }
+    }
+    moveOver(QStringLiteral("window"));
+    QList<PointerShape> seen;
+    fake->pump.everyCall = [&](int call) {
+        // The hourglass is set after the first yield.
+        if (call > 1) {
+            moveOver(during[(call - 2) % during.size()]);
+            seen << pointer->value();
+        }
     };
 
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("startSplittingButton")),
+                      Qt::LeftButton);
+    fake->pump.everyCall = nullptr;
 
-    QCOMPARE(during, (std::vector<int>{11, 11}));
-    QCOMPARE(form->resultsList->count(), qsizetype(4));
+    QVERIFY2(seen.size() >= during.size(), "not every control was visited");
+    QCOMPARE(seen, QList<PointerShape>(seen.size(), PointerShape::Hourglass));
+    QCOMPARE(window->findChild<ReportList*>(QStringLiteral("resultsList"))->count(), pieces);
     // The split reset the shape; hovering switches again.
-    QCOMPARE(form->pointerShape(), 0);
-    moveOver(QStringLiteral("PushButton3"));
-    QCOMPARE(form->pointerShape(), 99);
+    QCOMPARE(pointer->value(), PointerShape::Default);
+    moveOver(QStringLiteral("clearResultsButton"));
+    QCOMPARE(pointer->value(), PointerShape::Custom);
 }
 
 void PointerFeedbackTest::handPointerFileDecidesTheCustomImage_data() {
+    QTest::addColumn<QString>("which");
     QTest::addColumn<QString>("handFile");  // "file", "folder" or "none"
     QTest::addColumn<bool>("loadFails");
     QTest::addColumn<bool>("loaded");
     QTest::addColumn<QString>("report");
-    QTest::newRow("missing: no message, the arrow stands in") << "none" << false << false << "";
-    QTest::newRow("a folder of that name counts as missing") << "folder" << false << false << "";
-    QTest::newRow("present") << "file" << false << true << "";
-    QTest::newRow("present but not a cursor")
+    QTest::newRow("main: missing: no message, the arrow stands in")
+        << "main"
+        << "none" << false << false << "";
+    QTest::newRow("main: a folder of that name counts as missing")
+        << "main"
+        << "folder" << false << false << "";
+    QTest::newRow("main: present") << "main"
+                                   << "file" << false << true << "";
+    QTest::newRow("main: present but not a cursor")
+        << "main"
         << "file" << true << false
         << "Invalid picture\r\nin Quorvane2021/08/31.Form1.Form_Load at line 106\r";
+    QTest::newRow("batch: missing") << "batch"
+                                    << "none" << false << false << "";
+    QTest::newRow("batch: present") << "batch"
+                                    << "file" << false << true << "";
+    QTest::newRow("batch: present but not a cursor")
+        << "batch"
+        << "file" << true << false
+        << "Invalid picture\r\nin Quorvane2021/08/31.Form2.Form_Load at line 106\r";
 }
 
 void PointerFeedbackTest::handPointerFileDecidesTheCustomImage() {
+    QFETCH(QString, which);
     QFETCH(QString, handFile);
     QFETCH(bool, loadFails);
     QFETCH(bool, loaded);
@@ -193,15 +271,15 @@ void PointerFeedbackTest::handPointerFileDecidesTheCustomImage() {
     FakePlatform own;
     own.programFolder.folder = folder.path();
     own.pointers.loadFails = loadFails;
-    MainWindow window(own.platform);
 
-    window.load();
+    WindowMousePointer* ownPointer = nullptr;
+    const std::unique_ptr<QWidget> ownWindow = loadWindow(which, own.platform, ownPointer);
 
     QCOMPARE(own.pointers.loaded.size(), handFile == QStringLiteral("file") ? 1 : 0);
     if (!own.pointers.loaded.isEmpty()) {
         QCOMPARE(own.pointers.loaded.front(), path);
     }
-    QCOMPARE(window.mousePointer().customImage().has_value(), loaded);
+    QCOMPARE(ownPointer->customImage().has_value(), loaded);
     if (report.isEmpty()) {
         QVERIFY2(own.messages.shown.empty(), qPrintable(own.messages.texts().join('|')));
     } else {
@@ -209,10 +287,11 @@ void PointerFeedbackTest::handPointerFileDecidesTheCustomImage() {
         QVERIFY2(own.messages.shown.front().text.startsWith(report),
                  qPrintable(own.messages.shown.front().text));
         // The window still loads.
-        QCOMPARE(window.delimiterBox->text(), QStringLiteral(","));
+        QCOMPARE(ownWindow->findChild<LineBox*>(QStringLiteral("delimiterBox"))->text(),
+                 QStringLiteral(","));
     }
     // Over a button the window asks for its custom image; without one the arrow shows.
-    window.setPointerShape(PointerShape::Custom);
+    ownPointer->set(PointerShape::Custom);
     QCOMPARE(own.pointers.applied.back().hasCustomImage, loaded);
 }
 

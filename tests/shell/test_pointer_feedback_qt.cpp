@@ -117,7 +117,7 @@ void QtPointerShapesTest::handShowsOverButtonsButNotOverTextBoxes() {
     QVERIFY(!button->testAttribute(Qt::WA_SetCursor));
     QCOMPARE(box->cursor().shape(), Qt::IBeamCursor);
 
-    // Shape 99 without an image: the arrow.
+    // The custom shape without an image: the arrow.
     shapes.apply(&window, PointerShape::Custom, std::nullopt);
     QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
 }

@@ -66,7 +66,19 @@ bool FakeWebBrowser::openPage(const QString& address) {
     return succeeds;
 }
 
-void FakePointerShapes::apply(QWidget* window, int shape,
+char* toString(PointerShape shape) {
+    switch (shape) {
+        case PointerShape::Default:
+            return qstrdup("Default");
+        case PointerShape::Hourglass:
+            return qstrdup("Hourglass");
+        case PointerShape::Custom:
+            return qstrdup("Custom");
+    }
+    return qstrdup("?");
+}
+
+void FakePointerShapes::apply(QWidget* window, PointerShape shape,
                               const std::optional<QCursor>& customImage) {
     applied.push_back({window, shape, customImage.has_value()});
 }

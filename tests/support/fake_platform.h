@@ -72,14 +72,18 @@ class FakeProgramFolder : public ProgramFolder {
     QString folder = QStringLiteral("/nonexistent-program-folder");
 };
 
+// Names the shape in failed comparisons, which would otherwise show its bare number.
+char* toString(PointerShape shape);
+
 class FakePointerShapes : public PointerShapes {
   public:
-    void apply(QWidget* window, int shape, const std::optional<QCursor>& customImage) override;
+    void apply(QWidget* window, PointerShape shape,
+               const std::optional<QCursor>& customImage) override;
     QCursor loadCursorFile(const QString& path) override;
 
     struct Applied {
         QWidget* window;
-        int shape;
+        PointerShape shape;
         bool hasCustomImage;
     };
     std::vector<Applied> applied;

@@ -85,7 +85,8 @@ CursorFileHead readCursorHead(const QByteArray& bytes) {
 constexpr qint64 kLargestCursorFile = 1 << 20;
 }  // namespace
 
-void QtPointerShapes::apply(QWidget* window, int shape, const std::optional<QCursor>& customImage) {
+void QtPointerShapes::apply(QWidget* window, PointerShape shape,
+                            const std::optional<QCursor>& customImage) {
     if (shape == PointerShape::Hourglass) {
         window->setCursor(Qt::WaitCursor);
         coverControls(window, QCursor(Qt::WaitCursor));

@@ -4,6 +4,7 @@
 
 class QtPointerShapes : public PointerShapes {
   public:
-    void apply(QWidget* window, int shape, const std::optional<QCursor>& customImage) override;
+    void apply(QWidget* window, PointerShape shape,
+               const std::optional<QCursor>& customImage) override;
     QCursor loadCursorFile(const QString& path) override;
 };
