@@ -9,6 +9,9 @@
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include <cerrno>
+#include <cstring>
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -23,6 +26,17 @@ constexpr qsizetype kBlockBytes = qsizetype{1} << 20;
     throw Failure(QStringLiteral("Could not save \"%1\": %2. Any file of that name was left as it "
                                  "was.")
                       .arg(fileName, reason));
+}
+
+// Why an operation on the file failed, in the system's words. Qt's own text says only
+// "Unknown error" for some failures the user can act on (a full disk, an exceeded quota), so the
+// system's error, read right after the failing call, names those.
+QString reasonOf(const QFileDevice& file, int systemError) {
+    const QString qtReason = file.errorString();
+    if (systemError != 0 && (qtReason.isEmpty() || qtReason == QLatin1String("Unknown error"))) {
+        return QString::fromLocal8Bit(std::strerror(systemError));
+    }
+    return qtReason;
 }
 
 // Encodes rows into blocks written through a pointer. ASCII, the common case, is copied byte by
@@ -69,8 +83,9 @@ class EncodedLines {
     }
 
     void flush() {
+        errno = 0;
         if (used_ > 0 && file_.write(block_.constData(), used_) != used_) {
-            failSave(file_.fileName(), file_.errorString());
+            failSave(file_.fileName(), reasonOf(file_, errno));
         }
         used_ = 0;
     }
@@ -115,8 +130,9 @@ void SaveListToTextFile(Platform& platform, const ReadableList& list, const QStr
     // removed when `file` goes out of scope uncommitted (a failure, a stop).
     QSaveFile file(fileName);
     file.setDirectWriteFallback(false);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
-        failSave(fileName, file.errorString());
+        failSave(fileName, reasonOf(file, errno));
     }
 
     EncodedLines lines(file);
@@ -131,7 +147,8 @@ void SaveListToTextFile(Platform& platform, const ReadableList& list, const QStr
         lines.append(rowText(cells, row, fileName));
     }
     lines.flush();
+    errno = 0;
     if (!file.commit()) {
-        failSave(fileName, file.errorString());
+        failSave(fileName, reasonOf(file, errno));
     }
 }
