@@ -2,6 +2,20 @@
 
 #include "core/failure.h"
 
+#include <utility>
+
+namespace {
+template <typename Answer>
+Answer takeFirstOr(std::deque<Answer>& answers, Answer none) {
+    if (answers.empty()) {
+        return none;
+    }
+    Answer answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+}  // namespace
+
 MessageAnswer FakeMessageBoxes::show(const QString& text, MessageButtons buttons, MessageIcon icon,
                                      const QString& title) {
     shown.push_back({text, titleOrApplicationTitle(title), buttons, icon});
@@ -79,25 +93,14 @@ QCursor FakePointerShapes::loadCursorFile(const QString& path) {
     return QCursor(Qt::PointingHandCursor);
 }
 
-namespace {
-QString takeAnswer(std::deque<QString>& answers) {
-    if (answers.empty()) {
-        return QString();
-    }
-    const QString answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-}  // namespace
-
-QString FakeFileDialogs::showOpen(const FileDialogSettings& settings) {
+QStringList FakeFileDialogs::showOpen(const FileDialogSettings& settings) {
     opens.push_back(settings);
-    return takeAnswer(answers);
+    return takeFirstOr(openAnswers, QStringList());
 }
 
 QString FakeFileDialogs::showSave(const FileDialogSettings& settings) {
     saves.push_back(settings);
-    return takeAnswer(answers);
+    return takeFirstOr(saveAnswers, QString());
 }
 
 bool FakeClipboard::tryClear() {

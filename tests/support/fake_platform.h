@@ -89,12 +89,14 @@ class FakePointerShapes : public PointerShapes {
 
 class FakeFileDialogs : public FileDialogs {
   public:
-    QString showOpen(const FileDialogSettings& settings) override;
+    QStringList showOpen(const FileDialogSettings& settings) override;
     QString showSave(const FileDialogSettings& settings) override;
 
     std::vector<FileDialogSettings> opens;
     std::vector<FileDialogSettings> saves;
-    std::deque<QString> answers;  // empty (Cancel) when none is left
+    // What the user chooses in each dialog, in order; Cancel when none is left.
+    std::deque<QStringList> openAnswers;
+    std::deque<QString> saveAnswers;
 };
 
 class FakeClipboard : public Clipboard {
