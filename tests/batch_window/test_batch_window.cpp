@@ -269,6 +269,7 @@ void BatchWindowTest::oneUnreadableFileIsReportedUnderStep120() {
 
 void BatchWindowTest::cancelledDialogChangesNothing() {
     fake->pointers.applied.clear();
+    fake->fileDialogs.openAnswers.push_back({});
     QTest::mouseClick(form->loadFilesButton, Qt::LeftButton);
     QCOMPARE(fake->fileDialogs.opens.size(), size_t(1));
     QVERIFY(fake->pointers.applied.empty());

@@ -127,6 +127,7 @@ void TestOutputHandlers::saveDialogSettingsAndCancel_data() {
 void TestOutputHandlers::saveDialogSettingsAndCancel() {
     QFETCH(QList<int>, shapes);
     fill({"a"});
+    fake->fileDialogs.saveAnswers = {QString(), QString()};
     for (int click = 0; click < 2; ++click) {
         QTest::mouseClick(saveButton(), Qt::LeftButton);
     }
@@ -157,6 +158,9 @@ void TestOutputHandlers::saveWritesResultsUnderTheHourglass() {
         writeAll(path, QByteArray(100, 'o'));
     }
     fake->fileDialogs.saveAnswers = {path};
+    if (fileExists) {
+        fake->messages.answers = {MessageAnswer::Yes};
+    }
     QList<int> pointerWhileSaving;
     fake->pump.everyCall = [&](int) { pointerWhileSaving << pointer(); };
     QTest::mouseClick(saveButton(), Qt::LeftButton);
@@ -184,6 +188,7 @@ void TestOutputHandlers::saveFailureIsOneReportAndOldFileStays() {
     QString path = dir->filePath(QStringLiteral("list.txt"));
     writeAll(path, "old");
     if (rowRemoved) {
+        fake->messages.answers = {MessageAnswer::Yes};
         fake->pump.at[2] = [&] { results()->remove(1); };
     } else {
         path = dir->filePath(QStringLiteral("gone/list.txt"));
@@ -217,6 +222,7 @@ void TestOutputHandlers::closingTheWindowDuringSaveKeepsOldFile() {
     const QString path = dir->filePath(QStringLiteral("list.txt"));
     writeAll(path, "old");
     fake->fileDialogs.saveAnswers = {path};
+    fake->messages.answers = {MessageAnswer::Yes};
     window()->show();
     fake->pump.at[2] = [&] { window()->close(); };
     QTest::mouseClick(saveButton(), Qt::LeftButton);

@@ -2,14 +2,22 @@
 
 #include "core/failure.h"
 
+#include <QTest>
+
 #include <utility>
 
 namespace {
+// The program waited for the user where the test did not say what the user does. Throwing would
+// only reach the handler's guard and become an error report, so the test is marked failed here
+// and the program goes on as after Cancel or No.
 template <typename Answer>
-Answer takeFirstOr(std::deque<Answer>& answers, Answer none) {
-    if (answers.empty()) {
-        return none;
-    }
+Answer unscripted(const QString& what, Answer cancel) {
+    QTest::qFail(qPrintable(QStringLiteral("unscripted ") + what), __FILE__, __LINE__);
+    return cancel;
+}
+
+template <typename Answer>
+Answer takeFirst(std::deque<Answer>& answers) {
     Answer answer = std::move(answers.front());
     answers.pop_front();
     return answer;
@@ -26,22 +34,18 @@ MessageAnswer FakeMessageBoxes::show(const QString& text, MessageButtons buttons
         return MessageAnswer::Ok;
     }
     if (answers.empty()) {
-        return MessageAnswer::Yes;
+        return unscripted(QStringLiteral("Yes/No box: ") + text, MessageAnswer::No);
     }
-    const MessageAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return takeFirst(answers);
 }
 
 QString FakeMessageBoxes::askLine(const QString& prompt, const QString& title,
                                   const QString& defaultAnswer) {
     asked.push_back({prompt, titleOrApplicationTitle(title), defaultAnswer});
     if (lines.empty()) {
-        return QString();
+        return unscripted(QStringLiteral("input box: ") + prompt, QString());
     }
-    const QString line = lines.front();
-    lines.pop_front();
-    return line;
+    return takeFirst(lines);
 }
 
 QStringList FakeMessageBoxes::texts() const {
@@ -95,12 +99,18 @@ QCursor FakePointerShapes::loadCursorFile(const QString& path) {
 
 QStringList FakeFileDialogs::showOpen(const FileDialogSettings& settings) {
     opens.push_back(settings);
-    return takeFirstOr(openAnswers, QStringList());
+    if (openAnswers.empty()) {
+        return unscripted(QStringLiteral("open dialog: ") + settings.title, QStringList());
+    }
+    return takeFirst(openAnswers);
 }
 
 QString FakeFileDialogs::showSave(const FileDialogSettings& settings) {
     saves.push_back(settings);
-    return takeFirstOr(saveAnswers, QString());
+    if (saveAnswers.empty()) {
+        return unscripted(QStringLiteral("save dialog: ") + settings.title, QString());
+    }
+    return takeFirst(saveAnswers);
 }
 
 bool FakeClipboard::tryClear() {
