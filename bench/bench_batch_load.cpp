@@ -81,7 +81,7 @@ int main(int argc, char* argv[]) {
     form.show();
     QCoreApplication::processEvents();
 
-    fake.fileDialogs.answers.push_back(path);
+    fake.fileDialogs.openAnswers.push_back({path});
     const double before = bench::currentMemoryMb();
     bench::resetPeakMemory();
     QElapsedTimer timer;

@@ -9,18 +9,12 @@
 #include "shell/handler_guard.h"
 #include "widgets/report_list/report_list.h"
 
-#include <QDir>
-
 namespace {
-const FileDialogSettings& loadDialogSettings() {
-    static const FileDialogSettings settings{
-        QString(),
-        FileDialogFlags::ReadOnly | FileDialogFlags::AllowMultiSelect | FileDialogFlags::Explorer |
-            FileDialogFlags::LongNames,
-        QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files"),
-        QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|")};
-    return settings;
-}
+const FileDialogSettings kLoadDialog{
+    QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files"),
+    {QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")},
+    QString(),
+    true};
 }  // namespace
 
 void BatchWindow::addOneLongLine() {
@@ -35,32 +29,17 @@ void BatchWindow::addOneLongLine() {
 
 void BatchWindow::loadLinesFromTextFiles() {
     HandlerGuard on(platform_.messages, BatchWindowLocations::loadLinesFromTextFiles);
-    FileDialogSettings settings;
-    on.step(100, [&] { settings.fileName = loadDialogSettings().fileName; });
-    on.step(102, [&] { settings.flags = loadDialogSettings().flags; });
-    on.step(104, [&] { settings.title = loadDialogSettings().title; });
-    on.step(106, [&] { settings.filter = loadDialogSettings().filter; });
-    QString answer;
-    on.step(108, [&] { answer = platform_.fileDialogs.showOpen(settings); });
-    if (on.test(110, [&] { return answer.isEmpty(); })) {
+    QStringList paths;
+    on.step(108, [&] { paths = platform_.fileDialogs.showOpen(kLoadDialog); });
+    if (on.test(110, [&] { return paths.isEmpty(); })) {
         return;
     }
-    QStringList parts;
-    on.step(112, [&] { parts = answer.split(QChar(u'\0')); });
     on.step(114, [&] { setPointerShape(PointerShape::Hourglass); });
-    if (on.test(116, [&] { return parts.size() == 1; })) {
-        QString path;
-        on.step(118, [&] { path = parts.value(0); });
-        on.step(120, [&] { LoadTextFileToList(*inputList, path, platform_.messages); });
-    }
-    if (on.test(122, [&] { return parts.size() >= 2; })) {
-        const QString folder = parts.value(0);
-        for (qsizetype i = 1; i < parts.size(); ++i) {
-            QString path;
-            on.step(130, [&] { path = folder + QDir::separator() + parts[i]; });
-            on.step(132, [&] { path = CollapseDoubleBackslashes(path); });
-            on.step(134, [&] { LoadTextFileToList(*inputList, path, platform_.messages); });
-        }
+    // One file and several files keep their own step numbers, so that a failing load in a
+    // report sent by a user still points at the same place as before.
+    const int loadStep = paths.size() == 1 ? 120 : 134;
+    for (const QString& path : paths) {
+        on.step(loadStep, [&] { LoadTextFileToList(*inputList, path, platform_.messages); });
     }
     on.step(138, [&] { setPointerShape(PointerShape::Default); });
 }

@@ -11,17 +11,8 @@
 
 void BatchWindow::saveResultsAsTextFile() {
     HandlerGuard on(platform_.messages, BatchWindowLocations::saveResultsAsTextFile);
-    FileDialogSettings dialog;
-    on.step(106, [&] {
-        dialog.fileName = QString();
-        dialog.flags = TextFileSaveDialog::kFlags;
-    });
-    on.step(108, [&] { dialog.title = TextFileSaveDialog::kTitle; });
-    on.step(110, [&] { dialog.filter = TextFileSaveDialog::kFilter; });
-    QString chosen;
-    on.step(112, [&] { chosen = platform_.fileDialogs.showSave(dialog); });
     QString fileName;
-    on.step(114, [&] { fileName = chosen; });
+    on.step(112, [&] { fileName = platform_.fileDialogs.showSave(TextFileSaveDialog::kSettings); });
     // Unlike the main window, Cancel leaves the pointer as it was.
     if (on.test(116, [&] { return fileName.isEmpty(); })) {
         return;

@@ -12,15 +12,8 @@
 
 void MainWindow::saveResultsAsTextFile() {
     HandlerGuard on(platform_.messages, MainWindowLocations::saveResultsAsTextFile);
-    FileDialogSettings dialog;
-    on.step(108, [&] { dialog.fileName = QString(); });
-    on.step(110, [&] { dialog.flags = TextFileSaveDialog::kFlags; });
-    on.step(112, [&] { dialog.title = TextFileSaveDialog::kTitle; });
-    on.step(114, [&] { dialog.filter = TextFileSaveDialog::kFilter; });
-    QString chosen;
-    on.step(116, [&] { chosen = platform_.fileDialogs.showSave(dialog); });
     QString fileName;
-    on.step(118, [&] { fileName = chosen; });
+    on.step(116, [&] { fileName = platform_.fileDialogs.showSave(TextFileSaveDialog::kSettings); });
     // The hourglass shows even after Cancel, for a moment.
     on.step(120, [&] { setPointerShape(PointerShape::Hourglass); });
     if (on.test(122, [&] { return !fileName.isEmpty(); })) {

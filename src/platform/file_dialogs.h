@@ -1,29 +1,23 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-// What the program sets on its file dialog before each opening.
+// What the program sets on a file dialog before each opening.
 struct FileDialogSettings {
-    QString fileName;
-    int flags = 0;
     QString title;
-    QString filter;  // "Name (*.ext)|*.ext|..." as the program keeps it
+    QStringList nameFilters;         // as the dialog lists them, e.g. "Text Files (*.txt)"
+    QString fileName;                // selected when the dialog opens; empty for none
+    bool multipleSelection = false;  // open dialog only
 };
 
-namespace FileDialogFlags {
-constexpr int ReadOnly = 0x1;
-constexpr int OverwritePrompt = 0x2;
-constexpr int AllowMultiSelect = 0x200;
-constexpr int Explorer = 0x80000;
-constexpr int LongNames = 0x200000;
-}  // namespace FileDialogFlags
-
-// Open and save dialogs. Both return an empty text after Cancel. An open dialog with multiple
-// selection returns one full path for one file, or the folder followed by every chosen name,
-// all separated by NUL characters.
+// Open and save dialogs. Paths come back whole, with the platform's separators.
 class FileDialogs {
   public:
     virtual ~FileDialogs() = default;
-    virtual QString showOpen(const FileDialogSettings& settings) = 0;
+    // Every chosen file, in the order the dialog gives them; empty after Cancel.
+    virtual QStringList showOpen(const FileDialogSettings& settings) = 0;
+    // The chosen name exactly as typed (no extension is added), or empty after Cancel. The
+    // dialog never asks about replacing a file: the save routine asks itself.
     virtual QString showSave(const FileDialogSettings& settings) = 0;
 };

@@ -228,18 +228,21 @@ void BatchWindowTest::loadsChosenFilesInDialogOrder() {
     writeFile("a.txt", "a1\na2\n");
     QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), dir.filePath("locked.txt")));
     form->inputList->append(QStringLiteral("earlier"));
-    // The dialog answers with the folder and the names as the user picked them.
-    fake->fileDialogs.answers.push_back(
-        QStringList{dir.path(), "b.txt", "gone.txt", "locked.txt", "a.txt"}.join(QChar(u'\0')));
+    // The dialog answers with the files in the order the user picked them.
+    QStringList picked;
+    for (const char* name : {"b.txt", "gone.txt", "locked.txt", "a.txt"}) {
+        picked << dir.filePath(name);
+    }
+    fake->fileDialogs.openAnswers.push_back(picked);
     fake->pointers.applied.clear();
     QTest::mouseClick(form->loadFilesButton, Qt::LeftButton);
 
     const FileDialogSettings& settings = fake->fileDialogs.opens.at(0);
-    QCOMPARE(settings.fileName, QString());
-    QCOMPARE(settings.flags, 2621953);
     QCOMPARE(settings.title,
              QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files"));
-    QCOMPARE(settings.filter, QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
+    QCOMPARE(settings.nameFilters, (QStringList{"Text Files (*.txt)", "All Files (*)"}));
+    QCOMPARE(settings.fileName, QString());
+    QVERIFY(settings.multipleSelection);
 
     QCOMPARE(rowsOf(form->inputList), (QStringList{"earlier", "b1", "b2", "a1", "a2", ""}));
     QCOMPARE(fake->messages.shown.size(), size_t(2));
@@ -253,19 +256,20 @@ void BatchWindowTest::loadsChosenFilesInDialogOrder() {
 }
 
 void BatchWindowTest::oneUnreadableFileIsReportedUnderStep120() {
-    fake->fileDialogs.answers.push_back(QStringLiteral("/proc/self/mem"));
+    fake->fileDialogs.openAnswers.push_back({QStringLiteral("/proc/self/mem")});
     QTest::mouseClick(form->loadFilesButton, Qt::LeftButton);
     QCOMPARE(fake->messages.shown.size(), size_t(1));
     QVERIFY(fake->messages.shown[0].text.contains("Form2.PushButton4_Click at line 120"));
     QCOMPARE(form->pointerShape(), PointerShape::Default);
 
-    fake->fileDialogs.answers.push_back(writeFile("one.txt", "x\r\ny\r\n"));
+    fake->fileDialogs.openAnswers.push_back({writeFile("one.txt", "x\r\ny\r\n")});
     QTest::mouseClick(form->loadFilesButton, Qt::LeftButton);
     QCOMPARE(rowsOf(form->inputList), (QStringList{"x", "y"}));
 }
 
 void BatchWindowTest::cancelledDialogChangesNothing() {
     fake->pointers.applied.clear();
+    fake->fileDialogs.openAnswers.push_back({});
     QTest::mouseClick(form->loadFilesButton, Qt::LeftButton);
     QCOMPARE(fake->fileDialogs.opens.size(), size_t(1));
     QVERIFY(fake->pointers.applied.empty());

@@ -128,15 +128,15 @@ void TestOutputHandlers::saveDialogSettingsAndCancel_data() {
 void TestOutputHandlers::saveDialogSettingsAndCancel() {
     QFETCH(QList<PointerShape>, shapes);
     fill({"a"});
+    fake->fileDialogs.saveAnswers = {QString(), QString()};
     for (int click = 0; click < 2; ++click) {
         QTest::mouseClick(saveButton(), Qt::LeftButton);
     }
     QCOMPARE(fake->fileDialogs.saves.size(), size_t{2});
     for (const FileDialogSettings& settings : fake->fileDialogs.saves) {
-        QCOMPARE(settings.fileName, QString());
-        QCOMPARE(settings.flags, 2621953);
         QCOMPARE(settings.title, QStringLiteral("Save"));
-        QCOMPARE(settings.filter, QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
+        QCOMPARE(settings.nameFilters, (QStringList{"Text Files (*.txt)", "All Files (*)"}));
+        QCOMPARE(settings.fileName, QString());
     }
     QVERIFY(fake->messages.shown.empty());
     QCOMPARE(shapesApplied(), shapes + shapes);
@@ -158,7 +158,10 @@ void TestOutputHandlers::saveWritesResultsUnderTheHourglass() {
     if (fileExists) {
         writeAll(path, QByteArray(100, 'o'));
     }
-    fake->fileDialogs.answers = {path};
+    fake->fileDialogs.saveAnswers = {path};
+    if (fileExists) {
+        fake->messages.answers = {MessageAnswer::Yes};
+    }
     QList<PointerShape> pointerWhileSaving;
     fake->pump.everyCall = [&](int) { pointerWhileSaving << pointer(); };
     QTest::mouseClick(saveButton(), Qt::LeftButton);
@@ -186,11 +189,12 @@ void TestOutputHandlers::saveFailureIsOneReportAndOldFileStays() {
     QString path = dir->filePath(QStringLiteral("list.txt"));
     writeAll(path, "old");
     if (rowRemoved) {
+        fake->messages.answers = {MessageAnswer::Yes};
         fake->pump.at[2] = [&] { results()->remove(1); };
     } else {
         path = dir->filePath(QStringLiteral("gone/list.txt"));
     }
-    fake->fileDialogs.answers = {path};
+    fake->fileDialogs.saveAnswers = {path};
     QTest::mouseClick(saveButton(), Qt::LeftButton);
 
     const auto& shown = fake->messages.shown;
@@ -218,7 +222,8 @@ void TestOutputHandlers::closingTheWindowDuringSaveKeepsOldFile() {
     fill({"a", "b", "c"});
     const QString path = dir->filePath(QStringLiteral("list.txt"));
     writeAll(path, "old");
-    fake->fileDialogs.answers = {path};
+    fake->fileDialogs.saveAnswers = {path};
+    fake->messages.answers = {MessageAnswer::Yes};
     window()->show();
     fake->pump.at[2] = [&] { window()->close(); };
     QTest::mouseClick(saveButton(), Qt::LeftButton);

@@ -201,8 +201,10 @@ class TestSaveListToTextFile : public QObject {
             QVERIFY(QDir().mkpath(path));
             expectedEntries << QStringLiteral("sub");
         } else if (kind == QLatin1String("full disk")) {
+            fake.messages.answers = {MessageAnswer::Yes};  // replace the old file
             limit.emplace(64 * 1024);
         } else if (kind == QLatin1String("row removed")) {
+            fake.messages.answers = {MessageAnswer::Yes};
             fake.pump.at[2500] = [&] { list.remove(1); };
         }
 
@@ -233,6 +235,7 @@ class TestSaveListToTextFile : public QObject {
         fillList(list, {"a", "b", "c"});
         const QString path = dir_->filePath(QStringLiteral("list.txt"));
         writeAll(path, "old");
+        fake.messages.answers = {MessageAnswer::Yes};
         fake.pump.at[2] = [&] { fake.pump.endProgram(); };
         SaveListToTextFile(fake.platform, list, path);
         QCOMPARE(fake.pump.calls, 2);

@@ -2,6 +2,28 @@
 
 #include "core/failure.h"
 
+#include <QTest>
+
+#include <utility>
+
+namespace {
+// The program waited for the user where the test did not say what the user does. Throwing would
+// only reach the handler's guard and become an error report, so the test is marked failed here
+// and the program goes on as after Cancel or No.
+template <typename Answer>
+Answer unscripted(const QString& what, Answer cancel) {
+    QTest::qFail(qPrintable(QStringLiteral("unscripted ") + what), __FILE__, __LINE__);
+    return cancel;
+}
+
+template <typename Answer>
+Answer takeFirst(std::deque<Answer>& answers) {
+    Answer answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+}  // namespace
+
 MessageAnswer FakeMessageBoxes::show(const QString& text, MessageButtons buttons, MessageIcon icon,
                                      const QString& title) {
     shown.push_back({text, titleOrApplicationTitle(title), buttons, icon});
@@ -12,22 +34,18 @@ MessageAnswer FakeMessageBoxes::show(const QString& text, MessageButtons buttons
         return MessageAnswer::Ok;
     }
     if (answers.empty()) {
-        return MessageAnswer::Yes;
+        return unscripted(QStringLiteral("Yes/No box: ") + text, MessageAnswer::No);
     }
-    const MessageAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return takeFirst(answers);
 }
 
 QString FakeMessageBoxes::askLine(const QString& prompt, const QString& title,
                                   const QString& defaultAnswer) {
     asked.push_back({prompt, titleOrApplicationTitle(title), defaultAnswer});
     if (lines.empty()) {
-        return QString();
+        return unscripted(QStringLiteral("input box: ") + prompt, QString());
     }
-    const QString line = lines.front();
-    lines.pop_front();
-    return line;
+    return takeFirst(lines);
 }
 
 QStringList FakeMessageBoxes::texts() const {
@@ -91,25 +109,20 @@ QCursor FakePointerShapes::loadCursorFile(const QString& path) {
     return QCursor(Qt::PointingHandCursor);
 }
 
-namespace {
-QString takeAnswer(std::deque<QString>& answers) {
-    if (answers.empty()) {
-        return QString();
-    }
-    const QString answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-}  // namespace
-
-QString FakeFileDialogs::showOpen(const FileDialogSettings& settings) {
+QStringList FakeFileDialogs::showOpen(const FileDialogSettings& settings) {
     opens.push_back(settings);
-    return takeAnswer(answers);
+    if (openAnswers.empty()) {
+        return unscripted(QStringLiteral("open dialog: ") + settings.title, QStringList());
+    }
+    return takeFirst(openAnswers);
 }
 
 QString FakeFileDialogs::showSave(const FileDialogSettings& settings) {
     saves.push_back(settings);
-    return takeAnswer(answers);
+    if (saveAnswers.empty()) {
+        return unscripted(QStringLiteral("save dialog: ") + settings.title, QString());
+    }
+    return takeFirst(saveAnswers);
 }
 
 bool FakeClipboard::tryClear() {

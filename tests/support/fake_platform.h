@@ -29,14 +29,17 @@ class FakeMessageBoxes : public MessageBoxes {
                     const QString& defaultAnswer) override;
 
     std::vector<ShownMessage> shown;
-    std::deque<MessageAnswer> answers;  // Yes/No answers in order; Yes when none is left
+    // Yes/No answers in order. A Yes/No box with none left fails the test and is answered No.
+    std::deque<MessageAnswer> answers;
     std::function<void(const ShownMessage&)> whileShown;  // runs while a box is "open"
 
     struct Asked {
         QString prompt, title, defaultAnswer;
     };
     std::vector<Asked> asked;
-    std::deque<QString> lines;  // input box answers; empty (Cancel) when none is left
+    // Input box answers in order, an empty one for Cancel. An input box with none left fails the
+    // test and is cancelled.
+    std::deque<QString> lines;
 
     QStringList texts() const;
 };
@@ -93,12 +96,15 @@ class FakePointerShapes : public PointerShapes {
 
 class FakeFileDialogs : public FileDialogs {
   public:
-    QString showOpen(const FileDialogSettings& settings) override;
+    QStringList showOpen(const FileDialogSettings& settings) override;
     QString showSave(const FileDialogSettings& settings) override;
 
     std::vector<FileDialogSettings> opens;
     std::vector<FileDialogSettings> saves;
-    std::deque<QString> answers;  // empty (Cancel) when none is left
+    // What the user chooses in each dialog, in order; an empty answer is Cancel. A dialog with no
+    // answer left fails the test and is cancelled.
+    std::deque<QStringList> openAnswers;
+    std::deque<QString> saveAnswers;
 };
 
 class FakeClipboard : public Clipboard {
