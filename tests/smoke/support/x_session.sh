@@ -4,17 +4,22 @@
 # title bars, focus and close buttons as on a desktop.
 # Usage: x_session.sh COMMAND [ARG...]
 set -euo pipefail
+# shellcheck source=wait_for.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wait_for.sh"
 
 fd_file=$(mktemp)
-Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$fd_file" 2>/dev/null &
+# -br: the bare screen is black, so a window that has not painted yet is told apart from one
+# that has (the scripts wait for that before they read colours off a screenshot).
+Xvfb -displayfd 1 -screen 0 1280x1024x24 -br -nolisten tcp >"$fd_file" 2>/dev/null &
 server=$!
-for _ in $(seq 1 100); do
-    [ -s "$fd_file" ] && break
-    sleep 0.05
-done
+# The number arrives as one line once the server listens.
+if ! wait_for 10 "Xvfb to report its display number" grep -q '^[0-9][0-9]*$' "$fd_file"; then
+    kill "$server" 2>/dev/null
+    rm -f "$fd_file"
+    exit 1
+fi
 display=$(head -n 1 "$fd_file")
 rm -f "$fd_file"
-[ -n "$display" ] || { echo "Xvfb did not start" >&2; kill "$server" 2>/dev/null; exit 1; }
 export DISPLAY=":$display"
 unset QT_QPA_PLATFORM
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
@@ -23,10 +28,8 @@ openbox >/dev/null 2>&1 &
 wm=$!
 cleanup() { kill "$wm" "$server" 2>/dev/null || true; }
 trap cleanup EXIT
-for _ in $(seq 1 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+wm_ready() { [[ $(xprop -root _NET_SUPPORTING_WM_CHECK) == *"window id"* ]]; }
+wait_for 10 "openbox to manage the screen" wm_ready
 
 status=0
 "$@" || status=$?
