@@ -64,7 +64,7 @@ window_of_size() {
 }
 
 visible_window_of_size() {
-    wait_for 10 "a visible window of size $1" window_of_size "$1"
+    wait_for 30 "a visible window of size $1" window_of_size "$1"
 }
 
 hidden() {

@@ -26,7 +26,7 @@ quorvane_window() {
 gone() { ! quorvane_window "$window" >/dev/null; }
 not_running() { ! kill -0 "$pid" 2>/dev/null; }
 
-window=$(wait_for 10 "the main window" quorvane_window)
+window=$(wait_for 30 "the main window" quorvane_window)
 
 xdotool windowactivate --sync "$window"
 # Places are in the window's own coordinates, as designed.

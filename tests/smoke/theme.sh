@@ -51,7 +51,7 @@ window_of_size() {
 }
 
 visible_window_of_size() {
-    wait_for 10 "a visible window of size $1" window_of_size "$1"
+    wait_for 30 "a visible window of size $1" window_of_size "$1"
 }
 
 # The colour of the screenshot at a point of a window's client area, as #RRGGBB.
@@ -122,7 +122,7 @@ run_variant() {
     local main batch over_button over_list main_shot batch_shot
     main=$(visible_window_of_size 536x423)
     main_shot="$out/theme_main_$variant.png"
-    wait_for 10 "the main window to paint" painted_screenshot "$main_shot" "$main"
+    wait_for 30 "the main window to paint" painted_screenshot "$main_shot" "$main"
 
     # Start Splitting: 120, 2370, 7800 x 405 twips; the results list below it at 2880.
     over_button=$(pointer_over "$main" 268 171 button)
@@ -137,7 +137,7 @@ run_variant() {
     xdotool mousemove --window "$main" 392 21 click 1
     batch=$(visible_window_of_size 536x599)
     batch_shot="$out/theme_batch_$variant.png"
-    wait_for 10 "the batch window to paint" painted_screenshot "$batch_shot" "$batch"
+    wait_for 30 "the batch window to paint" painted_screenshot "$batch_shot" "$batch"
     local batch_colour
     batch_colour=$(colour_at "$batch_shot" "$batch" 3 3)
     echo "$variant: batch window background $batch_colour"

@@ -8,28 +8,41 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wait_for.sh"
 
 fd_file=$(mktemp)
+wm_log=$(mktemp)
+wm=
 # -br: the bare screen is black, so a window that has not painted yet is told apart from one
 # that has (the scripts wait for that before they read colours off a screenshot).
-Xvfb -displayfd 1 -screen 0 1280x1024x24 -br -nolisten tcp >"$fd_file" 2>/dev/null &
+# -noreset: the probes below come and go as clients; the last one leaving must not reset the
+# server under a client that is just connecting.
+Xvfb -displayfd 1 -screen 0 1280x1024x24 -br -noreset -nolisten tcp >"$fd_file" 2>/dev/null &
 server=$!
+# Waits for both to go, so the next session never starts beside a server still shutting down.
+cleanup() {
+    kill $wm "$server" 2>/dev/null || true
+    wait $wm "$server" 2>/dev/null || true
+    rm -f "$fd_file" "$wm_log"
+}
+trap cleanup EXIT
+
 # The number arrives as one line once the server listens.
-if ! wait_for 10 "Xvfb to report its display number" grep -q '^[0-9][0-9]*$' "$fd_file"; then
-    kill "$server" 2>/dev/null
-    rm -f "$fd_file"
-    exit 1
-fi
+wait_for 10 "Xvfb to report its display number" grep -q '^[0-9][0-9]*$' "$fd_file"
 display=$(head -n 1 "$fd_file")
-rm -f "$fd_file"
 export DISPLAY=":$display"
 unset QT_QPA_PLATFORM
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+# Openbox gives up at once on a server that does not answer yet.
+wait_for 10 "Xvfb to answer on $DISPLAY" xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null
 
-openbox >/dev/null 2>&1 &
+openbox >"$wm_log" 2>&1 &
 wm=$!
-cleanup() { kill "$wm" "$server" 2>/dev/null || true; }
-trap cleanup EXIT
-wm_ready() { [[ $(xprop -root _NET_SUPPORTING_WM_CHECK) == *"window id"* ]]; }
-wait_for 10 "openbox to manage the screen" wm_ready
+wm_ready() {
+    kill -0 "$wm" 2>/dev/null || { echo "openbox has exited" >&2; return 1; }
+    [[ $(xprop -root _NET_SUPPORTING_WM_CHECK) == *"window id"* ]]
+}
+if ! wait_for 30 "openbox to manage the screen" wm_ready; then
+    sed 's/^/  openbox: /' "$wm_log" >&2
+    exit 1
+fi
 
 status=0
 "$@" || status=$?
