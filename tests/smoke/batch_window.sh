@@ -14,6 +14,7 @@ done
 if [[ -z "${QUORVANE_SMOKE_IN_X:-}" ]]; then
     QUORVANE_SMOKE_IN_X=1 exec bash "$(dirname "$0")/support/x_session.sh" bash "$0" "$@"
 fi
+source "$(dirname "$0")/support/wait_for.sh"
 
 unset QT_QPA_PLATFORM
 screenshot="$build_dir/batch_window.png"
@@ -50,28 +51,31 @@ x.XCloseDisplay(display)
 PY
 }
 
-# The one visible window of the program with the given client size, waiting up to 10 s.
-visible_window_of_size() {
+# The one visible window of the program with the given client size.
+window_of_size() {
     local want=$1
-    for _ in $(seq 1 100); do
-        for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true); do
-            if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: $want"; then
-                echo "$id"
-                return 0
-            fi
-        done
-        sleep 0.1
+    for id in $(xdotool search --onlyvisible --pid "$pid"); do
+        if xdotool getwindowgeometry "$id" | grep -q "Geometry: $want"; then
+            echo "$id"
+            return 0
+        fi
     done
-    echo "no visible window of size $want" >&2
     return 1
+}
+
+visible_window_of_size() {
+    wait_for 30 "a visible window of size $1" window_of_size "$1"
+}
+
+hidden() {
+    local shown
+    shown=$(xdotool search --onlyvisible --pid "$pid") || true
+    ! grep -qx "$1" <<<"$shown"
 }
 
 expect_hidden() {
     local id=$1 what=$2
-    if xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -qx "$id"; then
-        echo "$what is still visible" >&2
-        exit 1
-    fi
+    wait_for 5 "$what to hide" hidden "$id" || exit 1
 }
 
 # The decorations a window asks the window manager for (Motif hints: 0x20 is the minimize
@@ -88,6 +92,8 @@ expect_buttons() {
     fi
 }
 
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+
 click_at() {  # window, x, y in the window's client area
     xdotool mousemove --window "$1" "$2" "$3" click 1
 }
@@ -102,7 +108,6 @@ expect_buttons "$main" "the main window" 0x20  # minimize only
 click_at "$main" 392 21
 batch=$(visible_window_of_size 536x599)
 expect_buttons "$batch" "the batch window" 0x0  # neither
-sleep 0.5
 expect_hidden "$main" "the main window"
 import -window root "$screenshot"
 [[ -s "$screenshot" ]] || { echo "no screenshot" >&2; exit 1; }
@@ -110,7 +115,6 @@ import -window root "$screenshot"
 # "< Back": 120, 120, 7800 x 405 twips.
 click_at "$batch" 268 21
 main=$(visible_window_of_size 536x423)
-sleep 0.3
 expect_hidden "$batch" "the batch window after < Back"
 
 # A second opening, left with the close button: the program keeps running.
@@ -121,14 +125,7 @@ main=$(visible_window_of_size 536x423)
 kill -0 "$pid" || { echo "the program ended with the batch window" >&2; exit 1; }
 
 close_window "$main"
-for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
-    echo "the program did not end with its main window" >&2
-    exit 1
-fi
+wait_for 5 "the program to end with its main window" not_running "$pid"
 trap - EXIT
 wait "$pid"
 echo "batch window smoke test passed; screenshot: $screenshot"

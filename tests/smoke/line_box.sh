@@ -17,30 +17,43 @@ if [ "${LINE_BOX_UNDER_X:-}" != 1 ]; then
     exit 0
 fi
 
+source "$(dirname "$0")/support/wait_for.sh"
+
+# Keys are handled in order, so a copy after them sees every key sent before it; what is left
+# to wait for is the clipboard, which another program reads in its own time.
+clipboard_is() {
+    local got
+    got="$(xclip -selection clipboard -o)"
+    [ "$got" = "$1" ] || { echo "the clipboard holds '$got'" >&2; return 1; }
+}
+clipboard_is_file() {  # expected file, where to put what the clipboard holds
+    xclip -selection clipboard -o >"$2" && cmp "$1" "$2"
+}
+expect_box() {  # text, what was done
+    xdotool key --clearmodifiers ctrl+a ctrl+c
+    wait_for 10 "the box to read '$1' after $2" clipboard_is "$1"
+}
+active_is() { [ "$(xdotool getactivewindow)" = "$1" ]; }
+
 inner() {
     local program="$1" out="$2"
     "$program" >"$out/program.log" 2>&1 &
     local pid=$!
     trap 'kill "$pid" 2>/dev/null || true' EXIT
     local wid
-    wid="$(timeout 30 xdotool search --sync --onlyvisible --name '^Quorvane$' | head -n 1)"
-    xdotool windowfocus --sync "$wid" || true
-    sleep 0.5
+    wid="$(wait_for 30 "the main window" xdotool search --onlyvisible --name '^Quorvane$')"
+    wid="$(head -n 1 <<<"$wid")"
+    xdotool windowactivate "$wid"
+    wait_for 10 "the main window to become active" active_is "$wid"
 
     # Text1 sits 360 x 900 twips into the client area, 488 x 22 pixels at 96 dpi.
-    readback() {
-        xdotool key --clearmodifiers ctrl+a ctrl+c
-        sleep 0.3
-        xclip -selection clipboard -o
-    }
     xdotool mousemove --window "$wid" 150 71 click 1
-    sleep 0.2
     xdotool type --delay 20 'alpha beta'
-    [ "$(readback)" = 'alpha beta' ] || { echo "typing: got '$(readback)'" >&2; return 1; }
+    expect_box 'alpha beta' 'typing'
 
     xdotool key End shift+Home
     xdotool type --delay 20 'gamma'
-    [ "$(readback)" = 'gamma' ] || { echo "typing over a selection: got '$(readback)'" >&2; return 1; }
+    expect_box 'gamma' 'typing over a selection'
 
     # A long line from another program, with a tab and a CR LF that must survive unchanged.
     python3 - "$out/long.txt" <<'PY'
@@ -49,16 +62,19 @@ with open(sys.argv[1], "w", newline="") as f:
     f.write("first\tsecond\r\n" + ",".join(f"{i:07d}" for i in range(375000)))
 PY
     xclip -selection clipboard -i "$out/long.txt"
-    sleep 0.3
+    wait_for 10 "xclip to offer the long line" clipboard_is_file "$out/long.txt" "$out/offered.txt"
     xdotool key End ctrl+v
-    sleep 1
-    readback >"$out/readback.txt"
     printf 'gamma' | cat - "$out/long.txt" >"$out/expected.txt"
-    cmp "$out/expected.txt" "$out/readback.txt" || { echo "paste changed the line" >&2; return 1; }
+    xdotool key --clearmodifiers ctrl+a ctrl+c
+    wait_for 20 "the box to read back the pasted line unchanged" \
+        clipboard_is_file "$out/expected.txt" "$out/readback.txt"
 
-    # Leave the end of the line in view with a few characters selected, for the screenshot.
-    xdotool key End shift+Left shift+Left shift+Left shift+Left
-    sleep 0.5
+    # Leave the end of the line in view with a few characters selected, for the screenshot;
+    # copying the selection shows when those keys have been handled.
+    xdotool key End shift+Left shift+Left shift+Left shift+Left ctrl+c
+    wait_for 10 "the last four characters to be selected" clipboard_is '4999'
+    # Qt paints on a later pass of its event loop, and nothing outside shows when it has.
+    sleep 0.2
     import -window root "$out/line_box.png"
     kill "$pid"
     wait "$pid" 2>/dev/null || true

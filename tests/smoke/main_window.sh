@@ -9,57 +9,52 @@ mkdir -p "$out"
 if [ -z "${SMOKE_INNER:-}" ]; then
     exec env SMOKE_INNER=1 bash "$(dirname "$0")/support/x_session.sh" bash "$0" "$@"
 fi
+source "$(dirname "$0")/support/wait_for.sh"
 
 "$program" &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 
-window=""
-for _ in $(seq 1 100); do
-    window=$(xdotool search --onlyvisible --name '^Quorvane$' 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "the main window never appeared"; exit 1; }
+# The first visible window named "Quorvane" other than the one given (none: any of them).
+quorvane_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '^Quorvane$'); do
+        [ "$id" != "${1:-}" ] && { echo "$id"; return 0; }
+    done
+    return 1
+}
+gone() { ! quorvane_window "$window" >/dev/null; }
+not_running() { ! kill -0 "$pid" 2>/dev/null; }
+
+window=$(wait_for 30 "the main window" quorvane_window)
 
 xdotool windowactivate --sync "$window"
-sleep 0.3
 # Places are in the window's own coordinates, as designed.
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 
 click 268 62        # into "Paste Long Line Here"
 xdotool type --delay 5 'alpha,beta,gamma,delta'
 click 268 170       # "Start Splitting"
-sleep 1
-done_box=$(xdotool search --onlyvisible --name '^Quorvane$' | grep -v "^$window$" | head -n 1 || true)
-[ -n "$done_box" ] || { echo "no \"Done.\" box appeared"; exit 1; }
+done_box=$(wait_for 10 "the \"Done.\" box" quorvane_window "$window")
 xdotool windowactivate --sync "$done_box" key Return
-sleep 0.5
+wait_for 5 "the \"Done.\" box to close" gone
 import -window root "$out/main_window.png"
 
 # The rows, as another program sees them after "Copy Results To Clipboard".
 click 136 366
-confirm=$(xdotool search --onlyvisible --name '^Quorvane$' | grep -v "^$window$" | head -n 1 || true)
-[ -n "$confirm" ] || { echo "no confirmation box after copying"; exit 1; }
+confirm=$(wait_for 10 "a confirmation box after copying" quorvane_window "$window")
 xdotool windowactivate --sync "$confirm" key Return
-sleep 0.3
+wait_for 5 "the confirmation box to close" gone
 expected=$(printf 'alpha\r\nbeta\r\ngamma\r\ndelta\r\n' | od -c)
-actual=$(xclip -o -selection clipboard | od -c)
-if [ "$actual" != "$expected" ]; then
-    echo "the clipboard holds something else:"
-    echo "$actual"
-    exit 1
-fi
+clipboard_holds_rows() {
+    local actual
+    actual=$(xclip -o -selection clipboard | od -c)
+    [ "$actual" = "$expected" ] || { echo "the clipboard holds something else: $actual" >&2; return 1; }
+}
+wait_for 5 "the clipboard to hold the four rows" clipboard_holds_rows
 
 xdotool windowactivate --sync "$window" key alt+F4
-for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
-    echo "the program did not end when its main window closed"
-    exit 1
-fi
+wait_for 5 "the program to end when its main window closed" not_running
 status=0
 wait "$pid" || status=$?
 trap - EXIT

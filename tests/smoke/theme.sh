@@ -15,6 +15,7 @@ done
 if [[ -z "${QUORVANE_SMOKE_IN_X:-}" ]]; then
     QUORVANE_SMOKE_IN_X=1 exec bash "$(dirname "$0")/support/x_session.sh" bash "$0" "$@"
 fi
+source "$(dirname "$0")/support/wait_for.sh"
 
 unset QT_QPA_PLATFORM
 out="$build_dir/smoke"
@@ -37,19 +38,20 @@ fail() {
     exit 1
 }
 
-# The one visible window of the program with the given client size, waiting up to 10 s.
-visible_window_of_size() {
+# The one visible window of the program with the given client size.
+window_of_size() {
     local want=$1
-    for _ in $(seq 1 100); do
-        for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true); do
-            if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: $want"; then
-                echo "$id"
-                return 0
-            fi
-        done
-        sleep 0.1
+    for id in $(xdotool search --onlyvisible --pid "$pid"); do
+        if xdotool getwindowgeometry "$id" | grep -q "Geometry: $want"; then
+            echo "$id"
+            return 0
+        fi
     done
-    fail "no visible window of size $want"
+    return 1
+}
+
+visible_window_of_size() {
+    wait_for 30 "a visible window of size $1" window_of_size "$1"
 }
 
 # The colour of the screenshot at a point of a window's client area, as #RRGGBB.
@@ -85,13 +87,31 @@ x.XCloseDisplay(display)
 PY
 }
 
-pointer_over() {  # window, x, y
+hand=32x32+5+0
+pointer_is() { [[ $(pointer_image) == "$1" ]]; }
+pointer_is_not() { [[ $(pointer_image) != "$1" ]]; }
+
+# Moves the pointer over a point and prints the pointer shown there once the program has
+# switched it: with the hand file a button switches to the hand and the list away from it.
+pointer_over() {  # window, x, y, what is under it: button or list
     xdotool mousemove --window "$1" "$2" "$3"
-    sleep 0.2
     # A second small move: the hover rules follow the pointer's moves.
     xdotool mousemove --window "$1" "$(($2 + 1))" "$3"
-    sleep 0.3
+    case $variant:$4 in
+        skinned:button)
+            wait_for 5 "the hand pointer over a button" pointer_is "$hand" || return 1 ;;
+        skinned:list)
+            wait_for 5 "the pointer over the list to leave the hand" pointer_is_not "$hand" || return 1 ;;
+        # Without the hand file the shape is not meant to change, and a shape that stays as it
+        # was leaves nothing to wait for: this gives the program time to handle the moves.
+        *) sleep 0.5 ;;
+    esac
     pointer_image
+}
+
+# A screenshot once the window has painted: until then its corner shows the bare black screen.
+painted_screenshot() {  # screenshot, window
+    import -window root "$1" && [[ $(colour_at "$1" "$2" 3 3) != "#000000" ]]
 }
 
 # Runs the program from `folder`, checks it and leaves screenshots named after `variant`.
@@ -101,13 +121,12 @@ run_variant() {
     pid=$!
     local main batch over_button over_list main_shot batch_shot
     main=$(visible_window_of_size 536x423)
-    sleep 0.7
     main_shot="$out/theme_main_$variant.png"
-    import -window root "$main_shot"
+    wait_for 30 "the main window to paint" painted_screenshot "$main_shot" "$main"
 
     # Start Splitting: 120, 2370, 7800 x 405 twips; the results list below it at 2880.
-    over_button=$(pointer_over "$main" 268 171)
-    over_list=$(pointer_over "$main" 268 250)
+    over_button=$(pointer_over "$main" 268 171 button)
+    over_list=$(pointer_over "$main" 268 250 list)
     echo "$variant: pointer over a button $over_button, over the list $over_list"
 
     local main_colour
@@ -117,9 +136,8 @@ run_variant() {
     # Split Multiple Long Lines At Once: 3840, 120, 4080 x 405 twips.
     xdotool mousemove --window "$main" 392 21 click 1
     batch=$(visible_window_of_size 536x599)
-    sleep 0.7
     batch_shot="$out/theme_batch_$variant.png"
-    import -window root "$batch_shot"
+    wait_for 30 "the batch window to paint" painted_screenshot "$batch_shot" "$batch"
     local batch_colour
     batch_colour=$(colour_at "$batch_shot" "$batch" 3 3)
     echo "$variant: batch window background $batch_colour"

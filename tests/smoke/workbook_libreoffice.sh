@@ -8,7 +8,7 @@ set -euo pipefail
 build_dir=$2
 writer="$build_dir/bench/bench_workbook_export"
 
-for tool in Xvfb xdotool import python3 soffice; do
+for tool in Xvfb xdotool import convert python3 soffice; do
     command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
 [[ -x "$writer" ]] || { echo "missing $writer (build the bench_workbook_export target)" >&2; exit 1; }
@@ -16,6 +16,7 @@ done
 if [[ -z "${QUORVANE_SMOKE_IN_X:-}" ]]; then
     QUORVANE_SMOKE_IN_X=1 exec bash "$(dirname "$0")/support/x_session.sh" bash "$0" "$@"
 fi
+source "$(dirname "$0")/support/wait_for.sh"
 
 unset QT_QPA_PLATFORM
 work=$(mktemp -d)
@@ -65,19 +66,23 @@ cp -r "$profile/user" "$HOME/.config/libreoffice/4/user"
 # Into a file, not a pipe: the detached LibreOffice inherits the output and keeps a pipe open.
 "$writer" --sample "$work/shown" --open >"$work/shown.txt"
 shown=$(cat "$work/shown.txt")
-window=
-for _ in $(seq 1 120); do
-    window=$(xdotool search --name "^Untitled" 2>/dev/null | head -n1 || true)
-    [[ -n "$window" ]] && break
-    sleep 0.5
-done
-[[ -n "$window" ]] || { echo "LibreOffice showed no untitled document for $shown" >&2; exit 1; }
+untitled_window() {
+    local ids
+    ids=$(xdotool search --name "^Untitled") && head -n1 <<<"$ids"
+}
+window=$(wait_for 60 "LibreOffice to show an untitled document for $shown" untitled_window)
 # The processes showing our export, found by its unique path (the window carries no pid).
 office_pid=$(pgrep -f -- "$shown" | tr '\n' ' ' || true)
 xdotool windowsize "$window" 1200 900 windowmove "$window" 0 0 2>/dev/null || true
-sleep 4
 screenshot="$build_dir/workbook_libreoffice.png"
-import -window root "$screenshot"
+# Once LibreOffice has drawn the sheet, the window's middle shows cells between grid lines;
+# before that it is one flat colour (the bare screen, or an empty frame).
+sheet_drawn() {
+    xdotool getwindowgeometry "$window" | grep -q "Geometry: 1200x900" &&
+        import -window root "$screenshot" &&
+        (( $(convert "$screenshot" -crop 120x120+540+390 -format %k info:) > 1 ))
+}
+wait_for 30 "the LibreOffice window to take 1200 x 900 and draw the sheet" sheet_drawn
 [[ -s "$screenshot" ]] || { echo "no screenshot" >&2; exit 1; }
 title=$(xdotool getwindowname "$window")
 [[ "$title" == Untitled* ]] || { echo "unexpected window title: $title" >&2; exit 1; }
