@@ -1,6 +1,7 @@
 #include "batch_window/text_file_loader.h"
 
 #include "core/failure.h"
+#include "core/regular_file.h"
 #include "core/text_decoding.h"
 #include "core/text_lines.h"
 #include "platform/message_boxes.h"
@@ -10,38 +11,7 @@
 #include <QDir>
 #include <QFile>
 
-#include <cerrno>
-#include <cstring>
 #include <limits>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
-
-// Opens the file only when it is a regular one, and never waits: opening a FIFO for reading
-// blocks until some other program writes to it, and a device such as /dev/zero never ends.
-void openRegularFile(QFile& file, const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        throw Failure(QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        throw Failure(
-            QStringLiteral("\"%1\" is not a regular file (it is a pipe, a device or a socket), so "
-                           "it was not read")
-                .arg(path));
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        throw Failure(file.errorString());
-    }
-}
-
-}  // namespace
 
 void LoadTextFileToList(ReportList& list, const QString& path, MessageBoxes& messages) {
     if (!FileExists(path)) {
@@ -49,7 +19,7 @@ void LoadTextFileToList(ReportList& list, const QString& path, MessageBoxes& mes
         return;
     }
     QFile file;
-    openRegularFile(file, path);
+    OpenRegularFileForReading(file, path);
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw Failure(file.errorString());

@@ -1,6 +1,7 @@
 #include "shell/skin_framework.h"
 
 #include "core/failure.h"
+#include "core/regular_file.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -12,10 +13,12 @@ constexpr qint64 kLargestSkin = 1 << 20;
 }  // namespace
 
 void SkinFramework::loadSkin(const QString& skinPath, const QString& scheme) {
-    QFile file(skinPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    try {
+        OpenRegularFileForReading(file, skinPath);
+    } catch (const Failure& failure) {
         throw Failure(QStringLiteral("Cannot read the skin file ") + skinPath +
-                      QStringLiteral(": ") + file.errorString());
+                      QStringLiteral(": ") + failure.description());
     }
     if (file.size() > kLargestSkin) {
         throw Failure(QStringLiteral("The skin file is too large: ") + skinPath);

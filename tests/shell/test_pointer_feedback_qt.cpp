@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 // The real pointer shapes: the shipped hand pointer file, and what each shape covers.
 class QtPointerShapesTest : public QObject {
     Q_OBJECT
@@ -44,28 +46,40 @@ void QtPointerShapesTest::shippedHandPointsWithItsFingertip() {
 
 void QtPointerShapesTest::fileThatIsNotACursorIsAFailure_data() {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("special");  // the file is a FIFO or a link to this device instead
     const QByteArray hand = shippedHand();
     QVERIFY(!hand.isEmpty());
     QByteArray icon = hand;
     icon[2] = 1;  // the same image stored as an icon
     QByteArray noImage = hand;
     noImage[4] = 0;
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("text") << QByteArray("not a cursor at all, just some words in a file");
-    QTest::newRow("an icon") << icon;
-    QTest::newRow("no image") << noImage;
-    QTest::newRow("cut short") << hand.left(60);
-    QTest::newRow("bitmap garbage") << hand.left(22) + QByteArray(200, '\x7f');
+    QTest::newRow("empty") << QByteArray() << QString();
+    QTest::newRow("text") << QByteArray("not a cursor at all, just some words in a file")
+                          << QString();
+    QTest::newRow("an icon") << icon << QString();
+    QTest::newRow("no image") << noImage << QString();
+    QTest::newRow("cut short") << hand.left(60) << QString();
+    QTest::newRow("bitmap garbage") << hand.left(22) + QByteArray(200, '\x7f') << QString();
+    // Neither may keep the program from starting: no waiting, no endless read.
+    QTest::newRow("a FIFO without a writer") << QByteArray() << "fifo";
+    QTest::newRow("a link to an endless device") << QByteArray() << "/dev/zero";
 }
 
 void QtPointerShapesTest::fileThatIsNotACursorIsAFailure() {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, special);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("HAND-M.CUR"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
+    if (special == QStringLiteral("fifo")) {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (!special.isEmpty()) {
+        QVERIFY(QFile::link(special, path));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+    }
     QtPointerShapes shapes;
     QVERIFY_THROWS_EXCEPTION(Failure, shapes.loadCursorFile(path));
 }

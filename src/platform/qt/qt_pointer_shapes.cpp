@@ -1,6 +1,7 @@
 #include "platform/qt/qt_pointer_shapes.h"
 
 #include "core/failure.h"
+#include "core/regular_file.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -101,10 +102,8 @@ void QtPointerShapes::apply(QWidget* window, PointerShape shape,
 }
 
 QCursor QtPointerShapes::loadCursorFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw Failure(QStringLiteral("File not found: ") + path);
-    }
+    QFile file;
+    OpenRegularFileForReading(file, path);
     if (file.size() > kLargestCursorFile) {
         throw Failure(QStringLiteral("Invalid picture"));
     }
