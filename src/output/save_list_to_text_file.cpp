@@ -6,11 +6,17 @@
 #include "platform/platform.h"
 #include "shell/file_exists.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QSaveFile>
 #include <QStringEncoder>
 
 #include <cerrno>
 #include <cstring>
+
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -31,7 +37,7 @@ constexpr qsizetype kBlockBytes = qsizetype{1} << 20;
 // Why an operation on the file failed, in the system's words. Qt's own text says only
 // "Unknown error" for some failures the user can act on (a full disk, an exceeded quota), so the
 // system's error, read right after the failing call, names those.
-QString reasonOf(const QFileDevice& file, int systemError) {
+QString reasonOf(const QIODevice& file, int systemError) {
     const QString qtReason = file.errorString();
     if (systemError != 0 && (qtReason.isEmpty() || qtReason == QLatin1String("Unknown error"))) {
         return QString::fromLocal8Bit(std::strerror(systemError));
@@ -43,7 +49,8 @@ QString reasonOf(const QFileDevice& file, int systemError) {
 // byte; anything else goes through the system encoder from the first non-ASCII character on.
 class EncodedLines {
   public:
-    explicit EncodedLines(QSaveFile& file) : file_(file), block_(kBlockBytes, Qt::Uninitialized) {}
+    EncodedLines(QIODevice& out, const QString& fileName)
+        : out_(out), fileName_(fileName), block_(kBlockBytes, Qt::Uninitialized) {}
 
     void append(QStringView text) {
         // No encoding needs more than four bytes for one UTF-16 unit.
@@ -84,14 +91,16 @@ class EncodedLines {
 
     void flush() {
         errno = 0;
-        if (used_ > 0 && file_.write(block_.constData(), used_) != used_) {
-            failSave(file_.fileName(), reasonOf(file_, errno));
+        if (used_ > 0 && out_.write(block_.constData(), used_) != used_) {
+            const int systemError = errno;
+            failSave(fileName_, reasonOf(out_, systemError));
         }
         used_ = 0;
     }
 
   private:
-    QSaveFile& file_;
+    QIODevice& out_;
+    const QString& fileName_;
     QStringEncoder encoder_{QStringConverter::System};
     QByteArray block_;
     qsizetype used_ = 0;
@@ -117,11 +126,88 @@ QStringView rowText(CellReader& cells, qsizetype row, const QString& fileName) {
     }
 }
 
+enum class Target { Missing, RegularFile, HardLinkedFile, NotAFile };
+
+// What the name stands for now. A name that stands for a device, a pipe, a socket or a folder
+// is never replaced (saving over "/dev/null" as root would replace the system's device), and a
+// file with several names (hard links) must keep them all.
+Target targetOf(const QString& fileName) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(fileName).constData(), &info) != 0) {
+        return Target::Missing;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return Target::NotAFile;
+    }
+    return info.st_nlink > 1 ? Target::HardLinkedFile : Target::RegularFile;
+}
+
+// Encodes every row, yielding once per row; false when the loop was told to stop.
+bool encodeRows(Platform& platform, const ReadableList& list, EncodedLines& lines,
+                const QString& fileName, const LoopStop& stopRequested) {
+    CellReader cells(list);
+    const qsizetype rows = list.rowCount();
+    for (qsizetype row = 1; row <= rows; ++row) {
+        platform.pump.pendingEvents(row == 1 || row == rows);
+        if (platform.pump.programEnding() || (stopRequested && stopRequested())) {
+            return false;
+        }
+        lines.append(rowText(cells, row, fileName));
+    }
+    lines.flush();
+    return true;
+}
+
+// A file with several names is written in place, so that every name sees the new content. The
+// whole content is made first and must fit on the disk before the file is touched; a failure
+// while writing can still leave the file cut short, and the message says so.
+void saveInPlace(Platform& platform, const ReadableList& list, const QString& fileName,
+                 const LoopStop& stopRequested) {
+    QBuffer content;
+    content.open(QIODevice::WriteOnly);
+    EncodedLines lines(content, fileName);
+    if (!encodeRows(platform, list, lines, fileName, stopRequested)) {
+        return;
+    }
+    const QByteArray& bytes = content.data();
+
+    QFile file(fileName);
+    struct statvfs disk {};
+    const qint64 growth = bytes.size() - file.size();
+    if (growth > 0 && ::statvfs(QFile::encodeName(fileName).constData(), &disk) == 0 &&
+        static_cast<unsigned long long>(growth) >
+            static_cast<unsigned long long>(disk.f_bavail) * disk.f_frsize) {
+        failSave(fileName, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    }
+    errno = 0;
+    if (!file.open(QIODevice::ReadWrite)) {  // ReadWrite: opening does not cut the file short
+        failSave(fileName, reasonOf(file, errno));
+    }
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush() ||
+        ::fsync(file.handle()) != 0) {
+        const int systemError = errno;
+        throw Failure(QStringLiteral("Could not save \"%1\": %2. The file has several names (hard "
+                                     "links), so it was written in place and may now be "
+                                     "incomplete.")
+                          .arg(fileName, reasonOf(file, systemError)));
+    }
+}
+
 }  // namespace
 
 void SaveListToTextFile(Platform& platform, const ReadableList& list, const QString& fileName,
                         const LoopStop& stopRequested) {
+    const Target target = targetOf(fileName);
+    if (target == Target::NotAFile) {
+        failSave(fileName, QStringLiteral("it is a folder, a device, a pipe or a socket, not a "
+                                          "regular file"));
+    }
     if (!confirmedOverwrite(platform.messages, fileName)) {
+        return;
+    }
+    if (target == Target::HardLinkedFile) {
+        saveInPlace(platform, list, fileName, stopRequested);
         return;
     }
 
@@ -135,18 +221,11 @@ void SaveListToTextFile(Platform& platform, const ReadableList& list, const QStr
         failSave(fileName, reasonOf(file, errno));
     }
 
-    EncodedLines lines(file);
-    CellReader cells(list);
-    const qsizetype rows = list.rowCount();
-    for (qsizetype row = 1; row <= rows; ++row) {
-        platform.pump.pendingEvents(row == 1 || row == rows);
-        if (platform.pump.programEnding() || (stopRequested && stopRequested())) {
-            file.cancelWriting();
-            return;
-        }
-        lines.append(rowText(cells, row, fileName));
+    EncodedLines lines(file, fileName);
+    if (!encodeRows(platform, list, lines, fileName, stopRequested)) {
+        file.cancelWriting();
+        return;
     }
-    lines.flush();
     errno = 0;
     if (!file.commit()) {
         failSave(fileName, reasonOf(file, errno));

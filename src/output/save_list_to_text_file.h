@@ -10,6 +10,9 @@ struct Platform;
 // Writes every row of the list as one line ending in CR LF, in the system encoding, asking
 // first before an existing file is replaced. The file on disk changes only when the whole new
 // content has been written: a failure (thrown as Failure) or a stop leaves any old file as it
-// was and no temporary file behind. Nothing is written after "No".
+// was and no temporary file behind. Nothing is written after "No". A name that stands for a
+// folder, a device, a pipe or a socket is refused before anything is asked or written. A file
+// with several names (hard links) keeps them: it is written in place once the new content is
+// complete and fits on the disk.
 void SaveListToTextFile(Platform& platform, const ReadableList& list, const QString& fileName,
                         const LoopStop& stopRequested = {});

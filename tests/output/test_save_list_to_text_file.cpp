@@ -12,6 +12,10 @@
 #include <QTest>
 
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <csignal>
 
@@ -227,6 +231,75 @@ class TestSaveListToTextFile : public QObject {
         QCOMPARE(readAll(folder + QStringLiteral("/list.txt")), old);
         expectedEntries.sort();
         QCOMPARE(entriesOf(folder), expectedEntries);
+    }
+
+    void targetThatIsNoFileIsNeverReplaced_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("socket") << "socket";
+        QTest::newRow("link to the null device") << "link";
+        QTest::newRow("device node (root only)") << "device";
+    }
+    void targetThatIsNoFileIsNeverReplaced() {
+        QFETCH(QString, kind);
+        const QString path = dir_->filePath(QStringLiteral("target.txt"));
+        const QByteArray native = QFile::encodeName(path);
+        int socketFd = -1;
+        if (kind == QLatin1String("fifo")) {
+            QCOMPARE(mkfifo(native.constData(), 0600), 0);
+        } else if (kind == QLatin1String("socket")) {
+            socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::strncpy(address.sun_path, native.constData(), sizeof(address.sun_path) - 1);
+            QCOMPARE(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        } else if (kind == QLatin1String("link")) {
+            QVERIFY(QFile::link(QStringLiteral("/dev/null"), path));
+        } else if (geteuid() != 0 ||
+                   mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+            QSKIP("making a device node needs root");
+        }
+        struct stat before {};
+        QCOMPARE(::stat(native.constData(), &before), 0);
+
+        FakePlatform fake;  // no answer scripted: nothing may be asked
+        TableList list;
+        list.addRow({QStringLiteral("row")});
+        try {
+            SaveListToTextFile(fake.platform, list, path);
+            QFAIL("the save went ahead");
+        } catch (const Failure& failure) {
+            QVERIFY2(failure.description().contains(QStringLiteral("not a regular file")),
+                     qPrintable(failure.description()));
+        }
+        if (socketFd >= 0) {
+            ::close(socketFd);
+        }
+        struct stat after {};
+        QCOMPARE(::stat(native.constData(), &after), 0);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(entriesOf(dir_->path()), QStringList{QStringLiteral("target.txt")});
+    }
+
+    void hardLinkedFileKeepsItsLinks() {
+        const QString path = dir_->filePath(QStringLiteral("list.txt"));
+        const QString other = dir_->filePath(QStringLiteral("other name.txt"));
+        writeAll(path, QByteArray(300, 'o'));  // longer than the new content
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()),
+                 0);
+        FakePlatform fake;
+        fake.messages.answers = {MessageAnswer::Yes};
+        TableList list;
+        list.addRow({QStringLiteral("a")});
+        list.addRow({QStringLiteral("b")});
+        SaveListToTextFile(fake.platform, list, path);
+
+        QCOMPARE(readAll(path), QByteArray("a\r\nb\r\n"));
+        QCOMPARE(readAll(other), QByteArray("a\r\nb\r\n"));
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+        QCOMPARE(info.st_nlink, nlink_t(2));
     }
 
     void programEndingDoesNotCommit() {
