@@ -106,6 +106,9 @@ int writeSample(const QString& folder, bool open) {
                             "a rather longer row that widens the column", "äöü €"}) {
         list.append(QString::fromUtf8(row));
     }
+    // Characters XML cannot carry, which the sheet's escape must bring back.
+    list.append(QStringLiteral("ctrl\x01\x07\x1b end"));
+    list.append(QStringLiteral("nul") + QChar(0) + QStringLiteral("after"));
     FakePlatform fake;
     LinuxSpreadsheetSettings settings;
     settings.exportFolder = folder;

@@ -51,8 +51,7 @@ QString CellTextForWorkbook(const QString& text) {
             QChar::isLowSurrogate(text[i + 1].unicode())) {
             clean.append(text[i]);
             clean.append(text[++i]);
-        } else if (isXmlControl(unit) || QChar::isSurrogate(unit) || unit == 0xFFFE ||
-                   unit == 0xFFFF) {
+        } else if (QChar::isSurrogate(unit) || unit == 0xFFFE || unit == 0xFFFF) {
             clean.append(QChar(kReplacement));
         } else {
             clean.append(text[i]);
@@ -62,6 +61,13 @@ QString CellTextForWorkbook(const QString& text) {
     QString escaped;
     escaped.reserve(clean.size() + 16);
     for (qsizetype i = 0; i < clean.size(); ++i) {
+        const char16_t unit = clean[i].unicode();
+        if (isXmlControl(unit)) {
+            // XML cannot carry these characters, but the sheet's own escape can.
+            escaped.append(QStringLiteral("_x%1_").arg(
+                QString::number(unit, 16).rightJustified(4, QLatin1Char('0')).toUpper()));
+            continue;
+        }
         if (startsEscape(clean, i)) {
             escaped.append(QStringLiteral("_x005F"));  // the escape of "_" itself
         }

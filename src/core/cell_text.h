@@ -6,7 +6,8 @@
 inline constexpr qsizetype kCellTextLimit = 32767;
 
 // The text as the cell's XML must carry it so that the sheet shows exactly the row's text:
-// characters XML cannot hold (control characters other than tab, line feed and carriage
-// return, U+FFFE, U+FFFF, lone surrogates) become U+FFFD, and a literal `_xHHHH_` is escaped so
-// that spreadsheet programs do not decode it into another character.
+// control characters other than tab, line feed and carriage return are written as the sheet's
+// escape `_xHHHH_`, which spreadsheet programs decode back; a literal `_xHHHH_` is escaped in
+// turn so that they do not decode it into another character. Only what no sheet can hold
+// (U+FFFE, U+FFFF, lone surrogates) becomes U+FFFD.
 QString CellTextForWorkbook(const QString& text);

@@ -54,7 +54,8 @@ import csv, sys
 with open(sys.argv[1], encoding="utf-8", newline="") as f:
     cells = [row[0] if row else "" for row in csv.reader(f)]
 expected = [" Output", "one", "", "three", "=1+2", "0012", "_x0041_",
-            "a rather longer row that widens the column", "äöü €"]
+            "a rather longer row that widens the column", "äöü €",
+            "ctrl\x01\x07\x1b end", "nul\x00after"]
 if cells != expected:
     sys.exit(f"LibreOffice read {cells!r}, expected {expected!r}")
 PY
