@@ -41,7 +41,17 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
     std::unique_ptr<SpreadsheetApplication> application;
     SpreadsheetWorkbook* workbook = nullptr;
     on.step(112, [&] { application = platform.spreadsheets.createApplication(); });
+    if (application == nullptr) {
+        // Without the program nothing can be written: the one report says why, rather than
+        // one more for every cell.
+        on.step(176, [&] { pointer.set(PointerShape::Default); });
+        return;
+    }
     on.step(114, [&] { workbook = &created(application.get()).addWorkbook(); });
+    if (workbook == nullptr) {
+        on.step(176, [&] { pointer.set(PointerShape::Default); });
+        return;
+    }
 
     int sheetColumn = 1;
     on.step(116, [&] { sheetColumn = 1; });

@@ -4,6 +4,7 @@
 #include "core/failure.h"
 #include "output/workbook_export.h"
 #include "platform/linux/linux_spreadsheet_automation.h"
+#include "platform/linux/workbook_export_folder.h"
 #include "shell/mouse_pointer.h"
 #include "support/fake_platform.h"
 #include "support/table_list.h"
@@ -69,6 +70,7 @@ class WorkbookAutomationTest : public QObject {
     void failedStartIsAFailure();
     void abandonedWorkbookLeavesNoFile();
     void laterExportRemovesOnlyOldHandedOverFiles();
+    void unwritableCacheFallsBackToTheNextFolder();
 };
 
 void WorkbookAutomationTest::findsAProgram_data() {
@@ -194,6 +196,21 @@ void WorkbookAutomationTest::laterExportRemovesOnlyOldHandedOverFiles() {
     QVERIFY(left.contains("results-recent.xlsx"));
     QVERIFY(left.contains("other.xlsx"));
     QVERIFY(left.contains(QFileInfo(host.started[0].arguments.last()).fileName()));
+}
+
+void WorkbookAutomationTest::unwritableCacheFallsBackToTheNextFolder() {
+    QTemporaryDir home;
+    // A folder can never be made below a file, whoever runs the test.
+    const QString blocked = home.filePath(QStringLiteral("cache-is-a-file"));
+    makeFile(blocked, false, 0);
+    const QString fallback = home.filePath(QStringLiteral("tmp/workbooks"));
+
+    WorkbookExportFolder folder({blocked + QStringLiteral("/workbooks"), fallback});
+    QVERIFY(folder.newFilePath().startsWith(fallback + QLatin1Char('/')));
+    QCOMPARE(folder.path(), fallback);
+
+    WorkbookExportFolder nowhere({blocked + QStringLiteral("/workbooks")});
+    QVERIFY_THROWS_EXCEPTION(Failure, nowhere.newFilePath());
 }
 
 QTEST_GUILESS_MAIN(WorkbookAutomationTest)

@@ -39,8 +39,8 @@ class LinuxSpreadsheetApplication : public SpreadsheetApplication {
                                 const LinuxSpreadsheetSettings& settings)
         : program_(std::move(program)),
           settings_(settings),
-          folder_(settings.exportFolder.isEmpty() ? WorkbookExportFolder::defaultPath()
-                                                  : settings.exportFolder) {}
+          folder_(settings.exportFolder.isEmpty() ? WorkbookExportFolder::defaultCandidates()
+                                                  : QStringList{settings.exportFolder}) {}
 
     SpreadsheetWorkbook& addWorkbook() override {
         const QString path = folder_.newFilePath();

@@ -8,7 +8,7 @@
 #include <functional>
 
 struct LinuxSpreadsheetSettings {
-    QString exportFolder;  // empty: the workbooks folder of the user's cache
+    QString exportFolder;  // empty: the user's cache, else a folder in the temporary folder
     int rowsPerSheet = 1048576;
     // Handed-over exports older than this are removed when a later export is handed over.
     qint64 keepExportsSeconds = 600;

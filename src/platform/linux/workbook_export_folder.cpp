@@ -8,25 +8,43 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
 namespace {
 const QString kPrefix = QStringLiteral("results-");
 const QString kSuffix = QStringLiteral(".xlsx");
 }  // namespace
 
-WorkbookExportFolder::WorkbookExportFolder(QString path) : path_(std::move(path)) {}
+WorkbookExportFolder::WorkbookExportFolder(QStringList candidates)
+    : candidates_(std::move(candidates)), path_(candidates_.value(0)) {}
 
-QString WorkbookExportFolder::defaultPath() {
-    QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (cache.isEmpty()) {
-        cache = QDir::tempPath() + QStringLiteral("/quorvane-cache");
+QStringList WorkbookExportFolder::defaultCandidates() {
+    QStringList candidates;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!cache.isEmpty()) {
+        candidates << cache + QStringLiteral("/workbooks");
     }
-    return cache + QStringLiteral("/workbooks");
+    // Per user, so that nobody else's folder of that name is written into.
+    candidates << QDir::tempPath() + QStringLiteral("/quorvane-%1/workbooks").arg(::getuid());
+    return candidates;
+}
+
+bool WorkbookExportFolder::useWritableFolder() {
+    for (const QString& candidate : std::as_const(candidates_)) {
+        const QFileInfo folder(candidate);
+        if (QDir().mkpath(candidate) && folder.isDir() && folder.isWritable() &&
+            folder.ownerId() == ::getuid()) {
+            path_ = candidate;
+            return true;
+        }
+    }
+    return false;
 }
 
 QString WorkbookExportFolder::newFilePath() {
-    if (!QDir().mkpath(path_)) {
-        throw Failure(
-            QStringLiteral("Cannot create the folder \"%1\" for the workbook").arg(path_));
+    if (!useWritableFolder()) {
+        throw Failure(QStringLiteral("Cannot create a folder for the workbook (tried %1)")
+                          .arg(candidates_.join(QStringLiteral(", "))));
     }
     const QString stamp =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));

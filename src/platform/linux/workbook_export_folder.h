@@ -1,20 +1,25 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-// The folder of the user's cache where workbooks wait for the spreadsheet program to read them.
+// The folder where workbooks wait for the spreadsheet program to read them: the user's cache,
+// or, when that cannot be written (a read-only home), a folder of the user's own in the
+// system's temporary folder.
 // Each export gets a new file; an export that was handed over is made read-only, so that a
 // program which opens it in place cannot save the user's work over it, and so that a file the
 // user did save there (writable again) is never removed.
 class WorkbookExportFolder {
   public:
-    explicit WorkbookExportFolder(QString path);
+    // The first of `candidates` that can be made and written is used.
+    explicit WorkbookExportFolder(QStringList candidates);
 
-    // "<cache of the user>/workbooks"
-    static QString defaultPath();
+    // "<cache of the user>/workbooks", then "<temporary folder>/quorvane-<user id>/workbooks"
+    static QStringList defaultCandidates();
+    // The folder in use: the first candidate until a file has been asked for.
     const QString& path() const { return path_; }
 
-    // Creates the folder when needed; Failure when that is impossible.
+    // Creates the folder when needed; Failure when no candidate can be made and written.
     QString newFilePath();
     void markHandedOver(const QString& filePath);
     // Removes handed-over exports older than `ageSeconds`: a program that starts cold reads its
@@ -22,6 +27,9 @@ class WorkbookExportFolder {
     void removeExportsOlderThan(qint64 ageSeconds);
 
   private:
+    bool useWritableFolder();
+
+    QStringList candidates_;
     QString path_;
     int created_ = 0;
 };
