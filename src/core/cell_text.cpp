@@ -13,9 +13,14 @@ bool isHexDigit(char16_t unit) {
            (unit >= u'A' && unit <= u'F');
 }
 
-// `_xHHHH_` starting at `at`: the escape that spreadsheet programs decode on reading.
+// `_xHHHH_` starting at `at`, the escape that spreadsheet programs decode on reading, or
+// `_xHHHH` before a control character, whose own escape will supply the closing `_`.
 bool startsEscape(const QString& text, qsizetype at) {
-    if (at + 7 > text.size() || text[at] != u'_' || text[at + 1] != u'x' || text[at + 6] != u'_') {
+    if (at + 7 > text.size() || text[at] != u'_' || text[at + 1] != u'x') {
+        return false;
+    }
+    const char16_t after = text[at + 6].unicode();
+    if (after != u'_' && !isXmlControl(after)) {
         return false;
     }
     for (qsizetype i = at + 2; i < at + 6; ++i) {

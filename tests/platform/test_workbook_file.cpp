@@ -71,6 +71,7 @@ void WorkbookFileTest::cellShowsExactlyTheText_data() {
     QTest::newRow("control characters") << QStringLiteral("ctrl\x01\x07\x1b\x0b\x1f end");
     QTest::newRow("NUL") << QString(QStringLiteral("nul") + QChar(0) + QStringLiteral("after"));
     QTest::newRow("control beside an escape look-alike") << QStringLiteral("\x01_x0041_\x02");
+    QTest::newRow("escape look-alike closed by a control") << QStringLiteral("_x0041\x01");
 }
 
 void WorkbookFileTest::cellShowsExactlyTheText() {
