@@ -168,6 +168,8 @@ class TestSaveListToTextFile : public QObject {
         QTest::newRow("read-only folder")
             << QStringLiteral("read-only folder") << QStringLiteral("Permission denied");
         QTest::newRow("name is a folder") << QStringLiteral("folder name") << QString();
+        QTest::newRow("name too long")
+            << QStringLiteral("long name") << QStringLiteral("File name too long");
         // The file size limit fails writes as a full disk does, with its own error number.
         QTest::newRow("disk full midway")
             << QStringLiteral("full disk") << QStringLiteral("File too large");
@@ -204,6 +206,8 @@ class TestSaveListToTextFile : public QObject {
             path = folder + QStringLiteral("/sub");
             QVERIFY(QDir().mkpath(path));
             expectedEntries << QStringLiteral("sub");
+        } else if (kind == QLatin1String("long name")) {
+            path = folder + QLatin1Char('/') + QString(300, QLatin1Char('n'));
         } else if (kind == QLatin1String("full disk")) {
             fake.messages.answers = {MessageAnswer::Yes};  // replace the old file
             limit.emplace(64 * 1024);
