@@ -1,4 +1,5 @@
 #include "core/line_splitter.h"
+#include "support/reference_split.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -69,33 +70,6 @@ void LineSplitterTest::splitsAtEveryDelimiter() {
     QCOMPARE(LineSplit(text, delimiter).count(), pieces.size());
 }
 
-namespace {
-// The rule written the plainest way, to check the fast one against.
-QStringList referenceSplit(const QString& text, const QString& delimiter) {
-    if (text.isEmpty()) {
-        return {};
-    }
-    if (delimiter.isEmpty()) {
-        return {text};
-    }
-    QStringList pieces;
-    QString current;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        if (text.mid(i, delimiter.size()) == delimiter) {
-            pieces << current;
-            current.clear();
-            i += delimiter.size();
-        } else {
-            current += text[i];
-            ++i;
-        }
-    }
-    pieces << current;
-    return pieces;
-}
-}  // namespace
-
 void LineSplitterTest::agreesWithSimpleReferenceOnRandomText() {
     QRandomGenerator random(20211231);
     // Short texts dense with delimiters, and texts long enough to be scanned in blocks, where
@@ -114,7 +88,7 @@ void LineSplitterTest::agreesWithSimpleReferenceOnRandomText() {
         for (int i = 0; i < delimiterLength; ++i) {
             delimiter += alphabet[random.bounded(alphabet.size())];
         }
-        const QStringList expected = referenceSplit(text, delimiter);
+        const QStringList expected = ReferenceSplit(text, delimiter);
         QCOMPARE(SplitToList(text, delimiter), expected);
 
         // A split of a stretch of a longer text gives the same pieces, placed in that text.

@@ -2,32 +2,9 @@
 // and delimiter, and for a stretch in the middle of a longer text.
 #include "core/line_splitter.h"
 #include "fuzz_support.h"
+#include "support/reference_split.h"
 
 #include <QStringList>
-
-namespace {
-// The rule spelled out the simple way: an empty text has no pieces, an empty delimiter leaves
-// the text whole, occurrences are found left to right and never overlap.
-QStringList referenceSplit(const QString& text, const QString& delimiter) {
-    if (text.isEmpty()) {
-        return {};
-    }
-    if (delimiter.isEmpty()) {
-        return {text};
-    }
-    QStringList pieces;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype at = text.indexOf(delimiter, from);
-        if (at < 0) {
-            pieces << text.mid(from);
-            return pieces;
-        }
-        pieces << text.mid(from, at - from);
-        from = at + delimiter.size();
-    }
-}
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3) {
@@ -52,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const qsizetype after = std::min<qsizetype>(margins >> 4, text.size() - before);
     const qsizetype length = text.size() - before - after;
 
-    const QStringList expected = referenceSplit(text.mid(before, length), delimiter);
+    const QStringList expected = ReferenceSplit(text.mid(before, length), delimiter);
     PieceCursor cursor(text, before, length, delimiter);
     FUZZ_CHECK(cursor.countPieces() == expected.size());
     qsizetype piece = 0;
@@ -66,6 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++piece;
     }
     FUZZ_CHECK(piece == expected.size());
-    FUZZ_CHECK(SplitToList(text, delimiter) == referenceSplit(text, delimiter));
+    FUZZ_CHECK(SplitToList(text, delimiter) == ReferenceSplit(text, delimiter));
     return 0;
 }
