@@ -5,6 +5,8 @@
 int main(int argc, char* argv[]) {
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    // Docks and window switchers match the windows to the installed desktop entry by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.quorvane.Quorvane"));
     QtPlatform host;
     app.setMessages(&host.platform().messages);
     MainWindow mainWindow(host.platform());

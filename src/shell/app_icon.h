@@ -2,5 +2,6 @@
 
 #include <QIcon>
 
-// The program's icon, drawn rather than stored: a long bar cut into pieces.
+// The program's icon (resources/icons/quorvane.svg, rendered at the icon theme's sizes): a
+// long bar cut into pieces.
 QIcon ApplicationIcon();

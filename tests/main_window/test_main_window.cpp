@@ -91,7 +91,9 @@ void MainWindowTest::freshStartShowsTheDesignedWindow() {
     QCOMPARE(form->pointerShape(), PointerShape::Default);
     QVERIFY(fake->messages.shown.empty());
     QCOMPARE(fake->messages.applicationTitle(), QStringLiteral("Quorvane"));
-    QVERIFY(!form->windowIcon().isNull());
+    // The icon files made it into the program, at the smallest and the largest size.
+    QCOMPARE(form->windowIcon().pixmap(QSize(16, 16)).size(), QSize(16, 16));
+    QCOMPARE(form->windowIcon().availableSizes().last(), QSize(256, 256));
     QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
     // Assistive technology sees what a person sees.
     QCOMPARE(form->lineBox->accessibleName(), QStringLiteral("Paste Long Line Here"));
