@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# In a real X session: /usr/bin/quorvane shows its window with its icon, and with the skin that
+# it finds beside the program through the link (the skin recolours the window from white).
+set -euo pipefail
+source "$(dirname "$0")/../smoke/support/wait_for.sh"
+unset QT_QPA_PLATFORM
+
+quorvane &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+main_window() { xdotool search --onlyvisible --pid "$pid" --name '^Quorvane$' | head -n 1 | grep .; }
+window=$(wait_for 30 "the installed program's window" main_window)
+xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (16 x 16)' ||
+    { echo "the window has no 16 x 16 icon" >&2; exit 1; }
+shot=$(mktemp --suffix=.png)
+painted() {
+    import -window "$window" "$shot" &&
+        [[ $(convert "$shot" -crop 1x1+3+3 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1) != "#000000" ]]
+}
+wait_for 10 "the window to paint" painted
+colour=$(convert "$shot" -crop 1x1+3+3 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1)
+rm -f "$shot"
+[[ "$colour" != "#FFFFFF" ]] || { echo "the window is white: the skin was not found" >&2; exit 1; }
+echo "installed program: window $window, icon set, background $colour"
+xdotool windowactivate --sync "$window" key alt+F4
+not_running() { ! kill -0 "$pid" 2>/dev/null; }
+wait_for 10 "the program to end" not_running
+trap - EXIT
