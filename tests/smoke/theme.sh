@@ -16,6 +16,7 @@ if [[ -z "${QUORVANE_SMOKE_IN_X:-}" ]]; then
     QUORVANE_SMOKE_IN_X=1 exec bash "$(dirname "$0")/support/x_session.sh" bash "$0" "$@"
 fi
 source "$(dirname "$0")/support/wait_for.sh"
+source "$(dirname "$0")/support/x_pointer.sh"
 
 unset QT_QPA_PLATFORM
 out="$build_dir/smoke"
@@ -61,30 +62,6 @@ colour_at() {  # screenshot, window, x, y
     read -r x0 y0 <<<"$origin"
     convert "$1" -crop "1x1+$((x0 + $3))+$((y0 + $4))" -depth 8 txt:- |
         grep -o '#[0-9A-F]\{6\}' | head -n 1
-}
-
-# The pointer X shows now: width, height and hot spot of its image.
-pointer_image() {
-    python3 - <<'PY'
-import ctypes
-x = ctypes.cdll.LoadLibrary("libX11.so.6")
-xf = ctypes.cdll.LoadLibrary("libXfixes.so.3")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-class CursorImage(ctypes.Structure):
-    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
-                ("width", ctypes.c_ushort), ("height", ctypes.c_ushort),
-                ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
-                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.c_void_p)]
-
-xf.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
-xf.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
-display = x.XOpenDisplay(None)
-image = xf.XFixesGetCursorImage(display).contents
-print(f"{image.width}x{image.height}+{image.xhot}+{image.yhot}")
-x.XCloseDisplay(display)
-PY
 }
 
 hand=32x32+5+0
