@@ -19,7 +19,6 @@ class BatchWindowLifecycle {
     bool isOpen() const { return state_ == State::Open; }
     // Counts the openings, so work queued during one never runs in the next.
     int opening() const { return opening_; }
-    bool handlerRunning() const { return handlersRunning_ > 0; }
     // A split run of the window is going (a second one would clear the results under it).
     bool splitRunning() const { return splitRunning_; }
 

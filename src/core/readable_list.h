@@ -23,3 +23,6 @@ class ReadableList {
     // A row counts as checked unless the list shows check boxes and its box is cleared.
     bool countsAsChecked(qsizetype row) const { return !showsCheckBoxes() || isChecked(row); }
 };
+
+// The Failure of reading a row or column that does not exist, worded alike for every list.
+[[noreturn]] void ThrowIndexOutOfBounds();

@@ -44,10 +44,9 @@ class CellReader {
   private:
     void checkRow(qsizetype row) const {
         if (row < 1 || row > rows_->size()) {
-            throwMissingRow();
+            ThrowIndexOutOfBounds();
         }
     }
-    [[noreturn]] static void throwMissingRow();
 
     const ReadableList& list_;
     const RowStore* rows_;

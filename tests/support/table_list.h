@@ -49,7 +49,7 @@ class TableList : public ReadableList {
   private:
     void check(qsizetype row) const {
         if (row < 1 || row > rowCount()) {
-            throw Failure(QStringLiteral("Index out of bounds"));
+            ThrowIndexOutOfBounds();
         }
     }
 

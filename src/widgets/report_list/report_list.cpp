@@ -1,6 +1,5 @@
 #include "widgets/report_list/report_list.h"
 
-#include "core/failure.h"
 #include "core/fault_injection.h"
 
 #include <QHeaderView>
@@ -158,13 +157,9 @@ void ReportList::removeColumnsAndRows() {
 
 void ReportList::setColumnWidthTwips(int column, int twips) {
     if (column < 1 || column > columnCount()) {
-        throw Failure(QStringLiteral("Index out of bounds"));
+        ThrowIndexOutOfBounds();
     }
     setColumnWidth(column - 1, (twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
-}
-
-void ReportList::throwMissingRow() {
-    throw Failure(QStringLiteral("Index out of bounds"));
 }
 
 QString ReportList::text(qsizetype row) const {
@@ -246,7 +241,7 @@ int ReportList::columnCount() const {
 
 QString ReportList::headerText(int column) const {
     if (column < 1 || column > columnCount()) {
-        throw Failure(QStringLiteral("Index out of bounds"));
+        ThrowIndexOutOfBounds();
     }
     return model_->headers()[column - 1];
 }

@@ -82,10 +82,9 @@ class ReportList : public QTableView, public ReadableList {
   private:
     void checkRow(qsizetype row) const {
         if (row < 1 || row > rows_.size()) {
-            throwMissingRow();
+            ThrowIndexOutOfBounds();
         }
     }
-    [[noreturn]] static void throwMissingRow();
     void rowsAppended() {
         if (!showRowsScheduled_) {
             scheduleShowingRows();

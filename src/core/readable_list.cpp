@@ -1,7 +1,7 @@
-#include "output/cell_reader.h"
+#include "core/readable_list.h"
 
 #include "core/failure.h"
 
-void CellReader::throwMissingRow() {
+void ThrowIndexOutOfBounds() {
     throw Failure(QStringLiteral("Index out of bounds"));
 }
