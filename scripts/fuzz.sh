@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of tests/fuzz with clang (libFuzzer, ASan, UBSan) into build-fuzz/ and
-# runs each for SECONDS (default 60) from its seed corpus in tests/fuzz/corpus/<target>/. New
-# inputs go to build-fuzz/corpus/, never into the repository. A crash, a leak, a timeout or
+# runs each for SECONDS (default 60) from its starting inputs in tests/fuzz/inputs/<target>/. New
+# inputs it finds go to build-fuzz/found/, never into the repository. A crash, a leak, a timeout or
 # running out of memory fails the run; the input that did it is kept in build-fuzz/findings/.
 # Usage: bash scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
@@ -24,13 +24,13 @@ fi
 mkdir -p "$dir/findings"
 status=0
 for target in "${targets[@]}"; do
-    work="$dir/corpus/$target"
+    work="$dir/found/$target"
     mkdir -p "$work"
     echo "== $target: $seconds s"
     # -timeout and -rss_limit_mb make a hang or a runaway allocation a finding too.
     if ! QT_QPA_PLATFORM=offscreen "$dir/tests/fuzz/$target" -max_total_time="$seconds" \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="$dir/findings/$target-" "$work" "$top/tests/fuzz/corpus/$target" \
+        -artifact_prefix="$dir/findings/$target-" "$work" "$top/tests/fuzz/inputs/$target" \
         >"$dir/$target.log" 2>&1; then
         status=1
         echo "$target FAILED; its log: $dir/$target.log" >&2
