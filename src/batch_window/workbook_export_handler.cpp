@@ -2,7 +2,6 @@
 
 #include "batch_window/batch_window.h"
 #include "batch_window/report_locations.h"
-#include "core/failure.h"
 #include "core/readable_list.h"
 #include "output/workbook_export.h"
 #include "platform/platform.h"
@@ -11,19 +10,6 @@
 #include "widgets/report_list/report_list.h"
 
 #include <optional>
-
-namespace {
-
-// What a call on an object that was never created costs: a failure of that statement.
-template <typename Object>
-Object& created(Object* object) {
-    if (!object) {
-        throw Failure(QStringLiteral("Object variable or With block variable not set"));
-    }
-    return *object;
-}
-
-}  // namespace
 
 void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
                         WindowMousePointer& pointer) {
@@ -41,14 +27,12 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
     std::unique_ptr<SpreadsheetApplication> application;
     SpreadsheetWorkbook* workbook = nullptr;
     on.step(112, [&] { application = platform.spreadsheets.createApplication(); });
-    if (application == nullptr) {
-        // Without the program nothing can be written: the one report says why, rather than
-        // one more for every cell.
-        on.step(176, [&] { pointer.set(PointerShape::Default); });
-        return;
+    if (application != nullptr) {
+        on.step(114, [&] { workbook = &application->addWorkbook(); });
     }
-    on.step(114, [&] { workbook = &created(application.get()).addWorkbook(); });
     if (workbook == nullptr) {
+        // Without the program or a workbook nothing can be written: the one report says why,
+        // rather than one more for every cell.
         on.step(176, [&] { pointer.set(PointerShape::Default); });
         return;
     }
@@ -64,14 +48,11 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
         }
         if (k == 1) {
             if (on.test(124, [&] { return !results.cellText(1, 1).isEmpty(); })) {
-                on.step(126, [&] {
-                    created(workbook).assignCell(1, sheetColumn, results.headerText(k));
-                });
+                on.step(126, [&] { workbook->assignCell(1, sheetColumn, results.headerText(k)); });
                 on.step(128, [&] { ++sheetColumn; });
             }
         } else if (on.test(130, [&] { return !results.cellText(1, k).isEmpty(); })) {
-            on.step(132,
-                    [&] { created(workbook).assignCell(1, sheetColumn, results.headerText(k)); });
+            on.step(132, [&] { workbook->assignCell(1, sheetColumn, results.headerText(k)); });
             on.step(134, [&] { ++sheetColumn; });
         }
     }
@@ -105,8 +86,8 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
                             return !text->isEmpty();
                         })) {
                         on.step(156, [&] {
-                            created(workbook).setCellValue(static_cast<int>(sheetRow), sheetColumn,
-                                                           text.value_or(QString()));
+                            workbook->setCellValue(static_cast<int>(sheetRow), sheetColumn,
+                                                   text.value_or(QString()));
                         });
                         on.step(158, [&] { ++sheetColumn; });
                     }
@@ -116,8 +97,8 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
                            })) {
                     on.step(162, [&] {
                         QString subItem = text.value_or(QString());
-                        created(workbook).setCellValue(static_cast<int>(sheetRow), sheetColumn,
-                                                       subItem.remove(QLatin1Char('=')));
+                        workbook->setCellValue(static_cast<int>(sheetRow), sheetColumn,
+                                               subItem.remove(QLatin1Char('=')));
                     });
                     on.step(164, [&] { ++sheetColumn; });
                 }
@@ -126,8 +107,8 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
         on.step(168, [&] { ++sheetRow; });
     }
 
-    on.step(172, [&] { created(workbook).autofitColumns(); });
-    on.step(174, [&] { created(application.get()).makeVisible(); });
+    on.step(172, [&] { workbook->autofitColumns(); });
+    on.step(174, [&] { application->makeVisible(); });
     on.step(176, [&] { pointer.set(PointerShape::Default); });
 }
 
