@@ -95,7 +95,6 @@ void run(const QString& folder, qsizetype pieces, int pieceBytes) {
     splitSeconds = times[1];
 
     const qsizetype rows = form.resultsList->count();
-    form.resultsList->showPendingRows();
     QCoreApplication::processEvents();
     timer.start();
     // The middle row; rows count from 1, so a list of one row deletes that one.

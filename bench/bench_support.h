@@ -2,8 +2,8 @@
 
 // Small helpers shared by the benchmarks: wall time, peak memory, and the `tr` baseline.
 
-#include <QAbstractItemModel>
-#include <QAbstractItemView>
+#include "widgets/report_list/report_list.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -55,18 +55,19 @@ inline void resetPeakMemory() {
     }
 }
 
-// A list may show rows a little after a loop has appended them. Runs the event loop until
-// the view shows `rows` rows; gives the time that took and the longest single run of the
-// loop meanwhile (how long input could wait), in seconds.
+// Runs the event loop until the list shows its last row (`rows`) when scrolled to its end;
+// gives the time that took and the longest single run of the loop meanwhile (how long input
+// could wait), in seconds.
 struct CatchUp {
     double seconds = 0;
     double longestRun = 0;
 };
-inline CatchUp untilViewShows(const QAbstractItemView& view, qsizetype rows) {
+inline CatchUp untilViewShows(ReportList& list, qsizetype rows) {
     CatchUp catchUp;
     QElapsedTimer timer;
     timer.start();
-    while (view.model()->rowCount() < rows) {
+    list.selectRow(rows);
+    while (list.rowAt(list.rowRect(rows).center()) != rows) {
         QElapsedTimer run;
         run.start();
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -37,6 +37,18 @@ class PodArray {
         }
     }
 
+    // An explicit copy: copying arrays of millions of values should never happen by accident.
+    void assign(const PodArray& other) {
+        if (this == &other) {
+            return;
+        }
+        reserve(other.size_);
+        if (other.size_ > 0) {
+            std::memcpy(data_, other.data_, static_cast<size_t>(other.size_) * sizeof(T));
+        }
+        size_ = other.size_;
+    }
+
     void erase(qsizetype i) {
         std::memmove(data_ + i, data_ + i + 1, static_cast<size_t>(size_ - i - 1) * sizeof(T));
         --size_;

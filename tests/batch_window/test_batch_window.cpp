@@ -520,7 +520,7 @@ void BatchWindowTest::deleteRemovesTheSelectedRowOfEitherList() {
         QTest::keyClick(list, Qt::Key_Delete);
         QCOMPARE(rowsOf(list), (QStringList{"a", "c"}));
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
-                           list->visualRect(list->model()->index(0, 0)).center());
+                           list->rowRect(1).center());
         QCOMPARE(list->count(), 2);  // a double-click changes nothing
     }
     QTest::mouseClick(form->clearInputButton, Qt::LeftButton);

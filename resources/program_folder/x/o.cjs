@@ -58,7 +58,8 @@ QWidget[skinControls="true"] QPushButton:focus {
     border: 1px solid #2f6fd6;
 }
 
-QWidget[skinControls="true"] QTableView {
+QWidget[skinControls="true"] QTableView,
+QWidget[skinControls="true"] ReportList {
     background-color: #ffffff;
     alternate-background-color: #f7f9fc;
     border: 1px solid #c3ccd9;
@@ -98,7 +99,8 @@ QWidget[skinRoundedCorners="true"] QGroupBox::title { border-radius: 3px; }
 QWidget[skinRoundedCorners="true"] QLineEdit,
 QWidget[skinRoundedCorners="true"] LineBox { border-radius: 4px; }
 QWidget[skinRoundedCorners="true"] QPushButton { border-radius: 5px; }
-QWidget[skinRoundedCorners="true"] QTableView { border-radius: 4px; }
+QWidget[skinRoundedCorners="true"] QTableView,
+QWidget[skinRoundedCorners="true"] ReportList { border-radius: 4px; }
 QWidget[skinRoundedCorners="true"] QProgressBar { border-radius: 5px; }
 QWidget[skinRoundedCorners="true"] QProgressBar::chunk { border-radius: 4px; }
 

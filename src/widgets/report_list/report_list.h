@@ -4,18 +4,19 @@
 #include "core/readable_list.h"
 #include "core/row_store.h"
 
-#include <QAbstractTableModel>
-#include <QElapsedTimer>
-#include <QTableView>
+#include <QAbstractScrollArea>
 
+class QHeaderView;
 class QTimer;
+class ReportListHeaderModel;
 
-class ReportListModel;
-
-// The report-view list control: one text per row, column headers, 1-based rows, the selected
-// row, key and double-click events. Rows live in a RowStore; the view is told about appended
-// rows in batches (before events run), so appending millions of rows stays cheap.
-class ReportList : public QTableView, public ReadableList {
+// The report-view list control: one text per row under column headers, 1-based rows, one
+// selected row, key and double-click events. Rows live in a RowStore, and the view works
+// only from the row count and the fixed row height: painting, scrolling, hit-testing and the
+// keys cost the same at ten rows and at hundreds of millions, and a row is in the view the
+// moment it is in the list. The vertical scroll bar counts rows, not pixels, so its int range
+// holds any list that fits in memory.
+class ReportList : public QAbstractScrollArea, public ReadableList {
     Q_OBJECT
   public:
     explicit ReportList(QWidget* parent = nullptr);
@@ -23,6 +24,7 @@ class ReportList : public QTableView, public ReadableList {
 
     void addColumn(const QString& header);
     void setColumnWidthTwips(int column, int twips);
+    int columnWidth(int column) const;  // in pixels
     // Back to a list as it was made: no columns, no rows.
     void removeColumnsAndRows();
 
@@ -47,16 +49,21 @@ class ReportList : public QTableView, public ReadableList {
     void appendSpan(const QString& source, TextSpan span) {
         FaultInjection::hit("list.append");
         rows_.appendSpan(source, span);
-        if (!showRowsScheduled_) {
-            scheduleShowingRows();
-        }
+        rowsAppended();
     }
     void reserveMore(qsizetype rows) { rows_.reserveMore(rows); }
     void remove(qsizetype row);  // Failure when the row does not exist
     void clear();
 
-    qsizetype selectedRow() const;  // 0 when no row is selected
-    void selectRow(qsizetype row);
+    qsizetype selectedRow() const { return selected_ + 1; }  // 0 when no row is selected
+    void selectRow(qsizetype row);                           // and scrolls it into view
+    void clearSelection();
+
+    // Where rows are in the viewport: the row at a point (0 for none), and a row's rectangle
+    // across all columns (empty when the row does not exist).
+    qsizetype rowAt(QPoint viewportPoint) const;
+    QRect rowRect(qsizetype row) const;
+    QHeaderView* header() const { return header_; }
 
     // ReadableList
     qsizetype rowCount() const override { return count(); }
@@ -65,8 +72,8 @@ class ReportList : public QTableView, public ReadableList {
     QString cellText(qsizetype row, int column) const override;
     const RowStore* firstColumnRows() const override { return &rows_; }
 
-    // Tells the view about rows appended since the last time.
-    void showPendingRows();
+    // The text a row shows: a row of many megabytes is shown clipped, the list keeps it whole.
+    QString shownText(qsizetype row) const;
 
   signals:
     // Every key press, before the list's own handling (which still takes place).
@@ -75,9 +82,17 @@ class ReportList : public QTableView, public ReadableList {
     void mouseMoved();
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     void checkRow(qsizetype row) const {
@@ -85,18 +100,33 @@ class ReportList : public QTableView, public ReadableList {
             ThrowIndexOutOfBounds();
         }
     }
+    // Appending stays one comparison a row: the view catches up once events run.
     void rowsAppended() {
-        if (!showRowsScheduled_) {
-            scheduleShowingRows();
+        if (!layoutPending_) {
+            scheduleLayout();
         }
     }
-    void scheduleShowingRows();
-    void showSomePendingRows();
+    void scheduleLayout();
+    // Scroll ranges and header place from the row count, the row height and the columns.
+    void updateLayout();
+    int rowHeight() const { return rowHeight_; }
+    int rowsPerPage() const;
+    qsizetype firstVisibleRow() const;  // 0-based
+    void scrollToRow(qsizetype row);    // 0-based
+    // Makes a row current and selected (0-based; -1 for none), as a click or a key does.
+    void setSelected(qsizetype row);
+    void updateRow(qsizetype row);  // 0-based; repaints it when it is in view
+    void rowsRemoved(qsizetype row, qsizetype removed);
+    void tellAccessibility(int event, qsizetype row) const;
 
     RowStore rows_;
-    ReportListModel* model_;
-    QTimer* showRowsTimer_;
-    bool showRowsScheduled_ = false;
-    qsizetype rowsAtLastCheck_ = 0;
-    QElapsedTimer sinceLastShown_;
+    ReportListHeaderModel* headerModel_;
+    QHeaderView* header_;
+    QTimer* layoutTimer_;
+    bool layoutPending_ = false;
+    qsizetype shownRowCount_ = 0;  // rows the scroll bar and assistive technology know of
+    int rowHeight_ = 1;
+    qsizetype selected_ = -1;  // 0-based, -1 for none
+    qsizetype current_ = -1;   // where the keys move from; kept when its row goes
+    qsizetype hovered_ = -1;
 };

@@ -1,0 +1,240 @@
+// How the list looks and answers the mouse and the keys. Everything here works from the
+// first visible row, the row height and the row count, never from the rows as a whole.
+#include "widgets/report_list/report_list.h"
+
+#include <QAccessible>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionViewItem>
+
+#include <algorithm>
+
+qsizetype ReportList::rowAt(QPoint viewportPoint) const {
+    if (columnCount() == 0 || viewportPoint.y() < 0 ||
+        header_->logicalIndexAt(viewportPoint.x()) < 0) {
+        return 0;
+    }
+    const qsizetype row = firstVisibleRow() + viewportPoint.y() / rowHeight_;
+    return row < rows_.size() ? row + 1 : 0;
+}
+
+QRect ReportList::rowRect(qsizetype row) const {
+    if (row < 1 || row > rows_.size() || columnCount() == 0) {
+        return {};
+    }
+    const qsizetype fromTop = row - 1 - firstVisibleRow();
+    // Far outside the viewport the place does not matter, only that it is outside.
+    const qsizetype limit = viewport()->height() + rowHeight_;
+    const int y = static_cast<int>(std::clamp<qsizetype>(fromTop * rowHeight_, -limit, limit));
+    return {-header_->offset(), y, header_->length(), rowHeight_};
+}
+
+void ReportList::scrollToRow(qsizetype row) {
+    if (layoutPending_) {
+        updateLayout();  // the scroll bar must know of the row first
+    }
+    const qsizetype first = firstVisibleRow();
+    if (row < first) {
+        verticalScrollBar()->setValue(static_cast<int>(row));
+    } else if (row >= first + rowsPerPage()) {
+        verticalScrollBar()->setValue(static_cast<int>(row - rowsPerPage() + 1));
+    }
+}
+
+void ReportList::updateRow(qsizetype row) {
+    if (row >= 0 && row < rows_.size()) {
+        const QRect rect = rowRect(row + 1);
+        viewport()->update(0, rect.y(), viewport()->width(), rect.height());
+    }
+}
+
+void ReportList::setSelected(qsizetype row) {
+    const qsizetype oldSelected = selected_;
+    const qsizetype oldCurrent = current_;
+    selected_ = current_ = row;
+    updateRow(oldSelected);
+    updateRow(oldCurrent);
+    updateRow(row);
+    if (row >= 0) {
+        scrollToRow(row);
+    }
+    if (row != oldSelected) {
+        tellAccessibility(QAccessible::SelectionAdd, row);
+    }
+    if (hasFocus() && row != oldCurrent) {
+        tellAccessibility(QAccessible::Focus, row);
+    }
+}
+
+void ReportList::tellAccessibility(int event, qsizetype row) const {
+    if (!QAccessible::isActive() || row < 0 || columnCount() == 0) {
+        return;
+    }
+    // Children count the header cells first, then the cells row by row.
+    QAccessibleEvent accessibleEvent(const_cast<ReportList*>(this),
+                                     static_cast<QAccessible::Event>(event));
+    accessibleEvent.setChild(static_cast<int>((row + 1) * columnCount()));
+    QAccessible::updateAccessibility(&accessibleEvent);
+}
+
+void ReportList::paintEvent(QPaintEvent* event) {
+    if (layoutPending_) {
+        updateLayout();
+    }
+    QPainter painter(viewport());
+    const int columns = columnCount();
+    if (columns == 0) {
+        return;
+    }
+    QStyleOptionViewItem option;
+    option.initFrom(this);
+    option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+    option.font = font();
+    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.textElideMode = Qt::ElideRight;
+    option.showDecorationSelected =
+        style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, nullptr, this) != 0;
+    option.widget = this;
+    const QStyle::State baseState = option.state | QStyle::State_Item;
+    const QRect exposed = event->rect();
+
+    const qsizetype first = firstVisibleRow() + exposed.top() / rowHeight_;
+    const qsizetype last =
+        std::min(rows_.size() - 1, firstVisibleRow() + exposed.bottom() / rowHeight_);
+    for (qsizetype row = first; row <= last; ++row) {
+        const int y = static_cast<int>((row - firstVisibleRow()) * rowHeight_);
+        QStyle::State state = baseState;
+        if (row == selected_) {
+            state |= QStyle::State_Selected;
+        }
+        if (row == hovered_) {
+            state |= QStyle::State_MouseOver;
+        }
+        for (int column = 0; column < columns; ++column) {
+            const int x = header_->sectionViewportPosition(column);
+            const int width = header_->sectionSize(column);
+            if (x + width <= exposed.left() || x > exposed.right() || width == 0) {
+                continue;
+            }
+            option.rect = QRect(x, y, width, rowHeight_);
+            option.state = state;
+            if (column == 0 && row == current_ && hasFocus()) {
+                option.state |= QStyle::State_HasFocus;
+            }
+            option.viewItemPosition = columns == 1            ? QStyleOptionViewItem::OnlyOne
+                                      : column == 0           ? QStyleOptionViewItem::Beginning
+                                      : column == columns - 1 ? QStyleOptionViewItem::End
+                                                              : QStyleOptionViewItem::Middle;
+            // Only the first column has text: the lists hold no sub-items.
+            option.features =
+                column == 0 ? QStyleOptionViewItem::HasDisplay : QStyleOptionViewItem::None;
+            option.text = column == 0 ? shownText(row + 1) : QString();
+            style()->drawControl(QStyle::CE_ItemViewItem, &option, &painter, this);
+        }
+    }
+}
+
+void ReportList::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateLayout();
+}
+
+void ReportList::scrollContentsBy(int dx, int /*dy*/) {
+    if (dx != 0) {
+        header_->setOffset(horizontalScrollBar()->value());
+    }
+    viewport()->update();
+}
+
+bool ReportList::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave && hovered_ >= 0) {
+        const qsizetype old = hovered_;
+        hovered_ = -1;
+        updateRow(old);
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void ReportList::keyPressEvent(QKeyEvent* event) {
+    emit keyPressed(event->key(), event->modifiers());
+    const qsizetype rows = rows_.size();
+    const qsizetype from = std::min(current_, rows - 1);
+    qsizetype to = -1;
+    switch (event->key()) {
+        case Qt::Key_Up:
+            to = from - 1;
+            break;
+        case Qt::Key_Down:
+            to = from + 1;
+            break;
+        case Qt::Key_PageUp:
+            to = from - rowsPerPage();
+            break;
+        case Qt::Key_PageDown:
+            to = from + rowsPerPage();
+            break;
+        case Qt::Key_Home:
+            to = 0;
+            break;
+        case Qt::Key_End:
+            to = rows - 1;
+            break;
+        case Qt::Key_Left:
+            horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            return;
+        case Qt::Key_Right:
+            horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            return;
+        default:
+            event->ignore();  // left to the window, as any list does
+            return;
+    }
+    if (rows > 0 && columnCount() > 0) {
+        // With no current row yet, any move starts at the first row.
+        setSelected(from < 0 ? 0 : std::clamp<qsizetype>(to, 0, rows - 1));
+    }
+}
+
+void ReportList::mousePressEvent(QMouseEvent* event) {
+    const qsizetype row = rowAt(event->position().toPoint());
+    if (row > 0 && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
+        setSelected(row - 1);
+    }
+}
+
+void ReportList::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMoved();
+    const qsizetype row = rowAt(event->position().toPoint()) - 1;
+    if (row != hovered_) {
+        const qsizetype old = hovered_;
+        hovered_ = row;
+        updateRow(old);
+        updateRow(row);
+    }
+    // Dragging with the button down moves the selection along, as in any list.
+    if (row >= 0 && (event->buttons() & Qt::LeftButton) && row != selected_) {
+        setSelected(row);
+    }
+}
+
+void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {
+    const qsizetype row = rowAt(event->position().toPoint());
+    if (row > 0 && event->button() == Qt::LeftButton) {
+        setSelected(row - 1);
+    }
+    emit rowDoubleClicked();
+}
+
+void ReportList::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    updateRow(current_);
+    tellAccessibility(QAccessible::Focus, current_);
+}
+
+void ReportList::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    updateRow(current_);
+}

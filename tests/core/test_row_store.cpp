@@ -1,0 +1,109 @@
+#include "core/row_store.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <vector>
+
+// The row store against a plain list of strings, over many blocks: appends of spans and of
+// texts, removals anywhere, and copies that must not see each other's changes.
+class RowStoreTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void behavesLikeAPlainListAcrossBlocks_data();
+    void behavesLikeAPlainListAcrossBlocks();
+};
+
+namespace {
+struct Mirror {
+    RowStore store;
+    QStringList rows;
+};
+
+void expectSame(const Mirror& mirror) {
+    QCOMPARE(mirror.store.size(), mirror.rows.size());
+    qsizetype total = 0;
+    for (qsizetype row = 0; row < mirror.rows.size(); ++row) {
+        if (mirror.store.view(row) != mirror.rows[row]) {
+            QFAIL(qPrintable(QStringLiteral("row %1 differs").arg(row)));
+        }
+        total += mirror.rows[row].size();
+    }
+    QCOMPARE(mirror.store.totalLength(), total);
+    // Reading backwards and by jumps goes through the block search, not the next-block hint.
+    for (qsizetype row = mirror.rows.size() - 1; row >= 0; row -= 997) {
+        QCOMPARE(mirror.store.view(row), mirror.rows[row]);
+    }
+}
+}  // namespace
+
+void RowStoreTest::behavesLikeAPlainListAcrossBlocks_data() {
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("removals");
+    QTest::addColumn<bool>("copyMidway");
+    QTest::newRow("a few rows") << 10 << 10 << false;
+    QTest::newRow("many blocks, some emptied") << 5 * int(RowStore::kBlockRows) << 12'000 << false;
+    QTest::newRow("a copy changed apart") << 3 * int(RowStore::kBlockRows) << 4'000 << true;
+}
+
+void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
+    QFETCH(int, rows);
+    QFETCH(int, removals);
+    QFETCH(bool, copyMidway);
+    QRandomGenerator random(rows);
+    const QString line = QStringLiteral("alpha,beta,gamma,delta,").repeated(rows / 4 + 1);
+    Mirror mirror;
+    for (int i = 0; i < rows; ++i) {
+        // Spans of one line, with now and then a typed text or a long one in between.
+        const int kind = random.bounded(20);
+        if (kind == 0) {
+            const QString typed = QString::number(i).repeated(random.bounded(3));
+            mirror.store.append(typed);
+            mirror.rows << typed;
+        } else if (kind == 1 && i % 7 == 0) {
+            const QString longText(5000, QChar(u'a' + i % 26));
+            mirror.store.append(longText);
+            mirror.rows << longText;
+        } else {
+            const qsizetype at = random.bounded(static_cast<int>(line.size() - 8));
+            const quint32 length = random.bounded(8);
+            mirror.store.appendSpan(line, {at, length});
+            mirror.rows << line.mid(at, length);
+        }
+    }
+    expectSame(mirror);
+
+    Mirror copy;
+    for (int i = 0; i < removals && !mirror.rows.isEmpty(); ++i) {
+        if (copyMidway && i == removals / 2) {
+            copy = mirror;
+        }
+        // Mostly near the front, so that whole blocks empty, and anywhere else.
+        const qsizetype row = i % 3 == 0 ? random.bounded(static_cast<int>(mirror.rows.size()))
+                                         : random.bounded(std::min<int>(50, mirror.rows.size()));
+        mirror.store.remove(row);
+        mirror.rows.removeAt(row);
+        if (i % 1000 == 0) {
+            expectSame(mirror);
+        }
+    }
+    expectSame(mirror);
+    mirror.store.append(QStringLiteral("after"));
+    mirror.rows << QStringLiteral("after");
+    expectSame(mirror);
+
+    if (copyMidway) {
+        expectSame(copy);  // untouched by the removals after it was made
+        copy.store.remove(0);
+        copy.rows.removeFirst();
+        copy.store.appendSpan(line, {0, 5});
+        copy.rows << QStringLiteral("alpha");
+        expectSame(copy);
+        expectSame(mirror);
+    }
+    mirror.store.clear();
+    QCOMPARE(mirror.store.size(), 0);
+}
+
+QTEST_APPLESS_MAIN(RowStoreTest)
+#include "test_row_store.moc"
