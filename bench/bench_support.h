@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -76,6 +77,35 @@ inline CatchUp untilViewShows(ReportList& list, qsizetype rows) {
     catchUp.seconds = seconds(timer);
     return catchUp;
 }
+
+// Stands for the user's input: a 5 ms timer whose longest interval between two runs is how
+// long a key press could have waited for the event loop.
+class InputWaitProbe {
+  public:
+    InputWaitProbe() {
+        tick_.setInterval(5);
+        QObject::connect(&tick_, &QTimer::timeout, [this] {
+            longestMs_ = std::max(longestMs_, sinceTick_.elapsed());
+            sinceTick_.restart();
+        });
+    }
+    void start() {
+        longestMs_ = 0;
+        sinceTick_.start();
+        tick_.start();
+    }
+    // Stops, counting the wait up to now too.
+    qint64 stop() {
+        longestMs_ = std::max(longestMs_, sinceTick_.elapsed());
+        tick_.stop();
+        return longestMs_;
+    }
+
+  private:
+    QTimer tick_;
+    QElapsedTimer sinceTick_;
+    qint64 longestMs_ = 0;
+};
 
 // Runs a shell command and returns its wall time in seconds.
 inline double timeCommand(const std::string& command) {

@@ -60,7 +60,7 @@ PieceCursor::PieceCursor(QStringView text, qsizetype offset, qsizetype length,
       blockStart_(offset),
       scanned_(offset) {}
 
-qsizetype PieceCursor::countPieces() const {
+qsizetype PieceCursor::countPieces(const std::function<void()>& betweenStretches) const {
     const qsizetype length = end_ - begin_;
     if (length == 0) {
         return 0;
@@ -68,13 +68,37 @@ qsizetype PieceCursor::countPieces() const {
     if (delimiter_.isEmpty()) {
         return 1;
     }
-    if (delimiter_.size() == 1) {
-        return 1 + countCharacter(text_.mid(begin_, length), delimiter_.front());
-    }
+    const auto pause = [&] {
+        if (betweenStretches) {
+            betweenStretches();
+        }
+    };
     qsizetype count = 1;
-    for (qsizetype at = findLongDelimiter(begin_); at >= 0;
-         at = findLongDelimiter(at + delimiter_.size())) {
-        ++count;
+    if (delimiter_.size() == 1) {
+        for (qsizetype at = begin_; at < end_; at += kCountStretch) {
+            if (at > begin_) {
+                pause();
+            }
+            count += countCharacter(text_.sliced(at, std::min(kCountStretch, end_ - at)),
+                                    delimiter_.front());
+        }
+        return count;
+    }
+    // A longer delimiter is searched for in windows, so that a stretch without one is not
+    // one long search either; a window reaches as far into the next as a delimiter can.
+    qsizetype from = begin_;
+    for (qsizetype windowEnd = begin_; from < end_;) {
+        if (windowEnd > begin_) {
+            pause();
+        }
+        windowEnd = std::min(end_, windowEnd + kCountStretch);
+        const QStringView window = text_.first(std::min(end_, windowEnd + delimiter_.size() - 1));
+        for (qsizetype at = window.indexOf(delimiter_, from); at >= 0 && at < windowEnd;
+             at = window.indexOf(delimiter_, from)) {
+            ++count;
+            from = at + delimiter_.size();
+        }
+        from = std::max(from, windowEnd);
     }
     return count;
 }
@@ -131,6 +155,12 @@ void PieceCursor::throwPieceTooLong() {
 
 LineSplit::LineSplit(QString text, QString delimiter)
     : LineSplit(text, 0, text.size(), std::move(delimiter)) {}
+
+LineSplit::LineSplit(QString text, QString delimiter, const std::function<void()>& whileCounting)
+    : text_(std::move(text)),
+      delimiter_(std::move(delimiter)),
+      cursor_(text_, 0, text_.size(), delimiter_),
+      count_(cursor_.countPieces(whileCounting)) {}
 
 LineSplit::LineSplit(QString text, qsizetype offset, qsizetype length, QString delimiter)
     : text_(std::move(text)),

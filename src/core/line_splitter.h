@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <bit>
+#include <functional>
 
 // The part of a text after its last backslash; the whole text when it holds none. Only the
 // backslash counts: a forward slash does not.
@@ -47,12 +48,15 @@ class PieceCursor {
         return span;
     }
 
-    // All pieces of the stretch, whatever has been handed out.
-    qsizetype countPieces() const;
+    // All pieces of the stretch, whatever has been handed out. A long stretch is counted a
+    // few milliseconds at a time, with `betweenStretches` (when given) called in between:
+    // a line of a gigabyte then lets the window answer while it is counted.
+    qsizetype countPieces(const std::function<void()>& betweenStretches = {}) const;
 
   private:
     static constexpr qsizetype kMaxPieceLength = 0xFFFFFFFF;
     static constexpr qsizetype kBlock = 64;  // characters marked per scan: one bit each
+    static constexpr qsizetype kCountStretch = qsizetype(1) << 23;  // about 2 ms of counting
     [[noreturn]] static void throwPieceTooLong();
 
     // The place of the next single-character delimiter, or -1. The text is scanned a block
@@ -90,6 +94,8 @@ class PieceCursor {
 class LineSplit {
   public:
     LineSplit(QString text, QString delimiter);
+    // Calls `whileCounting` now and then while a long text's pieces are counted.
+    LineSplit(QString text, QString delimiter, const std::function<void()>& whileCounting);
     // Splits only `length` characters of `text` from `offset`.
     LineSplit(QString text, qsizetype offset, qsizetype length, QString delimiter);
     LineSplit(const LineSplit&) = delete;

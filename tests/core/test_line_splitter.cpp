@@ -11,6 +11,7 @@ class LineSplitterTest : public QObject {
     void splitsAtEveryDelimiter();
     void agreesWithSimpleReferenceOnRandomText();
     void countsDelimitersOfVeryLongLines();
+    void countsLinesLongerThanOneStretchInStretches();
     void fileNameOfPath_data();
     void fileNameOfPath();
 };
@@ -117,6 +118,29 @@ void LineSplitterTest::countsDelimitersOfVeryLongLines() {
         last = split.next();
     }
     QCOMPARE(line.mid(last.offset, last.length), QStringLiteral("tail"));
+}
+
+void LineSplitterTest::countsLinesLongerThanOneStretchInStretches() {
+    // Delimiters just before, across and right at the places where counting pauses.
+    constexpr qsizetype kStretch = qsizetype(1) << 23;
+    for (const QString& delimiter : {QStringLiteral(","), QStringLiteral("<=>")}) {
+        QString line(2 * kStretch + 1000, QLatin1Char('x'));
+        for (qsizetype at :
+             {kStretch - 3, kStretch - 1, kStretch + 5, 2 * kStretch - 2, 2 * kStretch}) {
+            line.replace(at, delimiter.size(), delimiter);
+        }
+        int pauses = 0;
+        LineSplit split(line, delimiter, [&] { ++pauses; });
+        qsizetype walked = 0;
+        while (split.hasNext()) {
+            split.next();
+            ++walked;
+        }
+        QCOMPARE(split.count(), walked);
+        // Written over each other, "<=>" at kStretch - 3 and kStretch - 1 leave one whole.
+        QCOMPARE(split.count(), delimiter.size() == 1 ? 6 : 4);
+        QCOMPARE(pauses, 2);
+    }
 }
 
 void LineSplitterTest::fileNameOfPath_data() {
