@@ -51,17 +51,6 @@ void writeLatin1(const QString& line, const QString& path) {
     }
 }
 
-// How long one user action keeps the event loop from input: the action and the repaint
-// it leads to.
-template <typename Action>
-double millisecondsOf(Action action) {
-    QElapsedTimer timer;
-    timer.start();
-    action();
-    QCoreApplication::processEvents();
-    return timer.nsecsElapsed() / 1e6;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -131,30 +120,8 @@ int main(int argc, char* argv[]) {
     std::sort(times.begin(), times.end());
 
     const qsizetype rows = list.count();
-    list.setFocus();
-    QCoreApplication::processEvents();
-    // Rows count from 1; a list of one row deletes that one row once.
-    const auto deleteRow = [&](qsizetype row) {
-        return millisecondsOf([&] {
-            list.selectRow(row);
-            QTest::keyClick(&list, Qt::Key_Delete);
-        });
-    };
-    const double deleteFirst = deleteRow(1);
-    const double deleteMiddle = list.count() > 0 ? deleteRow((list.count() + 1) / 2) : 0;
-    const double deleteLast = list.count() > 0 ? deleteRow(list.count()) : 0;
-    if (list.count() > 0) {
-        list.selectRow(1);
-    }
-    list.verticalScrollBar()->setValue(0);
-    QCoreApplication::processEvents();
-    const double scrollToEnd = millisecondsOf([&] { QTest::keyClick(&list, Qt::Key_End); });
-    const double clickLast = millisecondsOf([&] {
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.rowRect(list.count()).center());
-    });
-    const bool lastSelected = list.selectedRow() == list.count();
-    const double clear =
-        millisecondsOf([&] { QTest::mouseClick(form.clearResultsButton, Qt::LeftButton); });
+    const bench::ListActions actions = bench::measureListActions(
+        list, [&] { QTest::mouseClick(form.clearResultsButton, Qt::LeftButton); });
 
     std::printf("%lld pieces of %d bytes (%.0f MB line as text, %.0f MB in memory)\n",
                 static_cast<long long>(pieces), pieceBytes, lineMb / 2, lineMb);
@@ -165,15 +132,11 @@ int main(int argc, char* argv[]) {
                 static_cast<long long>(rows), static_cast<long long>(rowsShownAtDone));
     std::printf("  longest input wait:      %lld ms from click to Done. (worst of 3)\n",
                 static_cast<long long>(longestWait));
-    std::printf("  delete row 1/middle/end: %.1f / %.1f / %.1f ms\n", deleteFirst, deleteMiddle,
-                deleteLast);
-    std::printf("  End key / click on last: %.1f / %.1f ms%s\n", scrollToEnd, clickLast,
-                lastSelected ? "" : "  (the last row was NOT selected)");
-    std::printf("  clear results:           %.1f ms\n", clear);
+    actions.print();
     std::printf(
         "  memory:                  %.0f MB before the click, %.0f MB after the split, "
         "peak of the process %.0f MB\n",
         beforeMb, afterMb, bench::peakMemoryMb());
     std::fflush(stdout);
-    return rows == pieces && lastSelected ? 0 : 1;
+    return rows == pieces && actions.lastRowSelected ? 0 : 1;
 }

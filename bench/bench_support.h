@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
@@ -106,6 +107,68 @@ class InputWaitProbe {
     QElapsedTimer sinceTick_;
     qint64 longestMs_ = 0;
 };
+
+// How long one user action keeps the event loop from input: the action and the repaint it
+// leads to, in milliseconds.
+template <typename Action>
+double millisecondsOf(Action action) {
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    QCoreApplication::processEvents();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// What a user does with a list of results, each timed: Delete at its first, middle and last
+// row, End, a click on the last row, and clearing it.
+struct ListActions {
+    double deleteFirst = 0;
+    double deleteMiddle = 0;
+    double deleteLast = 0;
+    double endKey = 0;
+    double clickLast = 0;
+    double clear = 0;
+    bool lastRowSelected = false;
+
+    void print() const {
+        std::printf("  delete row 1/middle/end: %.1f / %.1f / %.1f ms\n", deleteFirst, deleteMiddle,
+                    deleteLast);
+        std::printf("  End key / click on last: %.1f / %.1f ms%s\n", endKey, clickLast,
+                    lastRowSelected ? "" : "  (the last row was NOT selected)");
+        std::printf("  clear results:           %.1f ms\n", clear);
+    }
+};
+
+template <typename ClickClear>
+ListActions measureListActions(ReportList& list, ClickClear clickClear) {
+    ListActions times;
+    list.setFocus();
+    QCoreApplication::processEvents();
+    // Rows count from 1; a list of one row deletes its one row once.
+    const auto deleteRow = [&](qsizetype row) {
+        if (list.count() == 0) {
+            return 0.0;
+        }
+        return millisecondsOf([&] {
+            list.selectRow(row);
+            QTest::keyClick(&list, Qt::Key_Delete);
+        });
+    };
+    times.deleteFirst = deleteRow(1);
+    times.deleteMiddle = deleteRow((list.count() + 1) / 2);
+    times.deleteLast = deleteRow(list.count());
+    if (list.count() > 0) {
+        list.selectRow(1);
+    }
+    QCoreApplication::processEvents();
+    times.endKey = millisecondsOf([&] { QTest::keyClick(&list, Qt::Key_End); });
+    times.clickLast = millisecondsOf([&] {
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.rowRect(list.count()).center());
+    });
+    times.lastRowSelected = list.selectedRow() == list.count();
+    times.clear = millisecondsOf(clickClear);
+    return times;
+}
 
 // Runs a shell command and returns its wall time in seconds.
 inline double timeCommand(const std::string& command) {
