@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/row_store.h"
+
+#include <QLocale>
+
+#include <atomic>
+#include <memory>
+
+// "Tidy the results": computations over a list's rows that make a new list of narrower or
+// fewer or reordered spans of the same source texts; no row's text is copied.
+//
+// Each runs on a worker thread, on a RowStore of its own that nobody changes meanwhile (the
+// window keeps showing its original). It reads that store from the calling thread only, so the
+// store needs no locking; the sort has a second thread of its own work on keys it made.
+// Nothing touches the input: a computation that throws (std::bad_alloc, or a Failure when the
+// collator cannot be opened) leaves it as it was.
+
+enum class TidyAction { TrimSpaces, RemoveEmptyRows, RemoveDuplicateRows, SortAToZ, SortZToA };
+
+enum class TidyOutcome {
+    Changed,    // `rows` and `newRows` of the result hold the new list
+    Unchanged,  // the action would give the same list: keep the old one, nothing to undo
+    Stopped,    // stopRequested was seen; nothing was made
+};
+
+// Shared between the worker and the window's progress bar. The worker sets `total` once at
+// its start and raises `done` towards it; it looks at `stopRequested` every few thousand rows
+// (every few milliseconds) and then returns Stopped.
+struct TidyProgress {
+    std::atomic<qint64> done{0};
+    std::atomic<qint64> total{0};
+    std::atomic<bool> stopRequested{false};
+};
+
+// Where each row of the old list went, so that a selection can follow its row. Four bytes an
+// old row (40 MB for ten million); an action that keeps every row where it was needs none.
+class RowMap {
+  public:
+    static constexpr quint32 kGone = 0xFFFFFFFFu;
+
+    RowMap() = default;  // every row stays where it was
+    explicit RowMap(qsizetype oldRows);
+
+    // The row's place in the new list, or -1 when the action removed it.
+    qsizetype newRowOf(qsizetype oldRow) const {
+        if (!newRows_) {
+            return oldRow;
+        }
+        const quint32 row = newRows_[oldRow];
+        return row == kGone ? -1 : qsizetype(row);
+    }
+    bool keepsEveryRowInPlace() const { return !newRows_; }
+
+    void set(qsizetype oldRow, quint32 newRow) { newRows_[oldRow] = newRow; }
+
+  private:
+    std::unique_ptr<quint32[]> newRows_;
+};
+
+struct TidyResult {
+    TidyOutcome outcome = TidyOutcome::Unchanged;
+    std::unique_ptr<RowStore> rows;  // the new list, when Changed
+    RowMap newRows;                  // old row -> new row, when Changed
+};
+
+// Sorting follows `locale`, the desktop's language by default (see row_sorting.cpp).
+TidyResult TidyRows(const RowStore& rows, TidyAction action, TidyProgress& progress,
+                    const QLocale& locale = QLocale());
+
+TidyResult TrimSpaces(const RowStore& rows, TidyProgress& progress);
+TidyResult RemoveEmptyRows(const RowStore& rows, TidyProgress& progress);
+TidyResult RemoveDuplicateRows(const RowStore& rows, TidyProgress& progress);
+enum class SortOrder { AToZ, ZToA };
+TidyResult SortRows(const RowStore& rows, SortOrder order, const QLocale& locale,
+                    TidyProgress& progress);
