@@ -1,5 +1,6 @@
 #include "batch_window/batch_window.h"
 
+#include "list_tidying/results_tidying.h"
 #include "platform/platform.h"
 #include "shell/pointer_feedback.h"
 #include "shell/window_controls.h"
@@ -173,6 +174,16 @@ void BatchWindow::connectHandlers() {
     click(saveWorkbookButton, &BatchWindow::saveResultsAsWorkbook);
     connect(inputList, &ReportList::keyPressed, this, &BatchWindow::inputListKeyPressed);
     connect(resultsList, &ReportList::keyPressed, this, &BatchWindow::resultsListKeyPressed);
+    resultsTidying = new ResultsTidying(
+        *resultsList, *progressBar, platform_,
+        TidyingHost{[this] { return pointerShape() == PointerShape::Hourglass || splitRunning(); },
+                    [this](PointerShape shape) { setPointerShape(shape); },
+                    [this] { return !lifecycle_.isOpen() || platform_.pump.programEnding(); },
+                    [this](const std::function<void()>& handler) {
+                        if (lifecycle_.isOpen()) {
+                            run(handler);
+                        }
+                    }});
 }
 
 void BatchWindow::showCentred() {
@@ -192,6 +203,7 @@ void BatchWindow::unload() {
 }
 
 void BatchWindow::releaseContents() {
+    resultsTidying->forgetHistory();
     inputList->clear();
     resultsList->clear();
     progressBar->setBarText(QStringLiteral("Progress Bar"));

@@ -11,6 +11,7 @@ class ProgressBar;
 class QGroupBox;
 class QPushButton;
 class ReportList;
+class ResultsTidying;
 struct Platform;
 
 // The batch window: many long lines in, all their pieces out, split at one delimiter.
@@ -86,6 +87,7 @@ class BatchWindow : public QWidget {
     LineBox* delimiterBox;              // the delimiter
     ReportList* inputList;              // input list, column " Long Line(s)"
     ReportList* resultsList;            // results list, column " Output"
+    ResultsTidying* resultsTidying;     // the results list's context menu and its undo
     ProgressBar* progressBar;
 
   protected:

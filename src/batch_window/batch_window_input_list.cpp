@@ -4,6 +4,7 @@
 
 #include "batch_window/report_locations.h"
 #include "batch_window/text_file_loader.h"
+#include "list_tidying/results_tidying.h"
 #include "platform/file_dialogs.h"
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
@@ -86,6 +87,9 @@ void BatchWindow::removeSelectedRow(ReportList* list) {
     }
     const qsizetype selected = list->selectedRow();
     if (selected != 0) {
+        if (list == resultsList) {
+            resultsTidying->rememberRows();
+        }
         list->remove(selected);
     }
 }

@@ -3,6 +3,7 @@
 
 #include "batch_window/report_locations.h"
 #include "core/line_splitter.h"
+#include "list_tidying/results_tidying.h"
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
 #include "widgets/line_box/line_box.h"
@@ -23,6 +24,7 @@ void BatchWindow::startSplitting() {
         return;
     }
     lifecycle_.splitStarted();
+    resultsTidying->forgetHistory();  // a run is not undone piece by piece
     struct RunEnds {
         BatchWindowLifecycle& lifecycle;
         ~RunEnds() { lifecycle.splitFinished(); }
@@ -77,5 +79,8 @@ void BatchWindow::startSplitting() {
 void BatchWindow::clearResults() {
     HandlerGuard on(platform_.messages, BatchWindowLocations::clearResults);
     // Unlike the input list's, this one acts while a run is going; later pieces stay.
-    on.step(100, [&] { resultsList->clear(); });
+    on.step(100, [&] {
+        resultsTidying->rememberRows();
+        resultsList->clear();
+    });
 }

@@ -1,5 +1,6 @@
 #include "main_window/main_window.h"
 
+#include "list_tidying/results_tidying.h"
 #include "platform/platform.h"
 #include "shell/pointer_feedback.h"
 #include "shell/window_controls.h"
@@ -100,6 +101,12 @@ void MainWindow::connectHandlers() {
     connect(resultsList, &ReportList::keyPressed, this, &MainWindow::resultsListKeyPressed);
     connect(resultsList, &ReportList::rowDoubleClicked, this,
             &MainWindow::resultsListDoubleClicked);
+    resultsTidying =
+        new ResultsTidying(*resultsList, *progressBar, platform_,
+                           TidyingHost{[this] { return pointerShape() == PointerShape::Hourglass; },
+                                       [this](PointerShape shape) { setPointerShape(shape); },
+                                       [this] { return platform_.pump.programEnding(); },
+                                       [](const std::function<void()>& handler) { handler(); }});
 }
 
 void MainWindow::showCentred() {

@@ -13,6 +13,7 @@ class ProgressBar;
 class QGroupBox;
 class QPushButton;
 class ReportList;
+class ResultsTidying;
 struct Platform;
 
 // The main window: one long line, its delimiter, the results list and what can be done with it.
@@ -56,6 +57,7 @@ class MainWindow : public QWidget {
     LineBox* lineBox;                    // the long line
     LineBox* delimiterBox;               // the delimiter
     ReportList* resultsList;             // results, column "Output"
+    ResultsTidying* resultsTidying;      // the results list's context menu and its undo
     ProgressBar* progressBar;
 
   protected:

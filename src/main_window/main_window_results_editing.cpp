@@ -1,6 +1,7 @@
 // Trimming the results: Delete, double-click and "Clear Results", all idle while busy.
 #include "main_window/main_window.h"
 
+#include "list_tidying/results_tidying.h"
 #include "main_window/report_locations.h"
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
@@ -25,6 +26,7 @@ void MainWindow::removeSelectedResult() {
     if (selected == 0) {
         return;
     }
+    resultsTidying->rememberRows();
     resultsList->remove(selected);
 }
 
@@ -32,6 +34,7 @@ void MainWindow::clearResults() {
     HandlerGuard on(platform_.messages, MainWindowLocations::clearResults);
     on.step(100, [&] {
         if (pointerShape() != PointerShape::Hourglass) {
+            resultsTidying->rememberRows();
             resultsList->clear();
         }
     });

@@ -2,6 +2,7 @@
 #include "main_window/main_window.h"
 
 #include "core/line_splitter.h"
+#include "list_tidying/results_tidying.h"
 #include "main_window/report_locations.h"
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
@@ -13,6 +14,7 @@
 
 void MainWindow::startSplitting() {
     HandlerGuard on(platform_.messages, MainWindowLocations::startSplitting);
+    resultsTidying->forgetHistory();  // a split is not undone piece by piece
     if (on.test(100, [&] { return lineBox->text().isEmpty(); })) {
         on.step(128, [&] { platform_.messages.show(QStringLiteral("No long line.")); });
         return;

@@ -107,10 +107,31 @@ void ReportList::clear() {
     rowsRemoved(0, removed);
 }
 
+void ReportList::replaceRows(RowStore rows, qsizetype selectedRow) {
+    if (selectedRow < 0 || selectedRow > rows.size()) {
+        ThrowIndexOutOfBounds();
+    }
+    const qsizetype oldRows = rows_.size();
+    rows_ = std::move(rows);
+    ++removals_;
+    selected_ = current_ = selectedRow - 1;
+    hovered_ = -1;
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent change(this, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&change);
+    }
+    shownRowCount_ = std::min(shownRowCount_, oldRows);
+    updateLayout();
+    if (selected_ >= 0) {
+        scrollToRow(selected_);
+    }
+}
+
 void ReportList::rowsRemoved(qsizetype row, qsizetype removed) {
     if (removed == 0) {
         return;
     }
+    ++removals_;
     // The rows after the removed ones move up; a mark on a removed row goes, except the
     // current row, which stays at its place as the keys expect.
     const auto follow = [&](qsizetype& mark, bool keepPlace) {

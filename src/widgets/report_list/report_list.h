@@ -55,6 +55,15 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     void remove(qsizetype row);  // Failure when the row does not exist
     void clear();
 
+    // All rows at once: a copy costs a pointer per block of rows, so a worker can read the
+    // list as it is now while the list goes on changing.
+    const RowStore& rows() const { return rows_; }
+    // Puts other rows in place of all of them, with `selectedRow` selected (0 for none).
+    void replaceRows(RowStore rows, qsizetype selectedRow);
+    // Tells whether the rows changed between two looks: it changes with every removal and
+    // replacement, and appending changes the count.
+    quint64 removals() const { return removals_; }
+
     qsizetype selectedRow() const { return selected_ + 1; }  // 0 when no row is selected
     void selectRow(qsizetype row);                           // and scrolls it into view
     void clearSelection();
@@ -80,6 +89,8 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     void keyPressed(int key, Qt::KeyboardModifiers modifiers);  // key: a Qt::Key
     void rowDoubleClicked();
     void mouseMoved();
+    // The right mouse button or the menu key asks for a context menu at `globalPos`.
+    void contextMenuRequested(QPoint globalPos);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -93,6 +104,7 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     void checkRow(qsizetype row) const {
@@ -129,4 +141,5 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     qsizetype selected_ = -1;  // 0-based, -1 for none
     qsizetype current_ = -1;   // where the keys move from; kept when its row goes
     qsizetype hovered_ = -1;
+    quint64 removals_ = 0;
 };

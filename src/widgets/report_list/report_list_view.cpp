@@ -3,6 +3,7 @@
 #include "widgets/report_list/report_list.h"
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -232,6 +233,23 @@ void ReportList::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     updateRow(current_);
     tellAccessibility(QAccessible::Focus, current_);
+}
+
+void ReportList::contextMenuEvent(QContextMenuEvent* event) {
+    if (receivers(SIGNAL(contextMenuRequested(QPoint))) == 0) {
+        event->ignore();
+        return;
+    }
+    // From the keyboard the menu opens at the selected row, or at the list's top.
+    QPoint place = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const QRect row = rowRect(selectedRow());
+        const QPoint inViewport = viewport()->rect().contains(row.center())
+                                      ? QPoint(viewport()->width() / 4, row.bottom())
+                                      : QPoint(0, 0);
+        place = viewport()->mapToGlobal(inViewport);
+    }
+    emit contextMenuRequested(place);
 }
 
 void ReportList::focusOutEvent(QFocusEvent* event) {
