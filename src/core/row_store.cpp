@@ -6,12 +6,15 @@
 
 RowStore::RowStore(const RowStore& other)
     : blocks_(other.blocks_),
+      sources_(other.sources_),
       tree_(other.tree_),
       size_(other.size_),
       totalLength_(other.totalLength_),
-      nextTextCapacity_(other.nextTextCapacity_) {
-    // Both now share the last block: the next append to either copies it first.
-    other.writableLast_ = nullptr;
+      nextTextCapacity_(other.nextTextCapacity_),
+      growingText_(other.growingText_) {
+    // Both now share the last block and the sources: the next append to either copies
+    // what it changes first.
+    other.setWritableLast(nullptr);
 }
 
 RowStore& RowStore::operator=(const RowStore& other) {
@@ -22,28 +25,23 @@ RowStore& RowStore::operator=(const RowStore& other) {
     return *this;
 }
 
-RowStore::RowStore(RowStore&& other) noexcept
-    : blocks_(std::move(other.blocks_)),
-      tree_(std::move(other.tree_)),
-      size_(std::exchange(other.size_, 0)),
-      totalLength_(std::exchange(other.totalLength_, 0)),
-      nextTextCapacity_(std::exchange(other.nextTextCapacity_, kFirstTextCapacity)),
-      writableLast_(std::exchange(other.writableLast_, nullptr)) {
-    other.blocks_.clear();
-    other.tree_.assign(1, 0);
-    other.forgetHint();
+RowStore::RowStore(RowStore&& other) noexcept {
+    *this = std::move(other);
 }
 
 RowStore& RowStore::operator=(RowStore&& other) noexcept {
     if (this != &other) {
-        blocks_ = std::move(other.blocks_);
-        tree_ = std::move(other.tree_);
+        blocks_ = std::exchange(other.blocks_, {});
+        sources_ = std::exchange(other.sources_, {});
+        tree_ = std::exchange(other.tree_, {0});
         size_ = std::exchange(other.size_, 0);
         totalLength_ = std::exchange(other.totalLength_, 0);
         nextTextCapacity_ = std::exchange(other.nextTextCapacity_, kFirstTextCapacity);
-        writableLast_ = std::exchange(other.writableLast_, nullptr);
-        other.blocks_.clear();
-        other.tree_.assign(1, 0);
+        growingText_ = std::exchange(other.growingText_, -1);
+        writableLast_ = other.writableLast_;
+        appendData_ = other.appendData_;
+        appendBase_ = other.appendBase_;
+        other.setWritableLast(nullptr);
         other.forgetHint();
         forgetHint();
     }
@@ -100,11 +98,48 @@ void RowStore::countClosedBlock(size_t blockIndex) {
     tree_.push_back(sum);
 }
 
-RowStore::Block& RowStore::startBlock(QString source, qint64 base, bool copiedTexts) {
+void RowStore::setWritableLast(Block* block) const {
+    writableLast_ = block;
+    // Appends of spans take the quick way only into a block of one source.
+    if (block != nullptr && block->rowSources.empty()) {
+        const Source& source = sourceList()[block->source];
+        appendData_ = source.text.constData();
+        appendBase_ = source.base;
+    } else {
+        appendData_ = nullptr;
+        appendBase_ = 0;
+    }
+}
+
+RowStore::Sources& RowStore::ownSources() {
+    if (!sources_) {
+        sources_ = std::make_shared<Sources>();
+    } else if (sources_.use_count() > 1) {
+        sources_ = std::make_shared<Sources>(*sources_);
+        // The copy shares the texts, so the one short texts went into can no longer grow.
+        growingText_ = -1;
+    }
+    return *sources_;
+}
+
+quint32 RowStore::sourceFor(const QString& text, qint64 offset) {
+    const qint64 window = offset >> 32;
+    const std::pair key{text.constData(), window};
+    if (sources_) {
+        if (const auto known = sources_->index.constFind(key); known != sources_->index.cend()) {
+            return known.value();
+        }
+    }
+    Sources& sources = ownSources();
+    const auto added = static_cast<quint32>(sources.list.size());
+    sources.list.push_back({text, window << 32});
+    sources.index.insert(key, added);
+    return added;
+}
+
+RowStore::Block& RowStore::startBlock(quint32 source) {
     auto block = std::make_shared<Block>();
-    block->source = std::move(source);
-    block->base = base;
-    block->copiedTexts = copiedTexts;
+    block->source = source;
     if (!blocks_.empty() && blocks_.back()->spans.empty()) {
         blocks_.back() = std::move(block);  // an emptied last block is not worth keeping
     } else {
@@ -120,7 +155,7 @@ RowStore::Block& RowStore::startBlock(QString source, qint64 base, bool copiedTe
         }
         blocks_.push_back(std::move(block));
     }
-    writableLast_ = blocks_.back().get();
+    setWritableLast(blocks_.back().get());
     return *writableLast_;
 }
 
@@ -129,52 +164,78 @@ RowStore::Block& RowStore::ownBlock(size_t index) {
     if (block.use_count() > 1) {
         auto copy = std::make_shared<Block>();
         copy->source = block->source;
-        copy->base = block->base;
-        copy->copiedTexts = block->copiedTexts;
+        copy->rowSources.assign(block->rowSources);
         copy->spans.assign(block->spans);
         block = std::move(copy);
     }
     if (index + 1 == blocks_.size()) {
-        writableLast_ = block.get();
+        setWritableLast(block.get());
     }
     return *block;
 }
 
-void RowStore::appendSpanInNewBlock(const QString& source, TextSpan span) {
-    Block* block = nullptr;
-    if (!blocks_.empty() && fits(*blocks_.back(), source, span)) {
-        block = &ownBlock(blocks_.size() - 1);  // it was shared with a copy of this store
+void RowStore::appendRow(quint32 source, quint32 offset, quint32 length) {
+    Block* block = blocks_.empty() ? nullptr : blocks_.back().get();
+    if (block != nullptr && block->spans.size() < kBlockRows) {
+        const bool sameSource = block->rowSources.empty() && block->source == source;
+        const bool mixes = !block->rowSources.empty() || block->spans.size() < kRowsOfOneSource;
+        if (sameSource || mixes) {
+            block = &ownBlock(blocks_.size() - 1);
+            if (!sameSource && block->rowSources.empty()) {
+                // From now on each row names its source.
+                block->rowSources.reserve(block->spans.size() + 1);
+                for (qsizetype row = 0; row < block->spans.size(); ++row) {
+                    block->rowSources.push_back(block->source);
+                }
+                setWritableLast(block);
+            }
+        } else {
+            block = &startBlock(source);
+        }
     } else {
-        block = &startBlock(source, span.offset, false);
+        block = &startBlock(source);
     }
-    block->spans.push_back({static_cast<quint32>(span.offset - block->base), span.length});
+    if (!block->rowSources.empty() || block->source != source) {
+        block->rowSources.push_back(source);
+    }
+    block->spans.push_back({offset, length});
     ++size_;
-    totalLength_ += span.length;
+    totalLength_ += length;
+}
+
+void RowStore::appendSpanSlowly(const QString& text, TextSpan span) {
+    const quint32 source = sourceFor(text, span.offset);
+    appendRow(source, static_cast<quint32>(span.offset - sourceList()[source].base), span.length);
 }
 
 void RowStore::append(const QString& text) {
     const auto length = static_cast<quint32>(text.size());
     if (text.size() > kMaxCopiedLength) {
-        startBlock(text, 0, false).spans.push_back({0, length});
-        ++size_;
-        totalLength_ += length;
+        appendSpanSlowly(text, {0, length});
         return;
     }
     // A block of text grows only in place, within the room it was made with, and only while
     // no one else holds a share of it: its text never moves and never changes under a reader.
-    Block* last = writableLast_;
-    if (last == nullptr || !last->copiedTexts || last->spans.size() >= kBlockRows ||
-        !last->source.isDetached() || last->source.capacity() - last->source.size() < text.size()) {
+    Source* growing = nullptr;
+    if (growingText_ >= 0 && sources_.use_count() == 1) {
+        growing = &sources_->list[static_cast<size_t>(growingText_)];
+        if (!growing->text.isDetached() ||
+            growing->text.capacity() - growing->text.size() < text.size()) {
+            growing = nullptr;
+        }
+    }
+    if (growing == nullptr) {
         QString textBlock;
         textBlock.reserve(std::max(nextTextCapacity_, text.size()));
         nextTextCapacity_ = std::min(nextTextCapacity_ * 2, kMaxTextCapacity);
-        last = &startBlock(std::move(textBlock), 0, true);
+        Sources& sources = ownSources();
+        sources.list.push_back({std::move(textBlock), 0});
+        growingText_ = static_cast<qint64>(sources.list.size()) - 1;
+        growing = &sources.list.back();
     }
-    const auto offset = static_cast<quint32>(last->source.size());
-    last->source.append(text);
-    last->spans.push_back({offset, length});
-    ++size_;
-    totalLength_ += length;
+    const auto offset = static_cast<quint32>(growing->text.size());
+    growing->text.append(text);
+    appendRow(static_cast<quint32>(growingText_), offset, length);
 }
 
 void RowStore::reserveMore(qsizetype rows) {
@@ -191,25 +252,23 @@ void RowStore::remove(qsizetype row) {
     Block& block = ownBlock(index);
     totalLength_ -= block.spans[inBlock].length;
     block.spans.erase(inBlock);
+    if (!block.rowSources.empty()) {
+        block.rowSources.erase(inBlock);
+    }
     --size_;
     if (index + 1 < blocks_.size()) {
         addToCount(index, -1);
     }
     if (block.spans.empty()) {
-        // Its rows are gone: let its text go too. The block stays, empty, in the count.
+        // The block stays, empty, in the count; its memory goes.
         block.spans.clear();
-        block.source = QString();
-        block.copiedTexts = false;
+        block.rowSources.clear();
+        if (index + 1 == blocks_.size()) {
+            setWritableLast(&block);
+        }
     }
 }
 
 void RowStore::clear() {
-    std::vector<std::shared_ptr<Block>>().swap(blocks_);
-    tree_.assign(1, 0);
-    tree_.shrink_to_fit();
-    size_ = 0;
-    totalLength_ = 0;
-    nextTextCapacity_ = kFirstTextCapacity;
-    writableLast_ = nullptr;
-    forgetHint();
+    *this = RowStore();
 }

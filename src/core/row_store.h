@@ -3,10 +3,12 @@
 #include "core/pod_array.h"
 #include "core/text_span.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringView>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 // The rows of a list, stored compactly: every row is a span of a shared source text, so a
@@ -18,6 +20,9 @@
 // Blocks are shared between copies of a store and copied only when one of the copies changes
 // them: a copy (an earlier state kept to go back to, or a worker's own) costs a pointer a
 // block, and a change to one copy never shows in another.
+//
+// A block names the source of all its rows; a block whose rows come from many sources in no
+// order (a sorted list of results from many lines) names one per row, for 4 more bytes a row.
 class RowStore {
   public:
     RowStore() = default;
@@ -32,8 +37,10 @@ class RowStore {
 
     QStringView view(qsizetype row) const {
         const Block& block = blockOf(row);
-        const PackedSpan span = block.spans[row - hintFirstRow_];
-        return QStringView(block.source.constData() + block.base + span.offset, span.length);
+        const qsizetype at = row - hintFirstRow_;
+        const Source& source = sourceOf(block, at);
+        const PackedSpan span = block.spans[at];
+        return QStringView(source.text.constData() + source.base + span.offset, span.length);
     }
     QString text(qsizetype row) const { return view(row).toString(); }
 
@@ -44,25 +51,30 @@ class RowStore {
     // on a row without copying it.
     const QString& source(qsizetype row, TextSpan& span) const {
         const Block& block = blockOf(row);
-        const PackedSpan packed = block.spans[row - hintFirstRow_];
-        span = TextSpan{block.base + packed.offset, packed.length};
-        return block.source;
+        const qsizetype at = row - hintFirstRow_;
+        const Source& source = sourceOf(block, at);
+        const PackedSpan packed = block.spans[at];
+        span = TextSpan{source.base + packed.offset, packed.length};
+        return source.text;
     }
 
     // Appends a text of its own. A short one is copied into a block of text that later short
     // texts share: a source per row would cost more than the text, and a list of many typed
     // rows is then read as fast as one loaded from a file.
     void append(const QString& text);
-    // Appends a span of `source`; consecutive spans of the same source share one copy of it.
+    // Appends a span of `source`; spans of the same source share one copy of it.
     void appendSpan(const QString& source, TextSpan span) {
-        Block* last = writableLast_;
-        if (last != nullptr && fits(*last, source, span)) {
-            last->spans.push_back({static_cast<quint32>(span.offset - last->base), span.length});
+        // Same buffer means same shared text: no need to compare contents.
+        if (source.constData() == appendData_ && span.offset >= appendBase_ &&
+            span.offset - appendBase_ <= kMaxOffsetInSource &&
+            writableLast_->spans.size() < kBlockRows) {
+            writableLast_->spans.push_back(
+                {static_cast<quint32>(span.offset - appendBase_), span.length});
             ++size_;
             totalLength_ += span.length;
             return;
         }
-        appendSpanInNewBlock(source, span);
+        appendSpanSlowly(source, span);
     }
     void reserveMore(qsizetype rows);
 
@@ -72,25 +84,36 @@ class RowStore {
     static constexpr qsizetype kBlockRows = 8192;
 
   private:
-    // A row's place in its block's source, relative to the block's base: 8 bytes a row.
+    // A row's place in its source, from the source's base: 8 bytes a row.
     struct PackedSpan {
         quint32 offset;
         quint32 length;
     };
-    struct Block {
-        QString source;
+    // A text rows are spans of. A text of more than 4 G characters is a source per 4 G
+    // window of it, so that a row's offset always fits in 32 bits.
+    struct Source {
+        QString text;
         qint64 base = 0;
-        bool copiedTexts = false;  // source is a block of copied texts, growing at its end
+    };
+    struct Sources {
+        std::vector<Source> list;
+        // Sources by buffer and window; a text copied into by `append` is never looked up.
+        QHash<std::pair<const QChar*, qint64>, quint32> index;
+    };
+    struct Block {
+        quint32 source = 0;            // of every row, while rowSources is empty
+        PodArray<quint32> rowSources;  // of each row, in a block of many sources
         PodArray<PackedSpan> spans;
     };
-    static constexpr qint64 kMaxOffsetInBlock = 0xffffffff;
+    static constexpr qint64 kMaxOffsetInSource = 0xffffffff;
+    // A block that already holds this many rows of one source starts a new block when the
+    // source changes, rather than naming a source per row.
+    static constexpr qsizetype kRowsOfOneSource = 1024;
 
-    static bool fits(const Block& block, const QString& source, TextSpan span) {
-        // Same buffer means same shared text: no need to compare contents.
-        return block.source.constData() == source.constData() &&
-               block.source.size() == source.size() && block.spans.size() < kBlockRows &&
-               span.offset >= block.base && span.offset - block.base <= kMaxOffsetInBlock;
+    const Source& sourceOf(const Block& block, qsizetype at) const {
+        return sourceList()[block.rowSources.empty() ? block.source : block.rowSources[at]];
     }
+    const Source* sourceList() const { return sources_->list.data(); }
 
     // The block that holds `row`; afterwards hintFirstRow_ is the first row of that block.
     const Block& blockOf(qsizetype row) const {
@@ -102,11 +125,17 @@ class RowStore {
     void findBlock(qsizetype row) const;
     void forgetHint() const { hintRows_ = 0; }
 
-    void appendSpanInNewBlock(const QString& source, TextSpan span);
+    void appendSpanSlowly(const QString& source, TextSpan span);
+    // Appends a row of source `source` at `offset` from its base.
+    void appendRow(quint32 source, quint32 offset, quint32 length);
+    // The source for spans of `text` at `offset`, added when new.
+    quint32 sourceFor(const QString& text, qint64 offset);
+    Sources& ownSources();
     // Makes a new last block; the block before it joins the running count.
-    Block& startBlock(QString source, qint64 base, bool copiedTexts);
+    Block& startBlock(quint32 source);
     // The block at `index`, copied first when another store shares it.
     Block& ownBlock(size_t index);
+    void setWritableLast(Block* block) const;
 
     // The running count of rows over all blocks but the last (which changes with every
     // append): tree_[i] sums a power-of-two stretch of blocks ending at block i - 1.
@@ -114,12 +143,17 @@ class RowStore {
     void countClosedBlock(size_t blockIndex);
 
     std::vector<std::shared_ptr<Block>> blocks_;
-    std::vector<qsizetype> tree_{0};  // 1-based; tree_[0] unused
+    std::shared_ptr<Sources> sources_;  // shared with copies; copied before it changes
+    std::vector<qsizetype> tree_{0};    // 1-based; tree_[0] unused
     qsizetype size_ = 0;
     qsizetype totalLength_ = 0;
     qsizetype nextTextCapacity_ = kFirstTextCapacity;
-    // The last block while no other store shares it: appends go straight into it.
+    qint64 growingText_ = -1;  // the source short texts are copied into, while it may grow
+    // The last block while no other store shares it, and the source of all its rows: appends
+    // of spans of that source go straight into it.
     mutable Block* writableLast_ = nullptr;
+    mutable const QChar* appendData_ = nullptr;
+    mutable qint64 appendBase_ = 0;
 
     // The block of the last look-up: rows are mostly read in order.
     mutable size_t hintBlock_ = 0;

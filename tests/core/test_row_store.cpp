@@ -41,17 +41,22 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks_data() {
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("removals");
     QTest::addColumn<bool>("copyMidway");
-    QTest::newRow("a few rows") << 10 << 10 << false;
-    QTest::newRow("many blocks, some emptied") << 5 * int(RowStore::kBlockRows) << 12'000 << false;
-    QTest::newRow("a copy changed apart") << 3 * int(RowStore::kBlockRows) << 4'000 << true;
+    QTest::addColumn<int>("sourceRun");  // rows in a row from one of two lines
+    QTest::newRow("a few rows") << 10 << 10 << false << 1;
+    QTest::newRow("many blocks, some emptied")
+        << 5 * int(RowStore::kBlockRows) << 12'000 << false << 5000;
+    QTest::newRow("a copy changed apart") << 3 * int(RowStore::kBlockRows) << 4'000 << true << 1;
+    QTest::newRow("lines taking turns") << 3 * int(RowStore::kBlockRows) << 3'000 << false << 3;
 }
 
 void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
     QFETCH(int, rows);
     QFETCH(int, removals);
     QFETCH(bool, copyMidway);
+    QFETCH(int, sourceRun);
     QRandomGenerator random(rows);
-    const QString line = QStringLiteral("alpha,beta,gamma,delta,").repeated(rows / 4 + 1);
+    const QString lines[] = {QStringLiteral("alpha,beta,gamma,delta,").repeated(rows / 4 + 1),
+                             QStringLiteral("one,two,").repeated(rows / 2 + 1)};
     Mirror mirror;
     for (int i = 0; i < rows; ++i) {
         // Spans of one line, with now and then a typed text or a long one in between.
@@ -65,6 +70,7 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
             mirror.store.append(longText);
             mirror.rows << longText;
         } else {
+            const QString& line = lines[(i / sourceRun) % 2];
             const qsizetype at = random.bounded(static_cast<int>(line.size() - 8));
             const quint32 length = random.bounded(8);
             mirror.store.appendSpan(line, {at, length});
@@ -96,7 +102,7 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
         expectSame(copy);  // untouched by the removals after it was made
         copy.store.remove(0);
         copy.rows.removeFirst();
-        copy.store.appendSpan(line, {0, 5});
+        copy.store.appendSpan(lines[0], {0, 5});
         copy.rows << QStringLiteral("alpha");
         expectSame(copy);
         expectSame(mirror);
