@@ -111,7 +111,6 @@ void ReportList::replaceRows(RowStore rows, qsizetype selectedRow) {
     if (selectedRow < 0 || selectedRow > rows.size()) {
         ThrowIndexOutOfBounds();
     }
-    const qsizetype oldRows = rows_.size();
     rows_ = std::move(rows);
     ++removals_;
     selected_ = current_ = selectedRow - 1;
@@ -120,7 +119,7 @@ void ReportList::replaceRows(RowStore rows, qsizetype selectedRow) {
         QAccessibleTableModelChangeEvent change(this, QAccessibleTableModelChangeEvent::ModelReset);
         QAccessible::updateAccessibility(&change);
     }
-    shownRowCount_ = std::min(shownRowCount_, oldRows);
+    shownRowCount_ = rows_.size();  // told by the reset above
     updateLayout();
     if (selected_ >= 0) {
         scrollToRow(selected_);
