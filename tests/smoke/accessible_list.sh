@@ -15,13 +15,6 @@ source "$here/support/wait_for.sh"
 source "$here/support/main_window_steps.sh"
 
 table() { /usr/bin/python3 "$here/support/accessible_table.py" "$@"; }
-# output_is EXPECTED COMMAND [ARG...]: the command prints exactly EXPECTED.
-output_is() {
-    local expected=$1 actual
-    shift
-    actual=$("$@") || return 1
-    [[ "$actual" == "$expected" ]] || { printf 'read %q, not %q\n' "$actual" "$expected" >&2; return 1; }
-}
 
 start_program "$program"
 split_line 'alpha,beta,gamma,delta'

@@ -26,3 +26,11 @@ wait_for() {
     rm -f "$errors"
     return 1
 }
+
+# output_is EXPECTED COMMAND [ARG...]: the command prints exactly EXPECTED (a test for wait_for).
+output_is() {
+    local expected=$1 actual
+    shift
+    actual=$("$@") || return 1
+    [[ "$actual" == "$expected" ]] || { printf 'read %q, not %q\n' "$actual" "$expected" >&2; return 1; }
+}

@@ -1,0 +1,408 @@
+#include "batch_window/batch_window.h"
+#include "core/fault_injection.h"
+#include "list_tidying/results_tidying.h"
+#include "main_window/main_window.h"
+#include "support/fake_platform.h"
+#include "widgets/line_box/line_box.h"
+#include "widgets/progress_bar/progress_bar.h"
+#include "widgets/report_list/report_list.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+QStringList rowsOf(const ReportList* list) {
+    QStringList all;
+    for (qsizetype r = 1; r <= list->count(); ++r) {
+        all << list->text(r);
+    }
+    return all;
+}
+
+// Zero-padded, so that any collation puts them in the same order.
+QString numbered(qsizetype n) {
+    return QString::number(n).rightJustified(5, QLatin1Char('0'));
+}
+
+const QStringList kAllActions{
+    "Copy Row",    "Trim Spaces", "Remove Empty Rows", "Remove Duplicate Rows", "Sort A to Z",
+    "Sort Z to A", "Undo"};
+}  // namespace
+
+// The results list's context menu on both windows, driven as a user would, with the platform
+// doubles. What each computation makes of the rows is tested with the computations.
+class ResultsTidyingTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+
+    void menuActionsAndTheirUndo_data();
+    void menuActionsAndTheirUndo();
+    void removalsAndClearsCanBeUndone_data();
+    void removalsAndClearsCanBeUndone();
+    void undoGoesBackTwentyStepsUntilASplit_data();
+    void undoGoesBackTwentyStepsUntilASplit();
+    void keysAndMenuWaitWhileBusy_data();
+    void keysAndMenuWaitWhileBusy();
+    void sortingALongList_data();
+    void sortingALongList();
+
+  private:
+    static void addBothWindows();
+    void open(const QString& window);
+    void fill(const QStringList& rows, qsizetype selected);
+    void fillCountingDown(qsizetype rows);  // selects the first row
+    void trigger(const QString& caption);
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The actions enabled while the menu is open; the menu is closed again afterwards.
+    QStringList enabledInMenu();
+
+    std::unique_ptr<FakePlatform> fake;
+    std::unique_ptr<MainWindow> main;
+    QPointer<BatchWindow> batch;
+    ReportList* list = nullptr;
+    ResultsTidying* tidying = nullptr;
+    ProgressBar* bar = nullptr;
+    WindowMousePointer* pointer = nullptr;
+    QPushButton* clearButton = nullptr;
+};
+
+void ResultsTidyingTest::init() {
+    fake = std::make_unique<FakePlatform>();
+    main = std::make_unique<MainWindow>(fake->platform);
+    main->load();
+}
+
+void ResultsTidyingTest::cleanup() {
+    FaultInjection::disarmAll();
+    delete batch.data();
+    main.reset();
+    fake.reset();
+}
+
+void ResultsTidyingTest::addBothWindows() {
+    QTest::addColumn<QString>("window");
+    QTest::newRow("main") << "main";
+    QTest::newRow("batch") << "batch";
+}
+
+void ResultsTidyingTest::open(const QString& window) {
+    QWidget* shown = main.get();
+    if (window == QLatin1String("batch")) {
+        batch = new BatchWindow(fake->platform, main.get());
+        batch->load();
+        shown = batch;
+    }
+    list = batch ? batch->resultsList : main->resultsList;
+    tidying = batch ? batch->resultsTidying : main->resultsTidying;
+    bar = batch ? batch->progressBar : main->progressBar;
+    pointer = batch ? &batch->mousePointer() : &main->mousePointer();
+    clearButton = batch ? batch->clearResultsButton : main->clearResultsButton;
+    // The shortcuts take keys only in the active window, from the focused list.
+    shown->show();
+    shown->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(shown));
+    list->setFocus();
+    fake->messages.shown.clear();
+}
+
+void ResultsTidyingTest::fill(const QStringList& rows, qsizetype selected) {
+    for (const QString& row : rows) {
+        list->append(row);
+    }
+    if (selected > 0) {
+        list->selectRow(selected);
+    }
+}
+
+void ResultsTidyingTest::fillCountingDown(qsizetype rows) {
+    for (qsizetype n = rows - 1; n >= 0; --n) {
+        list->append(numbered(n));
+    }
+    list->selectRow(1);
+}
+
+void ResultsTidyingTest::trigger(const QString& caption) {
+    for (QAction* action : tidying->menu()->actions()) {
+        if (action->text() == caption) {
+            action->trigger();
+            return;
+        }
+    }
+    QFAIL(qPrintable(QStringLiteral("no menu item ") + caption));
+}
+
+void ResultsTidyingTest::press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(list, key, modifiers);
+}
+
+QStringList ResultsTidyingTest::enabledInMenu() {
+    emit list->contextMenuRequested(list->mapToGlobal(QPoint(20, 20)));
+    QMenu* menu = tidying->menu();
+    QStringList enabled;
+    if (!menu->isVisible()) {
+        enabled << QStringLiteral("(the menu did not open)");
+    }
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator() && action->isEnabled()) {
+            enabled << action->text();
+        }
+    }
+    menu->close();
+    return enabled;
+}
+
+void ResultsTidyingTest::menuActionsAndTheirUndo_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("after");  // the same as before: nothing to undo
+    QTest::addColumn<int>("selectedAfter");
+    const auto add = [](const char* name, const QString& action, const QStringList& before,
+                        int selected, const QStringList& after, int selectedAfter) {
+        for (const char* window : {"main", "batch"}) {
+            QTest::addRow("%s: %s", window, name)
+                << QString(window) << action << before << selected << after << selectedAfter;
+        }
+    };
+    add("trim", "Trim Spaces", {" a ", "b", " c"}, 3, {"a", "b", "c"}, 3);
+    add("empty rows, selection moves up", "Remove Empty Rows", {"a", "", "b", ""}, 3, {"a", "b"},
+        2);
+    add("empty rows, selected one goes", "Remove Empty Rows", {"a", "", "b"}, 2, {"a", "b"}, 0);
+    add("duplicates, selected first kept", "Remove Duplicate Rows", {"pear", "fig", "pear"}, 1,
+        {"pear", "fig"}, 1);
+    add("duplicates, selected repeat goes", "Remove Duplicate Rows", {"pear", "fig", "pear"}, 3,
+        {"pear", "fig"}, 0);
+    add("A to Z, selection follows", "Sort A to Z", {"pear", "apple", "fig"}, 1,
+        {"apple", "fig", "pear"}, 3);
+    add("Z to A, nothing selected", "Sort Z to A", {"apple", "pear", "fig"}, 0,
+        {"pear", "fig", "apple"}, 0);
+    add("sorted already", "Sort A to Z", {"a", "b"}, 2, {"a", "b"}, 2);
+    add("nothing to trim", "Trim Spaces", {"a", "b c"}, 1, {"a", "b c"}, 1);
+    add("no duplicates", "Remove Duplicate Rows", {"a", "A"}, 1, {"a", "A"}, 1);
+}
+
+void ResultsTidyingTest::menuActionsAndTheirUndo() {
+    QFETCH(QString, window);
+    QFETCH(QString, action);
+    QFETCH(QStringList, before);
+    QFETCH(int, selected);
+    QFETCH(QStringList, after);
+    QFETCH(int, selectedAfter);
+    open(window);
+    fill(before, selected);
+    trigger(action);
+    QCOMPARE(rowsOf(list), after);
+    QCOMPARE(list->selectedRow(), selectedAfter);
+    QCOMPARE(tidying->canUndo(), after != before);
+    QCOMPARE(enabledInMenu().contains("Undo"), after != before);
+    trigger("Undo");
+    QCOMPARE(rowsOf(list), before);
+    QCOMPARE(list->selectedRow(), selected);
+    QVERIFY(!tidying->canUndo());
+    QVERIFY(fake->messages.shown.empty());
+}
+
+void ResultsTidyingTest::removalsAndClearsCanBeUndone_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QStringList>("after");
+    for (const char* window : {"main", "batch"}) {
+        QTest::addRow("%s: Delete", window) << window << "Delete" << QStringList{"a", "c"};
+        QTest::addRow("%s: clear", window) << window << "clear" << QStringList{};
+    }
+    // Only the main window's list drops a row on a double-click.
+    QTest::newRow("main: double-click") << "main"
+                                        << "double-click" << QStringList{"a", "c"};
+}
+
+void ResultsTidyingTest::removalsAndClearsCanBeUndone() {
+    QFETCH(QString, window);
+    QFETCH(QString, way);
+    QFETCH(QStringList, after);
+    open(window);
+    fill({"a", "b", "c"}, 2);
+    if (way == "Delete") {
+        press(Qt::Key_Delete);
+    } else if (way == "clear") {
+        QTest::mouseClick(clearButton, Qt::LeftButton);
+        list->setFocus();  // the button took it, as a click does
+    } else {
+        const QPoint second = list->rowRect(2).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
+    }
+    QCOMPARE(rowsOf(list), after);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rowsOf(list), (QStringList{"a", "b", "c"}));
+    QCOMPARE(list->selectedRow(), 2);
+    QVERIFY(!tidying->canUndo());
+}
+
+void ResultsTidyingTest::undoGoesBackTwentyStepsUntilASplit_data() {
+    addBothWindows();
+}
+
+void ResultsTidyingTest::undoGoesBackTwentyStepsUntilASplit() {
+    QFETCH(QString, window);
+    open(window);
+    QStringList all;
+    for (int n = 1; n <= RowHistory::kSteps + 1; ++n) {
+        all << QString::number(n);
+    }
+    fill(all, 0);
+    for (int step = 0; step < RowHistory::kSteps + 1; ++step) {
+        list->selectRow(1);
+        press(Qt::Key_Delete);
+    }
+    for (int step = 1; step <= RowHistory::kSteps; ++step) {
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(list->count(), step);
+    }
+    // The list before the first deletion was the 21st step back: it is gone.
+    press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rowsOf(list), all.mid(1));
+
+    press(Qt::Key_Delete);
+    QVERIFY(tidying->canUndo());
+    batch ? batch->inputList->append("x,y") : main->lineBox->setText("x,y");
+    QTest::mouseClick(batch ? batch->startSplittingButton : main->startSplittingButton,
+                      Qt::LeftButton);
+    QCOMPARE(fake->messages.texts(), QStringList{"Done."});
+    const QStringList afterSplit = rowsOf(list);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rowsOf(list), afterSplit);
+}
+
+void ResultsTidyingTest::keysAndMenuWaitWhileBusy_data() {
+    addBothWindows();
+}
+
+void ResultsTidyingTest::keysAndMenuWaitWhileBusy() {
+    QFETCH(QString, window);
+    open(window);
+    QCOMPARE(enabledInMenu(), QStringList{});  // no rows, no selection, no history
+    fill({"b", "a", " c d "}, 3);
+    press(Qt::Key_Delete);
+    list->selectRow(1);
+    QCOMPARE(enabledInMenu(), kAllActions);
+
+    pointer->set(PointerShape::Hourglass);
+    QCOMPARE(enabledInMenu(), QStringList{});
+    for (const QString& caption : kAllActions) {
+        trigger(caption);
+    }
+    press(Qt::Key_C, Qt::ControlModifier);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rowsOf(list), (QStringList{"b", "a"}));
+    QVERIFY(!fake->clipboard.text);
+
+    // The menu closed while busy must not leave the shortcuts dead.
+    pointer->set(PointerShape::Default);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rowsOf(list), (QStringList{"b", "a", " c d "}));
+    QCOMPARE(list->selectedRow(), 3);
+    press(Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(fake->clipboard.text.value_or("(never set)"), QStringLiteral(" c d "));
+    fake->clipboard.text.reset();
+    list->clearSelection();
+    press(Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(!fake->clipboard.text);
+}
+
+void ResultsTidyingTest::sortingALongList_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<qsizetype>("rows");
+    QTest::addColumn<QString>("event");  // what else happens: a failure, or a closing
+    constexpr qsizetype kLimit = ResultsTidying::kRowsWorthAThread;
+    constexpr qsizetype kLong = kLimit + 10'000;
+    QTest::newRow("main: at the limit, at once") << "main" << kLimit << "none";
+    QTest::newRow("main: one more, on a worker") << "main" << kLimit + 1 << "none";
+    QTest::newRow("batch: on a worker") << "batch" << kLong << "none";
+    for (const char* window : {"main", "batch"}) {
+        QTest::addRow("%s: failing at once", window) << window << qsizetype(3) << "failure";
+        QTest::addRow("%s: failing on a worker", window) << window << kLong << "failure";
+        QTest::addRow("%s: program ends", window) << window << kLong << "program ends";
+    }
+    QTest::newRow("batch: < Back") << "batch" << kLong << "< Back";
+    QTest::newRow("batch: close button") << "batch" << kLong << "close button";
+    // Unlike the main window's, this "Clear List" acts while the list is busy.
+    QTest::newRow("batch: Clear List") << "batch" << kLong << "Clear List";
+}
+
+void ResultsTidyingTest::sortingALongList() {
+    QFETCH(QString, window);
+    QFETCH(qsizetype, rows);
+    QFETCH(QString, event);
+    open(window);
+    fillCountingDown(rows);
+    if (event == "failure") {
+        FaultInjection::arm("tidy.rows", 1);
+    }
+    QList<PointerShape> shapes;
+    QStringList texts;
+    fake->pump.everyCall = [&](int) {
+        shapes << pointer->value();
+        texts << bar->barText();
+    };
+    fake->pump.at[1] = [&] {
+        // A second action, an undo and a removal meanwhile are all refused.
+        trigger("Sort Z to A");
+        press(Qt::Key_Z, Qt::ControlModifier);
+        press(Qt::Key_Delete);
+        if (event == "program ends") {
+            fake->pump.endProgram();
+        } else if (event == "< Back") {
+            QTest::mouseClick(batch->backButton, Qt::LeftButton);
+        } else if (event == "close button") {
+            batch->close();
+        } else if (event == "Clear List") {
+            QTest::mouseClick(clearButton, Qt::LeftButton);
+        }
+    };
+    trigger("Sort A to Z");
+
+    QCOMPARE(fake->pump.calls > 0, rows > ResultsTidying::kRowsWorthAThread);
+    QCOMPARE(shapes.count(PointerShape::Hourglass), shapes.size());
+    QCOMPARE(texts.count(QStringLiteral("Sort A to Z") + QChar(0x2026)), texts.size());
+    QStringList messages;
+    if (event == "failure") {
+        messages << "\"Sort A to Z\" failed: Injected failure\r\nThe list is as it was.";
+    } else if (event == "Clear List") {
+        messages << "The list changed while \"Sort A to Z\" was working, so it was left as it is.";
+        QCOMPARE(list->count(), 0);
+        list->setFocus();                       // the button took it
+        press(Qt::Key_Z, Qt::ControlModifier);  // undoes the clear, the one step
+    }
+    QCOMPARE(fake->messages.texts(), messages);
+    if (event == "< Back" || event == "close button") {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(batch && batch->unloaded());
+        QCOMPARE(list->count(), 0);  // let go of once the action had returned
+        return;
+    }
+    const bool sorted = event == "none";
+    QCOMPARE(list->count(), rows);
+    QCOMPARE(list->text(1), numbered(sorted ? 0 : rows - 1));
+    QCOMPARE(list->text(rows), numbered(sorted ? rows - 1 : 0));
+    QCOMPARE(list->selectedRow(), sorted ? rows : 1);
+    QCOMPARE(tidying->canUndo(), sorted);  // the refused actions added no step
+    if (event != "program ends") {
+        QCOMPARE(pointer->value(), PointerShape::Default);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(bar->barText(), QStringLiteral("Progress Bar"));
+    }
+    if (sorted) {
+        press(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(list->text(1), numbered(rows - 1));
+        QCOMPARE(list->selectedRow(), 1);
+    }
+}
+
+QTEST_MAIN(ResultsTidyingTest)
+#include "test_results_tidying.moc"
