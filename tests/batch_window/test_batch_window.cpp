@@ -5,6 +5,7 @@
 #include "support/fake_platform.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
+#include "support/list_rows.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QCursor>
@@ -18,11 +19,7 @@
 
 namespace {
 QStringList rowsOf(const ReportList* list) {
-    QStringList all;
-    for (qsizetype r = 1; r <= list->count(); ++r) {
-        all << list->text(r);
-    }
-    return all;
+    return RowsOf(*list);
 }
 
 void processDeferredDeletes() {

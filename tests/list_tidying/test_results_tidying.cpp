@@ -5,6 +5,7 @@
 #include "support/fake_platform.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
+#include "support/list_rows.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QAction>
@@ -15,11 +16,7 @@
 
 namespace {
 QStringList rowsOf(const ReportList* list) {
-    QStringList all;
-    for (qsizetype r = 1; r <= list->count(); ++r) {
-        all << list->text(r);
-    }
-    return all;
+    return RowsOf(*list);
 }
 
 // Zero-padded, so that any collation puts them in the same order.

@@ -1,4 +1,5 @@
 #include "core/failure.h"
+#include "support/list_rows.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QAccessible>
@@ -28,11 +29,7 @@ constexpr int kListRows = 1000;
 constexpr int kPage = 10;  // rows the list shows at once
 
 QStringList rowsOf(const ReportList& list) {
-    QStringList rows;
-    for (qsizetype r = 1; r <= list.count(); ++r) {
-        rows << list.text(r);
-    }
-    return rows;
+    return RowsOf(list);
 }
 }  // namespace
 
