@@ -3,9 +3,9 @@
 #include "main_window/main_window.h"
 #include "shell/web_addresses.h"
 #include "support/fake_platform.h"
+#include "support/list_rows.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
-#include "support/list_rows.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QCursor>
@@ -516,8 +516,7 @@ void BatchWindowTest::deleteRemovesTheSelectedRowOfEitherList() {
         QCOMPARE(list->count(), 3);
         QTest::keyClick(list, Qt::Key_Delete);
         QCOMPARE(rowsOf(list), (QStringList{"a", "c"}));
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
-                           list->rowRect(1).center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
         QCOMPARE(list->count(), 2);  // a double-click changes nothing
     }
     QTest::mouseClick(form->clearInputButton, Qt::LeftButton);

@@ -3,9 +3,9 @@
 #include "list_tidying/results_tidying.h"
 #include "main_window/main_window.h"
 #include "support/fake_platform.h"
+#include "support/list_rows.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
-#include "support/list_rows.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QAction>
