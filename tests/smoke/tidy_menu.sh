@@ -19,9 +19,9 @@ if [[ -z "${SMOKE_INNER:-}" ]]; then
 fi
 source "$here/support/wait_for.sh"
 source "$here/support/main_window_steps.sh"
+source "$here/support/context_menu_steps.sh"
 
 table() { /usr/bin/python3 "$here/support/accessible_table.py" "$@"; }
-menu() { /usr/bin/python3 "$here/support/accessible_menu.py" "$@"; }
 rows_are() { output_is "$1" table rows Output; }
 # The menu's items with Undo enabled or not; the rest are enabled over a list with a selection.
 items_with_undo() {
@@ -33,42 +33,6 @@ items_with_undo() {
 # The first row of the results list, in the window's own coordinates as designed: the list
 # starts 192 pixels down, under its header.
 first_row=(100 225)
-# The open menu: a window of the program's other than the main one. Unlike a message box it
-# has no title of its own to be found by.
-menu_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --class '^quorvane$'); do
-        [[ "$id" != "$window" ]] && { echo "$id"; return 0; }
-    done
-    return 1
-}
-menu_closed() { ! menu_window >/dev/null; }
-open_menu() {
-    xdotool mousemove --window "$window" "${first_row[@]}" click 3
-    wait_for 30 "the menu to open" menu_window >/dev/null
-}
-# point_at ITEM: moves the mouse onto the item of the open menu; sets $item_place, its place as
-# ImageMagick's geometry.
-point_at() {
-    local place x y width height
-    place=$(wait_for 60 "the menu item \"$1\"" menu place "$1")
-    read -r x y width height <<<"$place"
-    xdotool mousemove $((x + width / 2)) $((y + height / 2))
-    item_place="${width}x${height}+$x+$y"
-}
-choose() {
-    point_at "$1"
-    xdotool click 1
-    wait_for 30 "the menu to close after \"$1\"" menu_closed
-}
-# A screenshot once the menu has painted. Until then the item's place shows what was there
-# before the menu opened, or the bare black screen: the same picture as before, or one colour.
-menu_painted() {
-    import -window root "$out/tidy_menu.png" || return 1
-    [[ $(convert "$out/tidy_menu.png" -crop "$item_place" -format %# info:) != \
-        $(convert "$out/tidy_menu_closed.png" -crop "$item_place" -format %# info:) ]] &&
-        (( $(convert "$out/tidy_menu.png" -crop "$item_place" -format %k info:) > 2 ))
-}
 
 start_program "$program"
 split_line 'pear,apple,,pear, fig'
@@ -83,7 +47,8 @@ import -window root "$out/tidy_menu_closed.png"
 open_menu
 wait_for 60 "the menu's items, Undo enabled" output_is "$(items_with_undo enabled)" menu items
 point_at 'Sort A to Z'
-wait_for 30 "a screenshot of the open menu" menu_painted
+wait_for 30 "a screenshot of the open menu" \
+    menu_painted "$out/tidy_menu.png" "$out/tidy_menu_closed.png"
 choose 'Sort A to Z'
 wait_for 30 "the rows in order" rows_are $'\n fig\napple\npear'
 
