@@ -79,33 +79,62 @@ inline CatchUp untilViewShows(ReportList& list, qsizetype rows) {
     return catchUp;
 }
 
+// How long the calling thread has waited, runnable, for a CPU since it started, in
+// nanoseconds; -1 where the system does not tell.
+inline qint64 runQueueWaitNs() {
+    QFile schedstat(QStringLiteral("/proc/thread-self/schedstat"));
+    if (!schedstat.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QList<QByteArray> fields = schedstat.readAll().split(' ');
+    return fields.size() >= 2 ? fields[1].toLongLong() : -1;
+}
+
 // Stands for the user's input: a 5 ms timer whose longest interval between two runs is how
-// long a key press could have waited for the event loop.
+// long a key press could have waited for the event loop. Of that interval it also tells how
+// long the thread was ready to run but had no CPU: on a busy machine that part is the
+// system's, not the program's.
 class InputWaitProbe {
   public:
     InputWaitProbe() {
         tick_.setInterval(5);
         QObject::connect(&tick_, &QTimer::timeout, [this] {
-            longestMs_ = std::max(longestMs_, sinceTick_.elapsed());
+            passTick();
             sinceTick_.restart();
         });
     }
     void start() {
         longestMs_ = 0;
+        longestQueuedMs_ = 0;
+        queuedAtTick_ = runQueueWaitNs();
         sinceTick_.start();
         tick_.start();
     }
     // Stops, counting the wait up to now too.
     qint64 stop() {
-        longestMs_ = std::max(longestMs_, sinceTick_.elapsed());
+        passTick();
         tick_.stop();
         return longestMs_;
     }
+    // Of the longest wait, the time the thread waited for a CPU (-1 when unknown).
+    qint64 longestQueuedMs() const { return longestQueuedMs_; }
 
   private:
+    void passTick() {
+        const qint64 queued = runQueueWaitNs();
+        const qint64 waited = sinceTick_.elapsed();
+        if (waited >= longestMs_) {
+            longestMs_ = waited;
+            longestQueuedMs_ = queued < 0 ? -1 : (queued - queuedAtTick_) / 1'000'000;
+        }
+        queuedAtTick_ = queued;
+    }
+
     QTimer tick_;
     QElapsedTimer sinceTick_;
     qint64 longestMs_ = 0;
+    qint64 longestQueuedMs_ = 0;
+    qint64 queuedAtTick_ = 0;
 };
 
 // How long one user action keeps the event loop from input: the action and the repaint it
