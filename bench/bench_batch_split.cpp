@@ -62,9 +62,7 @@ int main(int argc, char* argv[]) {
     FakePlatform fake;
     EventPump& chosenPump =
         qEnvironmentVariableIsSet("BENCH_NO_PUMP") ? static_cast<EventPump&>(fake.pump) : pump;
-    Platform platform{fake.messages,      fake.fileDialogs, fake.clipboard,
-                      fake.browser,       chosenPump,       fake.random,
-                      fake.programFolder, fake.pointers,    fake.spreadsheets};
+    Platform platform = fake.withPump(chosenPump);
     QWidget mainWindow;
     BatchWindow form(platform, &mainWindow);
     form.load();

@@ -131,8 +131,7 @@ int main(int argc, char* argv[]) {
     // The real pump with its frame coalescing; message boxes answered at once.
     QtEventPump pump;
     FakePlatform fake;
-    Platform platform{fake.messages, fake.fileDialogs,   fake.clipboard, fake.browser,     pump,
-                      fake.random,   fake.programFolder, fake.pointers,  fake.spreadsheets};
+    Platform platform = fake.withPump(pump);
     MainWindow form(platform);
     form.load();
     form.show();

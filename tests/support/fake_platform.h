@@ -151,4 +151,10 @@ class FakePlatform {
     FakePointerShapes pointers;
     FakeSpreadsheetAutomation spreadsheets;
     Platform platform;
+
+    // The doubles with another pump: the benchmarks run the real one, frames and all.
+    Platform withPump(EventPump& otherPump) {
+        return {messages, fileDialogs,   clipboard, browser,     otherPump,
+                random,   programFolder, pointers,  spreadsheets};
+    }
 };
