@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -87,11 +86,7 @@ int main(int argc, char* argv[]) {
     qsizetype rowsShownAtDone = 0;
     fake.messages.whileShown = [&](const ShownMessage&) {
         splitSeconds = bench::seconds(timer);
-        // What the user sees while "Done." shows: the box runs events, and the list can
-        // scroll to its last row.
-        QCoreApplication::processEvents();
-        const QScrollBar* bar = list.verticalScrollBar();
-        rowsShownAtDone = std::min<qsizetype>(list.count(), bar->maximum() + bar->pageStep());
+        rowsShownAtDone = bench::rowsReachable(list);
     };
     // Three splits, each into an emptied list: the first one's memory, the median time and
     // the worst wait for input count.

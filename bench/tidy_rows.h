@@ -19,7 +19,7 @@ namespace bench {
 
 // Rows of a short word and a number ("ko4711023", about 9 characters), as one shared text like
 // a split line makes; 1 % are empty, about 10 % repeat an earlier row, 5 % have spaces or tabs
-// at their ends. The same seed gives the same rows in every benchmark.
+// at their ends. Every benchmark that makes them gets the very same rows.
 struct TidyInput {
     QString text;                 // the rows, each followed by a line feed
     std::vector<TextSpan> spans;  // each row's place in `text`

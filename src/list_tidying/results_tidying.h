@@ -44,7 +44,6 @@ class ResultsTidying : public QObject {
     // A split starts, or the window lets go of its rows.
     void forgetHistory();
     bool canUndo() const { return !history_.empty(); }
-    bool running() const { return running_; }
 
     void copyRow();
     void tidy(TidyAction action);
@@ -56,7 +55,7 @@ class ResultsTidying : public QObject {
     void showMenu(QPoint globalPos);
     void updateActions();
     void enableAllActions();
-    // The new rows, or no change; shows why when there are none.
+    // Puts the action's new rows in place, or shows one message when it could not make them.
     void runTidy(TidyAction action, const QString& caption);
 
     ReportList& list_;

@@ -17,7 +17,6 @@ class RowHistory {
     };
 
     bool empty() const { return states_.empty(); }
-    int size() const { return static_cast<int>(states_.size()); }
 
     void remember(State state) {
         states_.push_back(std::move(state));
