@@ -121,7 +121,6 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     void scheduleLayout();
     // Scroll ranges and header place from the row count, the row height and the columns.
     void updateLayout();
-    int rowHeight() const { return rowHeight_; }
     int rowsPerPage() const;
     qsizetype firstVisibleRow() const;  // 0-based
     void scrollToRow(qsizetype row);    // 0-based
