@@ -113,6 +113,7 @@ void ReportList::replaceRows(RowStore rows, qsizetype selectedRow) {
     }
     rows_ = std::move(rows);
     ++removals_;
+    emit rowsRemovedOrReplaced();
     selected_ = current_ = selectedRow - 1;
     hovered_ = -1;
     if (QAccessible::isActive()) {
@@ -131,6 +132,7 @@ void ReportList::rowsRemoved(qsizetype row, qsizetype removed) {
         return;
     }
     ++removals_;
+    emit rowsRemovedOrReplaced();
     // The rows after the removed ones move up; a mark on a removed row goes, except the
     // current row, which stays at its place as the keys expect.
     const auto follow = [&](qsizetype& mark, bool keepPlace) {

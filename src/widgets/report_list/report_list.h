@@ -91,6 +91,10 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     void mouseMoved();
     // The right mouse button or the menu key asks for a context menu at `globalPos`.
     void contextMenuRequested(QPoint globalPos);
+    // Rows were removed, cleared or replaced: a loop or job that read the rows by number
+    // must look again. Appending does not send it (it would cost a call a row); a reader
+    // that cares about appends compares the count.
+    void rowsRemovedOrReplaced();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
