@@ -184,6 +184,7 @@ void BatchWindow::connectHandlers() {
                             run(handler);
                         }
                     }});
+    resultsTidying->setObjectName(QStringLiteral("resultsTidying"));
 }
 
 void BatchWindow::showCentred() {

@@ -107,6 +107,7 @@ void MainWindow::connectHandlers() {
                                        [this](PointerShape shape) { setPointerShape(shape); },
                                        [this] { return platform_.pump.programEnding(); },
                                        [](const std::function<void()>& handler) { handler(); }});
+    resultsTidying->setObjectName(QStringLiteral("resultsTidying"));
 }
 
 void MainWindow::showCentred() {
