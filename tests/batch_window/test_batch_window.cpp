@@ -4,6 +4,7 @@
 #include "shell/web_addresses.h"
 #include "support/fake_platform.h"
 #include "support/list_rows.h"
+#include "support/window_controls.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
@@ -104,7 +105,7 @@ QString BatchWindowTest::writeFile(const QString& name, const QByteArray& bytes)
 
 void BatchWindowTest::addInputRows(const QStringList& rows) {
     for (const QString& row : rows) {
-        form->inputList->append(row);
+        controls(*form).inputList->append(row);
     }
 }
 
@@ -119,56 +120,56 @@ void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas() {
     MainWindow main(fake->platform);
     main.load();
     main.show();
-    main.lineBox->setText(QStringLiteral("x;y"));
-    main.delimiterBox->setText(QStringLiteral(";"));
-    main.resultsList->append(QStringLiteral("kept"));
+    controls(main).lineBox->setText(QStringLiteral("x;y"));
+    controls(main).delimiterBox->setText(QStringLiteral(";"));
+    controls(main).resultsList->append(QStringLiteral("kept"));
 
     for (int opening = 1; opening <= 2; ++opening) {
-        QTest::mouseClick(main.openBatchWindowButton, Qt::LeftButton);
+        QTest::mouseClick(controls(main).openBatchWindowButton, Qt::LeftButton);
         QPointer<BatchWindow> batch = main.batchWindow();
         QVERIFY(batch);
         QVERIFY(batch->isVisible());
         QVERIFY(!main.isVisible());
         QCOMPARE(batch->windowTitle(), QStringLiteral("Quorvane"));
-        QCOMPARE(batch->inputList->columnCount(), 1);
-        QCOMPARE(batch->inputList->headerText(1), QStringLiteral(" Long Line(s)"));
-        QCOMPARE(batch->resultsList->columnCount(), 1);
-        QCOMPARE(batch->resultsList->headerText(1), QStringLiteral(" Output"));
-        QCOMPARE(batch->inputList->count(), 0);
-        QCOMPARE(batch->resultsList->count(), 0);
-        QCOMPARE(batch->delimiterBox->text(), QStringLiteral(","));
-        QCOMPARE(batch->progressBar->barText(), QStringLiteral("Progress Bar"));
+        QCOMPARE(controls(*batch).inputList->columnCount(), 1);
+        QCOMPARE(controls(*batch).inputList->headerText(1), QStringLiteral(" Long Line(s)"));
+        QCOMPARE(controls(*batch).resultsList->columnCount(), 1);
+        QCOMPARE(controls(*batch).resultsList->headerText(1), QStringLiteral(" Output"));
+        QCOMPARE(controls(*batch).inputList->count(), 0);
+        QCOMPARE(controls(*batch).resultsList->count(), 0);
+        QCOMPARE(controls(*batch).delimiterBox->text(), QStringLiteral(","));
+        QCOMPARE(controls(*batch).progressBar->barText(), QStringLiteral("Progress Bar"));
         QCOMPARE(batch->size(), QSize(536, 599));
         QVERIFY(!(batch->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(!(batch->windowFlags() & Qt::WindowMinimizeButtonHint));
 
-        QCOMPARE(batch->inputList->selectedRow(), 0);
+        QCOMPARE(controls(*batch).inputList->selectedRow(), 0);
         QCOMPARE(batch->pointerShape(), PointerShape::Default);
         QVERIFY(!batch->mousePointer().customImage());  // there is no hand pointer file
 
-        QTest::mouseClick(batch->loadSampleButton, Qt::LeftButton);
-        QTest::mouseClick(batch->startSplittingButton, Qt::LeftButton);
-        QCOMPARE(batch->resultsList->count(), 7);
+        QTest::mouseClick(controls(*batch).loadSampleButton, Qt::LeftButton);
+        QTest::mouseClick(controls(*batch).startSplittingButton, Qt::LeftButton);
+        QCOMPARE(controls(*batch).resultsList->count(), 7);
         // What this opening leaves behind must not reach the next one.
-        batch->inputList->selectRow(1);
-        batch->delimiterBox->setText(QStringLiteral("|"));
+        controls(*batch).inputList->selectRow(1);
+        controls(*batch).delimiterBox->setText(QStringLiteral("|"));
         batch->setPointerShape(PointerShape::Hourglass);
         batch->mousePointer().setCustomImage(QCursor(Qt::PointingHandCursor));
 
         if (byCloseButton) {
             QVERIFY(batch->close());
         } else {
-            QTest::mouseClick(batch->backButton, Qt::LeftButton);
+            QTest::mouseClick(controls(*batch).backButton, Qt::LeftButton);
         }
         QVERIFY(main.isVisible());
         QVERIFY(main.batchWindow() == nullptr);
         QVERIFY(!batch->isVisible());
         // A window kept for the next opening holds no rows meanwhile.
-        QCOMPARE(batch->inputList->count(), 0);
-        QCOMPARE(batch->resultsList->count(), 0);
-        QCOMPARE(main.lineBox->text(), QStringLiteral("x;y"));
-        QCOMPARE(main.delimiterBox->text(), QStringLiteral(";"));
-        QCOMPARE(rowsOf(main.resultsList), QStringList{"kept"});
+        QCOMPARE(controls(*batch).inputList->count(), 0);
+        QCOMPARE(controls(*batch).resultsList->count(), 0);
+        QCOMPARE(controls(main).lineBox->text(), QStringLiteral("x;y"));
+        QCOMPARE(controls(main).delimiterBox->text(), QStringLiteral(";"));
+        QCOMPARE(rowsOf(controls(main).resultsList), QStringList{"kept"});
         QVERIFY(!fake->pump.programEnding());
     }
     // "Done." twice and nothing else: no "File not found" for the missing hand pointer.
@@ -176,15 +177,15 @@ void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas() {
 }
 
 void BatchWindowTest::smallButtons() {
-    QTest::mouseClick(form->loadSampleButton, Qt::LeftButton);
-    QTest::mouseClick(form->loadSampleButton, Qt::LeftButton);
-    QCOMPARE(form->inputList->count(), 2);
-    QCOMPARE(form->inputList->text(1), form->inputList->text(2));
-    QCOMPARE(form->inputList->text(1).count(QLatin1Char(',')), 6);
-    QCOMPARE(form->inputList->text(1).count(QLatin1Char('@')), 7);
-    QVERIFY(!form->inputList->text(1).contains(QLatin1Char(' ')));
+    QTest::mouseClick(controls(*form).loadSampleButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*form).loadSampleButton, Qt::LeftButton);
+    QCOMPARE(controls(*form).inputList->count(), 2);
+    QCOMPARE(controls(*form).inputList->text(1), controls(*form).inputList->text(2));
+    QCOMPARE(controls(*form).inputList->text(1).count(QLatin1Char(',')), 6);
+    QCOMPARE(controls(*form).inputList->text(1).count(QLatin1Char('@')), 7);
+    QVERIFY(!controls(*form).inputList->text(1).contains(QLatin1Char(' ')));
 
-    QTest::mouseClick(form->featureNoteButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*form).featureNoteButton, Qt::LeftButton);
     QCOMPARE(fake->messages.texts(),
              QStringList{"You must load text files into the list. You can not load Word files "
                          "for example."});
@@ -192,12 +193,12 @@ void BatchWindowTest::smallButtons() {
     QCOMPARE(fake->messages.shown.back().buttons, MessageButtons::Ok);
 
     fake->browser.succeeds = false;  // no browser: nothing is said
-    QTest::mouseClick(form->helpButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*form).helpButton, Qt::LeftButton);
     QCOMPARE(fake->browser.opened, QStringList{WebAddresses::kBatchHelpPage});
     QVERIFY(WebAddresses::kBatchHelpPage.startsWith(QStringLiteral("https://quorvane.example/")));
     QCOMPARE(fake->messages.shown.size(), size_t(1));
-    QCOMPARE(form->inputList->count(), 2);
-    QCOMPARE(form->delimiterBox->text(), QStringLiteral(","));
+    QCOMPARE(controls(*form).inputList->count(), 2);
+    QCOMPARE(controls(*form).delimiterBox->text(), QStringLiteral(","));
 }
 
 void BatchWindowTest::addOneLongLine_data() {
@@ -212,19 +213,19 @@ void BatchWindowTest::addOneLongLine() {
     QFETCH(QString, answer);
     QFETCH(QStringList, rows);
     fake->messages.lines.push_back(answer);
-    QTest::mouseClick(form->addLineButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*form).addLineButton, Qt::LeftButton);
     QCOMPARE(fake->messages.asked.size(), size_t(1));
     QCOMPARE(fake->messages.asked.front().prompt, QStringLiteral("Enter Long Line: "));
     QCOMPARE(fake->messages.asked.front().defaultAnswer, QString());
-    QCOMPARE(rowsOf(form->inputList), rows);
-    QCOMPARE(form->resultsList->count(), 0);
+    QCOMPARE(rowsOf(controls(*form).inputList), rows);
+    QCOMPARE(controls(*form).resultsList->count(), 0);
 }
 
 void BatchWindowTest::loadsChosenFilesInDialogOrder() {
     writeFile("b.txt", "b1\r\nb2");
     writeFile("a.txt", "a1\na2\n");
     QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), dir.filePath("locked.txt")));
-    form->inputList->append(QStringLiteral("earlier"));
+    controls(*form).inputList->append(QStringLiteral("earlier"));
     // The dialog answers with the files in the order the user picked them.
     QStringList picked;
     for (const char* name : {"b.txt", "gone.txt", "locked.txt", "a.txt"}) {
@@ -232,7 +233,7 @@ void BatchWindowTest::loadsChosenFilesInDialogOrder() {
     }
     fake->fileDialogs.openAnswers.push_back(picked);
     fake->pointers.applied.clear();
-    QTest::mouseClick(form->loadFilesButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*form).loadFilesButton, Qt::LeftButton);
 
     const FileDialogSettings& settings = fake->fileDialogs.opens.at(0);
     QCOMPARE(settings.title,
@@ -241,7 +242,8 @@ void BatchWindowTest::loadsChosenFilesInDialogOrder() {
     QCOMPARE(settings.fileName, QString());
     QVERIFY(settings.multipleSelection);
 
-    QCOMPARE(rowsOf(form->inputList), (QStringList{"earlier", "b1", "b2", "a1", "a2", ""}));
+    QCOMPARE(rowsOf(controls(*form).inputList),
+             (QStringList{"earlier", "b1", "b2", "a1", "a2", ""}));
     QCOMPARE(fake->messages.shown.size(), size_t(2));
     QCOMPARE(fake->messages.shown[0].text, QStringLiteral("File not found"));
     QCOMPARE(fake->messages.shown[1].title, QStringLiteral("Application Error"));
@@ -254,24 +256,24 @@ void BatchWindowTest::loadsChosenFilesInDialogOrder() {
 
 void BatchWindowTest::oneUnreadableFileIsReportedUnderStep120() {
     fake->fileDialogs.openAnswers.push_back({QStringLiteral("/proc/self/mem")});
-    QTest::mouseClick(form->loadFilesButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*form).loadFilesButton, Qt::LeftButton);
     QCOMPARE(fake->messages.shown.size(), size_t(1));
     QVERIFY(fake->messages.shown[0].text.contains("Form2.PushButton4_Click at line 120"));
     QCOMPARE(form->pointerShape(), PointerShape::Default);
 
     fake->fileDialogs.openAnswers.push_back({writeFile("one.txt", "x\r\ny\r\n")});
-    QTest::mouseClick(form->loadFilesButton, Qt::LeftButton);
-    QCOMPARE(rowsOf(form->inputList), (QStringList{"x", "y"}));
+    QTest::mouseClick(controls(*form).loadFilesButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(controls(*form).inputList), (QStringList{"x", "y"}));
 }
 
 void BatchWindowTest::cancelledDialogChangesNothing() {
     fake->pointers.applied.clear();
     fake->fileDialogs.openAnswers.push_back({});
-    QTest::mouseClick(form->loadFilesButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*form).loadFilesButton, Qt::LeftButton);
     QCOMPARE(fake->fileDialogs.opens.size(), size_t(1));
     QVERIFY(fake->pointers.applied.empty());
     QVERIFY(fake->messages.shown.empty());
-    QCOMPARE(form->inputList->count(), 0);
+    QCOMPARE(controls(*form).inputList->count(), 0);
 }
 
 void BatchWindowTest::droppedFilesLoadInDropOrder() {
@@ -279,14 +281,14 @@ void BatchWindowTest::droppedFilesLoadInDropOrder() {
     data.setUrls({QUrl::fromLocalFile(writeFile("2.txt", "two")),
                   QUrl::fromLocalFile(dir.filePath("missing.txt")),
                   QUrl::fromLocalFile(writeFile("1.txt", "one\r\nuno"))});
-    QWidget* target = form->inputList->viewport();
+    QWidget* target = controls(*form).inputList->viewport();
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
     QVERIFY(drop.isAccepted());
-    QTRY_COMPARE(rowsOf(form->inputList), (QStringList{"two", "one", "uno"}));
+    QTRY_COMPARE(rowsOf(controls(*form).inputList), (QStringList{"two", "one", "uno"}));
     QCOMPARE(fake->messages.texts(), QStringList{"File not found"});
     QCOMPARE(form->pointerShape(), PointerShape::Default);
 
@@ -317,82 +319,86 @@ void BatchWindowTest::runShowsProgressPerRow() {
     QList<int> seenValues;
     QStringList seenTexts;
     fake->pump.everyCall = [&](int) {
-        seenValues << form->progressBar->value();
-        seenTexts << form->progressBar->barText();
+        seenValues << controls(*form).progressBar->value();
+        seenTexts << controls(*form).progressBar->barText();
     };
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
     QCOMPARE(seenValues, values);
     QCOMPARE(seenTexts, texts);
     QCOMPARE(fake->pump.forcedCalls, input.size() == 1 ? 1 : 2);
-    QCOMPARE(form->progressBar->value(), 0);
-    QCOMPARE(form->progressBar->barText(), QStringLiteral("Progress Bar"));
+    QCOMPARE(controls(*form).progressBar->value(), 0);
+    QCOMPARE(controls(*form).progressBar->barText(), QStringLiteral("Progress Bar"));
     QCOMPARE(form->pointerShape(), PointerShape::Default);
     QCOMPARE(fake->messages.texts(), QStringList{"Done."});
 }
 
 void BatchWindowTest::runReplacesResultsAndKeepsEmptyPieces() {
-    form->resultsList->append(QStringLiteral("old"));
+    controls(*form).resultsList->append(QStringLiteral("old"));
     addInputRows({"a,,b", "", ",", "c"});
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(rowsOf(form->resultsList), (QStringList{"a", "", "b", "", "", "c"}));
-    form->delimiterBox->setText(QString());
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(rowsOf(form->resultsList), (QStringList{"a,,b", ",", "c"}));
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"a", "", "b", "", "", "c"}));
+    controls(*form).delimiterBox->setText(QString());
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"a,,b", ",", "c"}));
 }
 
 void BatchWindowTest::emptyInputListDoesNothing() {
-    form->resultsList->append(QStringLiteral("kept"));
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(rowsOf(form->resultsList), QStringList{"kept"});
+    controls(*form).resultsList->append(QStringLiteral("kept"));
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(controls(*form).resultsList), QStringList{"kept"});
     QVERIFY(fake->messages.shown.empty());
     QCOMPARE(fake->pump.calls, 0);
 }
 
 void BatchWindowTest::delimiterIsReadAfreshForEachRow() {
     addInputRows({"a,b;c", "d,e;f"});
-    fake->pump.at[2] = [&] { form->delimiterBox->setText(QStringLiteral(";")); };
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(rowsOf(form->resultsList), (QStringList{"a", "b;c", "d,e", "f"}));
+    fake->pump.at[2] = [&] { controls(*form).delimiterBox->setText(QStringLiteral(";")); };
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"a", "b;c", "d,e", "f"}));
 }
 
 void BatchWindowTest::inputEditsAreRefusedWhileRunning() {
     addInputRows({"a", "b", "c"});
     // The first yield comes before the hourglass shows; the rows are safe there too.
     const auto tryToTrim = [&] {
-        form->inputList->selectRow(1);
-        QTest::keyClick(form->inputList, Qt::Key_Delete);
-        QTest::mouseClick(form->clearInputButton, Qt::LeftButton);
-        if (form->resultsList->count() > 0) {
-            form->resultsList->selectRow(1);
-            QTest::keyClick(form->resultsList, Qt::Key_Delete);
+        controls(*form).inputList->selectRow(1);
+        QTest::keyClick(controls(*form).inputList, Qt::Key_Delete);
+        QTest::mouseClick(controls(*form).clearInputButton, Qt::LeftButton);
+        if (controls(*form).resultsList->count() > 0) {
+            controls(*form).resultsList->selectRow(1);
+            QTest::keyClick(controls(*form).resultsList, Qt::Key_Delete);
         }
     };
     fake->pump.at[1] = tryToTrim;
     fake->pump.at[2] = tryToTrim;
     // Rows added during a run are not split, but count in the progress divisor.
-    fake->pump.at[3] = [&] { form->inputList->append(QStringLiteral("late")); };
+    fake->pump.at[3] = [&] { controls(*form).inputList->append(QStringLiteral("late")); };
     QList<int> values;
-    fake->pump.everyCall = [&](int) { values << form->progressBar->value(); };
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(rowsOf(form->inputList), (QStringList{"a", "b", "c", "late"}));
-    QCOMPARE(rowsOf(form->resultsList), (QStringList{"a", "b", "c"}));
+    fake->pump.everyCall = [&](int) { values << controls(*form).progressBar->value(); };
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(controls(*form).inputList), (QStringList{"a", "b", "c", "late"}));
+    QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"a", "b", "c"}));
     QCOMPARE(values, (QList<int>{33, 66, 100}));
     QCOMPARE(fake->messages.texts(), QStringList{"Done."});
 }
 
 void BatchWindowTest::resultsClearActsWhileRunning() {
     addInputRows({"a,b", "c,d", "e"});
-    fake->pump.at[2] = [&] { QTest::mouseClick(form->clearResultsButton, Qt::LeftButton); };
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(rowsOf(form->resultsList), (QStringList{"c", "d", "e"}));
-    QCOMPARE(rowsOf(form->inputList), (QStringList{"a,b", "c,d", "e"}));
+    fake->pump.at[2] = [&] {
+        QTest::mouseClick(controls(*form).clearResultsButton, Qt::LeftButton);
+    };
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"c", "d", "e"}));
+    QCOMPARE(rowsOf(controls(*form).inputList), (QStringList{"a,b", "c,d", "e"}));
 }
 
 void BatchWindowTest::secondStartWhileRunningIsIgnored() {
     addInputRows({"a", "b"});
-    fake->pump.at[2] = [&] { QTest::mouseClick(form->startSplittingButton, Qt::LeftButton); };
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(rowsOf(form->resultsList), (QStringList{"a", "b"}));
+    fake->pump.at[2] = [&] {
+        QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    };
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"a", "b"}));
     QCOMPARE(fake->messages.texts(), QStringList{"Done."});
     QCOMPARE(fake->pump.calls, 2);
 }
@@ -401,8 +407,8 @@ void BatchWindowTest::failingAppendKeepsResultsAndTheProgram() {
     // The run has no guard; a failure (running out of memory) must still not end the program.
     addInputRows({"a,b", "c", "d"});
     FaultInjection::arm("list.append", 3, QStringLiteral("Out of memory"));
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(rowsOf(form->resultsList), (QStringList{"a", "b"}));
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"a", "b"}));
     const QStringList texts = fake->messages.texts();
     QCOMPARE(texts.size(), 2);
     QCOMPARE(texts[0], QStringLiteral("Out of memory\r\nThe results so far are kept."));
@@ -410,8 +416,8 @@ void BatchWindowTest::failingAppendKeepsResultsAndTheProgram() {
     QCOMPARE(texts[1], QStringLiteral("Done."));
     QCOMPARE(form->pointerShape(), PointerShape::Default);
     // The window still answers.
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(rowsOf(form->resultsList), (QStringList{"a", "b", "c", "d"}));
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"a", "b", "c", "d"}));
 }
 
 void BatchWindowTest::leavingInTheMiddleOfARunStopsIt_data() {
@@ -429,15 +435,15 @@ void BatchWindowTest::leavingInTheMiddleOfARunStopsIt() {
         if (byCloseButton) {
             form->close();
         } else {
-            QTest::mouseClick(form->backButton, Qt::LeftButton);
+            QTest::mouseClick(controls(*form).backButton, Qt::LeftButton);
         }
         // Still there while its run is on the stack, however often events run meanwhile.
         processDeferredDeletes();
         QVERIFY(form);
-        resultsWhenLeft = rowsOf(form->resultsList);
+        resultsWhenLeft = rowsOf(controls(*form).resultsList);
     };
     QPointer<BatchWindow> batch = form;
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
     QCOMPARE(resultsWhenLeft, (QStringList{"a", "b"}));
     QVERIFY(fake->messages.shown.empty());
     QVERIFY(mainWindow->isVisible());
@@ -446,68 +452,69 @@ void BatchWindowTest::leavingInTheMiddleOfARunStopsIt() {
     QVERIFY(batch);
     QVERIFY(!batch->isVisible());
     // Once the run has returned, the window lets go of its rows.
-    QCOMPARE(batch->inputList->count(), 0);
-    QCOMPARE(batch->resultsList->count(), 0);
+    QCOMPARE(controls(*batch).inputList->count(), 0);
+    QCOMPARE(controls(*batch).resultsList->count(), 0);
 }
 
 void BatchWindowTest::reopeningWhileTheOldRunWaitsGivesANewWindow() {
     MainWindow main(fake->platform);
     main.load();
     main.show();
-    QTest::mouseClick(main.openBatchWindowButton, Qt::LeftButton);
+    QTest::mouseClick(controls(main).openBatchWindowButton, Qt::LeftButton);
     QPointer<BatchWindow> first = main.batchWindow();
-    first->inputList->append(QStringLiteral("a,b"));
-    first->inputList->append(QStringLiteral("c"));
+    controls(*first).inputList->append(QStringLiteral("a,b"));
+    controls(*first).inputList->append(QStringLiteral("c"));
     QPointer<BatchWindow> second;
     fake->pump.at[2] = [&] {
-        QTest::mouseClick(first->backButton, Qt::LeftButton);
-        QTest::mouseClick(main.openBatchWindowButton, Qt::LeftButton);
+        QTest::mouseClick(controls(*first).backButton, Qt::LeftButton);
+        QTest::mouseClick(controls(main).openBatchWindowButton, Qt::LeftButton);
         second = main.batchWindow();
     };
-    QTest::mouseClick(first->startSplittingButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*first).startSplittingButton, Qt::LeftButton);
 
     // The run of the first window stopped and touched nothing of the second one.
     QVERIFY(second);
     QVERIFY(second != first);
     QVERIFY(second->isVisible());
-    QCOMPARE(second->inputList->count(), 0);
-    QCOMPARE(second->resultsList->count(), 0);
-    QCOMPARE(second->delimiterBox->text(), QStringLiteral(","));
+    QCOMPARE(controls(*second).inputList->count(), 0);
+    QCOMPARE(controls(*second).resultsList->count(), 0);
+    QCOMPARE(controls(*second).delimiterBox->text(), QStringLiteral(","));
     QVERIFY(fake->messages.shown.empty());
     processDeferredDeletes();
     QVERIFY(first.isNull());
 
     // The second window is the one opened from then on.
-    QTest::mouseClick(second->backButton, Qt::LeftButton);
-    QTest::mouseClick(main.openBatchWindowButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*second).backButton, Qt::LeftButton);
+    QTest::mouseClick(controls(main).openBatchWindowButton, Qt::LeftButton);
     QCOMPARE(main.batchWindow(), second.data());
-    QCOMPARE(second->inputList->columnCount(), 1);
+    QCOMPARE(controls(*second).inputList->columnCount(), 1);
 }
 
 void BatchWindowTest::programEndInTheMiddleOfARunShowsNothing() {
     addInputRows({"a", "b", "c"});
     fake->pump.at[2] = [&] { fake->pump.endProgram(); };
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(rowsOf(form->resultsList), QStringList{"a"});
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(controls(*form).resultsList), QStringList{"a"});
     QVERIFY(fake->messages.shown.empty());
 }
 
 void BatchWindowTest::handlesMoreThanSixteenBitsOfRowsAndPieces() {
     const int many = 40000;
     for (int i = 0; i < many; ++i) {
-        form->inputList->append(QStringLiteral("r"));
+        controls(*form).inputList->append(QStringLiteral("r"));
     }
-    form->inputList->append(QStringLiteral("p,").repeated(many) + QStringLiteral("end"));
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(form->resultsList->count(), qsizetype(many) * 2 + 1);
-    QCOMPARE(form->resultsList->text(form->resultsList->count()), QStringLiteral("end"));
+    controls(*form).inputList->append(QStringLiteral("p,").repeated(many) + QStringLiteral("end"));
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(controls(*form).resultsList->count(), qsizetype(many) * 2 + 1);
+    QCOMPARE(controls(*form).resultsList->text(controls(*form).resultsList->count()),
+             QStringLiteral("end"));
     QCOMPARE(fake->messages.texts(), QStringList{"Done."});
 }
 
 void BatchWindowTest::deleteRemovesTheSelectedRowOfEitherList() {
     addInputRows({"a", "b", "c"});
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    for (ReportList* list : {form->inputList, form->resultsList}) {
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    for (ReportList* list : {controls(*form).inputList, controls(*form).resultsList}) {
         list->clearSelection();
         QTest::keyClick(list, Qt::Key_Delete);
         QCOMPARE(list->count(), 3);
@@ -519,10 +526,10 @@ void BatchWindowTest::deleteRemovesTheSelectedRowOfEitherList() {
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
         QCOMPARE(list->count(), 2);  // a double-click changes nothing
     }
-    QTest::mouseClick(form->clearInputButton, Qt::LeftButton);
-    QCOMPARE(form->inputList->count(), 0);
-    QCOMPARE(rowsOf(form->resultsList), (QStringList{"a", "c"}));
-    QCOMPARE(form->delimiterBox->text(), QStringLiteral(","));
+    QTest::mouseClick(controls(*form).clearInputButton, Qt::LeftButton);
+    QCOMPARE(controls(*form).inputList->count(), 0);
+    QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"a", "c"}));
+    QCOMPARE(controls(*form).delimiterBox->text(), QStringLiteral(","));
 }
 
 QTEST_MAIN(BatchWindowTest)

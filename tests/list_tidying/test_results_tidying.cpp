@@ -4,6 +4,7 @@
 #include "main_window/main_window.h"
 #include "support/fake_platform.h"
 #include "support/list_rows.h"
+#include "support/window_controls.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
@@ -94,11 +95,11 @@ void ResultsTidyingTest::open(const QString& window) {
         batch->load();
         shown = batch;
     }
-    list = batch ? batch->resultsList : main->resultsList;
-    tidying = batch ? batch->resultsTidying : main->resultsTidying;
-    bar = batch ? batch->progressBar : main->progressBar;
+    list = batch ? controls(*batch).resultsList : controls(*main).resultsList;
+    tidying = batch ? controls(*batch).resultsTidying : controls(*main).resultsTidying;
+    bar = batch ? controls(*batch).progressBar : controls(*main).progressBar;
     pointer = batch ? &batch->mousePointer() : &main->mousePointer();
-    clearButton = batch ? batch->clearResultsButton : main->clearResultsButton;
+    clearButton = batch ? controls(*batch).clearResultsButton : controls(*main).clearResultsButton;
     // The shortcuts take keys only in the active window, from the focused list.
     shown->show();
     shown->activateWindow();
@@ -267,9 +268,10 @@ void ResultsTidyingTest::undoGoesBackTwentyStepsUntilASplit() {
 
     press(Qt::Key_Delete);
     QVERIFY(tidying->canUndo());
-    batch ? batch->inputList->append("x,y") : main->lineBox->setText("x,y");
-    QTest::mouseClick(batch ? batch->startSplittingButton : main->startSplittingButton,
-                      Qt::LeftButton);
+    batch ? controls(*batch).inputList->append("x,y") : controls(*main).lineBox->setText("x,y");
+    QTest::mouseClick(
+        batch ? controls(*batch).startSplittingButton : controls(*main).startSplittingButton,
+        Qt::LeftButton);
     QCOMPARE(fake->messages.texts(), QStringList{"Done."});
     const QStringList afterSplit = rowsOf(list);
     press(Qt::Key_Z, Qt::ControlModifier);
@@ -355,7 +357,7 @@ void ResultsTidyingTest::sortingALongList() {
         if (event == "program ends") {
             fake->pump.endProgram();
         } else if (event == "< Back") {
-            QTest::mouseClick(batch->backButton, Qt::LeftButton);
+            QTest::mouseClick(controls(*batch).backButton, Qt::LeftButton);
         } else if (event == "close button") {
             batch->close();
         } else if (event == "Clear List") {

@@ -1,6 +1,7 @@
 #include "core/fault_injection.h"
 #include "main_window/main_window.h"
 #include "support/fake_platform.h"
+#include "support/window_controls.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
@@ -66,27 +67,27 @@ void MainWindowTest::cleanup() {
 
 QStringList MainWindowTest::rows() const {
     QStringList all;
-    for (qsizetype r = 1; r <= form->resultsList->count(); ++r) {
-        all << form->resultsList->text(r);
+    for (qsizetype r = 1; r <= controls(*form).resultsList->count(); ++r) {
+        all << controls(*form).resultsList->text(r);
     }
     return all;
 }
 
 void MainWindowTest::split(const QString& line, const QString& delimiter) {
-    form->lineBox->setText(line);
-    form->delimiterBox->setText(delimiter);
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
+    controls(*form).lineBox->setText(line);
+    controls(*form).delimiterBox->setText(delimiter);
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
 }
 
 void MainWindowTest::freshStartShowsTheDesignedWindow() {
     QCOMPARE(form->windowTitle(), QStringLiteral("Quorvane"));
-    QCOMPARE(form->lineBox->text(), QString());
-    QCOMPARE(form->delimiterBox->text(), QStringLiteral(","));
-    QCOMPARE(form->resultsList->columnCount(), 1);
-    QCOMPARE(form->resultsList->headerText(1), QStringLiteral("Output"));
-    QCOMPARE(form->resultsList->columnWidth(1), 467);  // 7000 twips
-    QCOMPARE(form->progressBar->barText(), QStringLiteral("Progress Bar"));
-    QCOMPARE(form->progressBar->value(), 0);
+    QCOMPARE(controls(*form).lineBox->text(), QString());
+    QCOMPARE(controls(*form).delimiterBox->text(), QStringLiteral(","));
+    QCOMPARE(controls(*form).resultsList->columnCount(), 1);
+    QCOMPARE(controls(*form).resultsList->headerText(1), QStringLiteral("Output"));
+    QCOMPARE(controls(*form).resultsList->columnWidth(1), 467);  // 7000 twips
+    QCOMPARE(controls(*form).progressBar->barText(), QStringLiteral("Progress Bar"));
+    QCOMPARE(controls(*form).progressBar->value(), 0);
     QCOMPARE(form->size(), QSize(536, 423));
     QCOMPARE(form->pointerShape(), PointerShape::Default);
     QVERIFY(fake->messages.shown.empty());
@@ -96,12 +97,12 @@ void MainWindowTest::freshStartShowsTheDesignedWindow() {
     QCOMPARE(form->windowIcon().availableSizes().last(), QSize(256, 256));
     QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
     // Assistive technology sees what a person sees.
-    QCOMPARE(form->lineBox->accessibleName(), QStringLiteral("Paste Long Line Here"));
-    QCOMPARE(form->delimiterBox->accessibleName(),
+    QCOMPARE(controls(*form).lineBox->accessibleName(), QStringLiteral("Paste Long Line Here"));
+    QCOMPARE(controls(*form).delimiterBox->accessibleName(),
              QStringLiteral("Split By This Character Or Characters"));
-    QCOMPARE(form->resultsList->accessibleName(), QStringLiteral("Output"));
-    QCOMPARE(form->startSplittingButton->text(), QStringLiteral("Start Splitting"));
-    QCOMPARE(form->lineFrame->title(), QStringLiteral("Paste Long Line Here"));
+    QCOMPARE(controls(*form).resultsList->accessibleName(), QStringLiteral("Output"));
+    QCOMPARE(controls(*form).startSplittingButton->text(), QStringLiteral("Start Splitting"));
+    QCOMPARE(controls(*form).lineFrame->title(), QStringLiteral("Paste Long Line Here"));
 }
 
 void MainWindowTest::homePageOpensOnlyOnTheSeventhDraw_data() {
@@ -131,7 +132,7 @@ void MainWindowTest::homePageOpensOnlyOnTheSeventhDraw() {
 }
 
 void MainWindowTest::helpNamesTheContactPage() {
-    QTest::mouseClick(form->helpButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*form).helpButton, Qt::LeftButton);
     QCOMPARE(fake->messages.shown.size(), size_t(1));
     const ShownMessage& box = fake->messages.shown.front();
     QCOMPARE(box.text,
@@ -145,21 +146,21 @@ void MainWindowTest::helpNamesTheContactPage() {
 void MainWindowTest::sampleDataOverwritesLineAndDelimiterOnly() {
     split("x,y");
     fake->messages.shown.clear();
-    form->delimiterBox->setText(";");
-    QTest::mouseClick(form->loadSampleButton, Qt::LeftButton);
-    QCOMPARE(form->delimiterBox->text(), QStringLiteral(","));
-    QCOMPARE(form->lineBox->text().count(','), 6);
-    QVERIFY(!form->lineBox->text().contains(' '));
+    controls(*form).delimiterBox->setText(";");
+    QTest::mouseClick(controls(*form).loadSampleButton, Qt::LeftButton);
+    QCOMPARE(controls(*form).delimiterBox->text(), QStringLiteral(","));
+    QCOMPARE(controls(*form).lineBox->text().count(','), 6);
+    QVERIFY(!controls(*form).lineBox->text().contains(' '));
     QCOMPARE(rows(), (QStringList{"x", "y"}));
-    QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
-    QCOMPARE(form->resultsList->count(), 9);
+    QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
+    QCOMPARE(controls(*form).resultsList->count(), 9);
 }
 
 void MainWindowTest::emptyLineSaysNoLongLineAndNothingElse() {
     split("");
     QCOMPARE(fake->messages.texts(), QStringList{"No long line."});
     QCOMPARE(fake->messages.shown.front().title, QStringLiteral("Quorvane"));
-    QCOMPARE(form->resultsList->count(), 0);
+    QCOMPARE(controls(*form).resultsList->count(), 0);
     QVERIFY(fake->pointers.applied.empty());
     QCOMPARE(fake->pump.calls, 0);
 }
@@ -169,14 +170,14 @@ void MainWindowTest::splitAppendsPiecesWithProgressAndDone() {
     QStringList texts;
     QList<PointerShape> pointers;
     fake->pump.everyCall = [&](int) {
-        values << form->progressBar->value();
-        texts << form->progressBar->barText();
+        values << controls(*form).progressBar->value();
+        texts << controls(*form).progressBar->barText();
         pointers << form->pointerShape();
     };
     fake->messages.whileShown = [&](const ShownMessage&) {
         // "Done." comes after the pointer and the bar are reset.
         QCOMPARE(form->pointerShape(), PointerShape::Default);
-        QCOMPARE(form->progressBar->barText(), QStringLiteral("Progress Bar"));
+        QCOMPARE(controls(*form).progressBar->barText(), QStringLiteral("Progress Bar"));
     };
     split("a,b,c");
     QCOMPARE(rows(), (QStringList{"a", "b", "c"}));
@@ -187,7 +188,7 @@ void MainWindowTest::splitAppendsPiecesWithProgressAndDone() {
                                             PointerShape::Hourglass}));
     QCOMPARE(fake->messages.texts(), QStringList{"Done."});
     QCOMPARE(fake->messages.shown.front().title, QStringLiteral("Quorvane"));
-    QCOMPARE(form->progressBar->value(), 0);
+    QCOMPARE(controls(*form).progressBar->value(), 0);
     QCOMPARE(form->pointerShape(), PointerShape::Default);
 }
 
@@ -201,12 +202,12 @@ void MainWindowTest::splitsAccumulateWithoutClearing() {
 
 void MainWindowTest::progressTextShowsNameAfterLastBackslash() {
     QStringList texts;
-    fake->pump.everyCall = [&](int) { texts << form->progressBar->barText(); };
+    fake->pump.everyCall = [&](int) { texts << controls(*form).progressBar->barText(); };
     split("C:\\dir\\file.txt|D:\\end\\|a/b/c|100%", "|");
     QCOMPARE(texts, (QStringList{"Processing: file.txt", "Processing: ", "Processing: a/b/c",
                                  "Processing: 100%"}));
-    QCOMPARE(form->progressBar->text(), QStringLiteral("Progress Bar"));
-    QCOMPARE(form->resultsList->text(1), QStringLiteral("C:\\dir\\file.txt"));
+    QCOMPARE(controls(*form).progressBar->text(), QStringLiteral("Progress Bar"));
+    QCOMPARE(controls(*form).resultsList->text(1), QStringLiteral("C:\\dir\\file.txt"));
 }
 
 void MainWindowTest::failingAppendCostsOneReportAndSplitGoesOn() {
@@ -227,25 +228,25 @@ void MainWindowTest::editsAreRefusedWhileSplitting() {
     fake->messages.shown.clear();
     fake->pump.calls = 0;
     fake->pump.at[2] = [&] {
-        form->resultsList->selectRow(1);
-        QTest::keyClick(form->resultsList, Qt::Key_Delete);
+        controls(*form).resultsList->selectRow(1);
+        QTest::keyClick(controls(*form).resultsList, Qt::Key_Delete);
         form->resultsListDoubleClicked();
-        QTest::mouseClick(form->clearResultsButton, Qt::LeftButton);
+        QTest::mouseClick(controls(*form).clearResultsButton, Qt::LeftButton);
     };
     split("a,b,c");
     QCOMPARE(rows(), (QStringList{"keep", "a", "b", "c"}));
     // Once "Done." is shown, they act again.
-    form->resultsList->selectRow(1);
-    QTest::keyClick(form->resultsList, Qt::Key_Delete);
+    controls(*form).resultsList->selectRow(1);
+    QTest::keyClick(controls(*form).resultsList, Qt::Key_Delete);
     QCOMPARE(rows(), (QStringList{"a", "b", "c"}));
-    QTest::mouseClick(form->clearResultsButton, Qt::LeftButton);
-    QCOMPARE(form->resultsList->count(), 0);
+    QTest::mouseClick(controls(*form).clearResultsButton, Qt::LeftButton);
+    QCOMPARE(controls(*form).resultsList->count(), 0);
 }
 
 void MainWindowTest::secondSplitDuringSplitAppendsInOrder() {
     fake->pump.at[2] = [&] {
-        form->lineBox->setText("x,y");
-        QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
+        controls(*form).lineBox->setText("x,y");
+        QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
     };
     split("a,b,c");
     // The first split's pieces were fixed before its loop: "b" and "c" still follow.
@@ -262,10 +263,10 @@ void MainWindowTest::progressComesBackAfterASecondSplitDuringSplit() {
         pieces << QString::number(i);
     }
     QList<int> values;
-    fake->pump.everyCall = [&](int) { values << form->progressBar->value(); };
+    fake->pump.everyCall = [&](int) { values << controls(*form).progressBar->value(); };
     fake->pump.at[4] = [&] {
-        form->lineBox->setText("x");
-        QTest::mouseClick(form->startSplittingButton, Qt::LeftButton);
+        controls(*form).lineBox->setText("x");
+        QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
     };
     split(pieces.join(','));
     // Calls 1 to 4 are the first split's pieces 0 to 3, call 5 the second split's only piece,
@@ -291,37 +292,38 @@ void MainWindowTest::pumpRunsFirstAndLastPieceForSure() {
 void MainWindowTest::deleteRemovesTheSelectedRowOnly() {
     split("a,b,c");
     // No row selected: nothing happens.
-    form->resultsList->clearSelection();
-    QTest::keyClick(form->resultsList, Qt::Key_Delete);
-    QCOMPARE(form->resultsList->count(), 3);
-    form->resultsList->selectRow(2);
+    controls(*form).resultsList->clearSelection();
+    QTest::keyClick(controls(*form).resultsList, Qt::Key_Delete);
+    QCOMPARE(controls(*form).resultsList->count(), 3);
+    controls(*form).resultsList->selectRow(2);
     for (Qt::Key other : {Qt::Key_Backspace, Qt::Key_A, Qt::Key_Space}) {
-        QTest::keyClick(form->resultsList, other);
+        QTest::keyClick(controls(*form).resultsList, other);
     }
-    QCOMPARE(form->resultsList->count(), 3);
-    form->resultsList->selectRow(2);
-    QTest::keyClick(form->resultsList, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(controls(*form).resultsList->count(), 3);
+    controls(*form).resultsList->selectRow(2);
+    QTest::keyClick(controls(*form).resultsList, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(rows(), (QStringList{"a", "c"}));
 }
 
 void MainWindowTest::doubleClickRemovesTheClickedRow() {
     split("a,b,c");
-    const QRect second = form->resultsList->rowRect(2);
-    QTest::mouseClick(form->resultsList->viewport(), Qt::LeftButton, {}, second.center());
-    QTest::mouseDClick(form->resultsList->viewport(), Qt::LeftButton, {}, second.center());
+    const QRect second = controls(*form).resultsList->rowRect(2);
+    QTest::mouseClick(controls(*form).resultsList->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(controls(*form).resultsList->viewport(), Qt::LeftButton, {},
+                       second.center());
     QCOMPARE(rows(), (QStringList{"a", "c"}));
     // On an empty list: nothing, no message.
-    QTest::mouseClick(form->clearResultsButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*form).clearResultsButton, Qt::LeftButton);
     form->resultsListDoubleClicked();
-    QTest::keyClick(form->resultsList, Qt::Key_Delete);
+    QTest::keyClick(controls(*form).resultsList, Qt::Key_Delete);
     QCOMPARE(fake->messages.texts(), QStringList{"Done."});
 }
 
 void MainWindowTest::clearResultsEmptiesTheList() {
     split("a,b,c");
-    QTest::mouseClick(form->clearResultsButton, Qt::LeftButton);
-    QCOMPARE(form->resultsList->count(), 0);
-    QCOMPARE(form->resultsList->headerText(1), QStringLiteral("Output"));
+    QTest::mouseClick(controls(*form).clearResultsButton, Qt::LeftButton);
+    QCOMPARE(controls(*form).resultsList->count(), 0);
+    QCOMPARE(controls(*form).resultsList->headerText(1), QStringLiteral("Output"));
     split("d");
     QCOMPARE(rows(), QStringList{"d"});
 }
@@ -331,8 +333,8 @@ void MainWindowTest::pastedLongLineIsSplitInTheMainWindow() {
     MainWindow form(fake.platform);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.delimiterBox->setText(QStringLiteral(","));
-    QCOMPARE(QAccessible::queryAccessibleInterface(form.lineBox)->text(QAccessible::Name),
+    controls(form).delimiterBox->setText(QStringLiteral(","));
+    QCOMPARE(QAccessible::queryAccessibleInterface(controls(form).lineBox)->text(QAccessible::Name),
              QStringLiteral("Paste Long Line Here"));
 
     // 20,000 pieces of 999 characters: a line of about 20 MB.
@@ -346,13 +348,13 @@ void MainWindowTest::pastedLongLineIsSplitInTheMainWindow() {
         line += QString::number(i).rightJustified(999, QLatin1Char('0'));
     }
     QGuiApplication::clipboard()->setText(line);
-    form.lineBox->setFocus();
-    QTest::keyClick(form.lineBox, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(form.lineBox->text().size(), line.size());
+    controls(form).lineBox->setFocus();
+    QTest::keyClick(controls(form).lineBox, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(controls(form).lineBox->text().size(), line.size());
 
-    form.startSplittingButton->click();
-    QCOMPARE(form.resultsList->count(), kPieces);
-    QCOMPARE(form.resultsList->text(kPieces),  // rows count from 1
+    controls(form).startSplittingButton->click();
+    QCOMPARE(controls(form).resultsList->count(), kPieces);
+    QCOMPARE(controls(form).resultsList->text(kPieces),  // rows count from 1
              QString::number(kPieces - 1).rightJustified(999, QLatin1Char('0')));
     QCOMPARE(fake.messages.texts(), QStringList{QStringLiteral("Done.")});
 }

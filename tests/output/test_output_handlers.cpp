@@ -3,6 +3,7 @@
 #include "batch_window/batch_window.h"
 #include "main_window/main_window.h"
 #include "support/fake_platform.h"
+#include "support/window_controls.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
 
@@ -58,10 +59,11 @@ class TestOutputHandlers : public QObject {
   private:
     bool batch() const;
     ReportList* results() const {
-        return batch() ? batchWindow->resultsList : mainWindow->resultsList;
+        return batch() ? controls(*batchWindow).resultsList : controls(*mainWindow).resultsList;
     }
     QPushButton* saveButton() const {
-        return batch() ? batchWindow->saveResultsButton : mainWindow->saveResultsButton;
+        return batch() ? controls(*batchWindow).saveResultsButton
+                       : controls(*mainWindow).saveResultsButton;
     }
     PointerShape pointer() const {
         return batch() ? batchWindow->pointerShape() : mainWindow->pointerShape();
@@ -252,17 +254,17 @@ void TestOutputHandlers::mainCopyShowsProgressUntilConfirmed() {
     QFETCH(QStringList, rows);
     QFETCH(std::optional<QString>, clipboard);
     for (const QString& row : rows) {
-        mainWindow->resultsList->append(row);
+        controls(*mainWindow).resultsList->append(row);
     }
     fake->clipboard.text = QStringLiteral("before");
-    mainWindow->progressBar->setValue(37);
+    controls(*mainWindow).progressBar->setValue(37);
     QString barWhileOpen;
     PointerShape pointerWhileOpen = PointerShape::Default;
     fake->messages.whileShown = [&](const ShownMessage&) {
-        barWhileOpen = mainWindow->progressBar->barText();
+        barWhileOpen = controls(*mainWindow).progressBar->barText();
         pointerWhileOpen = mainWindow->pointerShape();
     };
-    QTest::mouseClick(mainWindow->copyResultsButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*mainWindow).copyResultsButton, Qt::LeftButton);
 
     QCOMPARE(fake->clipboard.text, clipboard);
     QCOMPARE(fake->messages.shown.size(), size_t{1});
@@ -273,46 +275,46 @@ void TestOutputHandlers::mainCopyShowsProgressUntilConfirmed() {
     QCOMPARE(box.title, QStringLiteral("Quorvane"));
     QCOMPARE(barWhileOpen, QStringLiteral("Copying text to clipboard.. please wait.."));
     QCOMPARE(pointerWhileOpen, PointerShape::Hourglass);
-    QCOMPARE(mainWindow->progressBar->barText(), QStringLiteral("Progress Bar"));
-    QCOMPARE(mainWindow->progressBar->value(), 37);
+    QCOMPARE(controls(*mainWindow).progressBar->barText(), QStringLiteral("Progress Bar"));
+    QCOMPARE(controls(*mainWindow).progressBar->value(), 37);
     QCOMPARE(mainWindow->pointerShape(), PointerShape::Default);
 }
 
 void TestOutputHandlers::mainCopyFailureStillConfirmsAndResets() {
-    mainWindow->resultsList->append("a");
-    mainWindow->resultsList->append("b");
+    controls(*mainWindow).resultsList->append("a");
+    controls(*mainWindow).resultsList->append("b");
     fake->clipboard.text = QStringLiteral("before");
-    fake->pump.at[1] = [&] { mainWindow->resultsList->remove(2); };
-    QTest::mouseClick(mainWindow->copyResultsButton, Qt::LeftButton);
+    fake->pump.at[1] = [&] { controls(*mainWindow).resultsList->remove(2); };
+    QTest::mouseClick(controls(*mainWindow).copyResultsButton, Qt::LeftButton);
     const QStringList texts = fake->messages.texts();
     QCOMPARE(texts.size(), 2);
     QVERIFY2(texts[0].contains(reportLine(QStringLiteral("Form1.PushButton6_Click"), 110)),
              qPrintable(texts[0]));
     QCOMPARE(texts[1], kConfirmation);
     QCOMPARE(*fake->clipboard.text, QStringLiteral("before"));
-    QCOMPARE(mainWindow->progressBar->barText(), QStringLiteral("Progress Bar"));
+    QCOMPARE(controls(*mainWindow).progressBar->barText(), QStringLiteral("Progress Bar"));
     QCOMPARE(mainWindow->pointerShape(), PointerShape::Default);
 }
 
 void TestOutputHandlers::batchCopyIsSilent() {
-    const QString barBefore = batchWindow->progressBar->barText();
-    batchWindow->resultsList->append(QStringLiteral("x "));
-    batchWindow->resultsList->append(QStringLiteral("y"));
-    QTest::mouseClick(batchWindow->copyResultsButton, Qt::LeftButton);
+    const QString barBefore = controls(*batchWindow).progressBar->barText();
+    controls(*batchWindow).resultsList->append(QStringLiteral("x "));
+    controls(*batchWindow).resultsList->append(QStringLiteral("y"));
+    QTest::mouseClick(controls(*batchWindow).copyResultsButton, Qt::LeftButton);
     QCOMPARE(*fake->clipboard.text, QStringLiteral("x\r\ny\r\n"));
     QVERIFY(fake->messages.shown.empty());
-    QCOMPARE(batchWindow->progressBar->barText(), barBefore);
+    QCOMPARE(controls(*batchWindow).progressBar->barText(), barBefore);
     for (const FakePointerShapes::Applied& applied : fake->pointers.applied) {
         QVERIFY(applied.shape != PointerShape::Hourglass);
     }
 }
 
 void TestOutputHandlers::batchCopyFailureIsOneReport() {
-    batchWindow->resultsList->append(QStringLiteral("x"));
-    batchWindow->resultsList->append(QStringLiteral("y"));
+    controls(*batchWindow).resultsList->append(QStringLiteral("x"));
+    controls(*batchWindow).resultsList->append(QStringLiteral("y"));
     fake->clipboard.text = QStringLiteral("before");
-    fake->pump.at[3] = [&] { batchWindow->resultsList->clear(); };
-    QTest::mouseClick(batchWindow->copyResultsButton, Qt::LeftButton);
+    fake->pump.at[3] = [&] { controls(*batchWindow).resultsList->clear(); };
+    QTest::mouseClick(controls(*batchWindow).copyResultsButton, Qt::LeftButton);
     const QStringList texts = fake->messages.texts();
     QCOMPARE(texts.size(), 1);
     QVERIFY2(texts[0].contains(reportLine(QStringLiteral("Form2.PushButton8_Click"), 106)),

@@ -2,6 +2,7 @@
 #include "main_window/main_window.h"
 #include "shell/guarded_application.h"
 #include "support/fake_platform.h"
+#include "support/window_controls.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QTest>
@@ -64,7 +65,7 @@ void GuardedApplicationTest::escapedExceptionCostsOneReport() {
     window.load();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.resultsList->append(QStringLiteral("kept"));
+    controls(window).resultsList->append(QStringLiteral("kept"));
 
     // Events posted to a handler without a guard, as the event loop delivers them. (A click
     // would do the same, but unwinding through Qt's mouse handling leaks what it was holding,
@@ -79,8 +80,8 @@ void GuardedApplicationTest::escapedExceptionCostsOneReport() {
     QCOMPARE(fake.messages.shown[0].text, LastResortReport::text(description));
     QCOMPARE(fake.messages.shown[0].title, QStringLiteral("Application Error"));
     QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Warning);
-    QCOMPARE(window.resultsList->count(), 1);
-    QCOMPARE(window.resultsList->text(1), QStringLiteral("kept"));
+    QCOMPARE(controls(window).resultsList->count(), 1);
+    QCOMPARE(controls(window).resultsList->text(1), QStringLiteral("kept"));
 }
 
 // The application object must be the guarded one, so this test makes its own.

@@ -5,6 +5,7 @@
 #include "shell/skin_framework.h"
 #include "shell/window_theme.h"
 #include "support/fake_platform.h"
+#include "support/window_controls.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/report_list/report_list.h"
 
@@ -134,7 +135,7 @@ void ThemeTest::mainWindowTakesColoursAndSkinOnlyWithTheSkinFile() {
     fake.programFolder.folder = folder.path();
     MainWindow form(fake.platform);
     const QColor designed = background(&form);
-    const QColor designedFrame = background(form.lineFrame);
+    const QColor designedFrame = background(controls(form).lineFrame);
 
     form.load();
 
@@ -143,14 +144,14 @@ void ThemeTest::mainWindowTakesColoursAndSkinOnlyWithTheSkinFile() {
     if (themed) {
         QCOMPARE(form.styleSheet().toUtf8(), shippedSkin());
         QCOMPARE(form.property("skinControls").toBool(), true);
-        for (QGroupBox* frame : {form.lineFrame, form.delimiterFrame}) {
+        for (QGroupBox* frame : {controls(form).lineFrame, controls(form).delimiterFrame}) {
             QVERIFY(frame->autoFillBackground());
         }
     } else {
         QCOMPARE(background(&form), designed);
-        QCOMPARE(background(form.lineFrame), designedFrame);
-        QCOMPARE(background(form.delimiterFrame), designedFrame);
-        QVERIFY(!form.lineFrame->autoFillBackground());
+        QCOMPARE(background(controls(form).lineFrame), designedFrame);
+        QCOMPARE(background(controls(form).delimiterFrame), designedFrame);
+        QVERIFY(!controls(form).lineFrame->autoFillBackground());
     }
 }
 
@@ -237,8 +238,8 @@ void ThemeTest::failuresAreReportedUnderStep102AndLoadingGoesOn() {
     QVERIFY(form.styleSheet().isEmpty());
     // The later steps still ran.
     QCOMPARE(form.windowTitle(), QStringLiteral("Quorvane"));
-    QCOMPARE(form.resultsList->headerText(1), QStringLiteral("Output"));
-    QCOMPARE(form.delimiterBox->text(), QStringLiteral(","));
+    QCOMPARE(controls(form).resultsList->headerText(1), QStringLiteral("Output"));
+    QCOMPARE(controls(form).delimiterBox->text(), QStringLiteral(","));
 }
 
 void ThemeTest::coloursReachFramesLabelsAndChoicesOnly() {
@@ -286,8 +287,8 @@ void ThemeTest::batchWindowAlwaysTakesTheColours() {
 
     QVERIFY(fake.messages.shown.empty());
     QCOMPARE(background(&form), buttonFace());
-    QCOMPARE(background(form.delimiterFrame), buttonFace());
-    QVERIFY(form.delimiterFrame->autoFillBackground());
+    QCOMPARE(background(controls(form).delimiterFrame), buttonFace());
+    QVERIFY(controls(form).delimiterFrame->autoFillBackground());
     // The skin belongs to the main window alone.
     QVERIFY(form.styleSheet().isEmpty());
 }
@@ -303,7 +304,7 @@ void ThemeTest::colourFailureInTheBatchWindowIsReportedUnderStep100() {
     QVERIFY2(fake.messages.shown.front().text.contains(
                  QStringLiteral("in Quorvane2021/08/31.Form2.Form_Load at line 100\r")),
              qPrintable(fake.messages.shown.front().text));
-    QCOMPARE(form.delimiterBox->text(), QStringLiteral(","));
+    QCOMPARE(controls(form).delimiterBox->text(), QStringLiteral(","));
 }
 
 void ThemeTest::shippedSkinStylesTheWindowThroughItsProperties() {
