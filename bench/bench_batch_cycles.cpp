@@ -9,6 +9,7 @@
 #include "bench_support.h"
 #include "main_window/main_window.h"
 #include "platform/qt/qt_platform.h"
+#include "support/window_controls.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QApplication>
@@ -22,15 +23,16 @@
 
 namespace {
 void openAndGoBack(MainWindow& main) {
-    QTest::mouseClick(main.openBatchWindowButton, Qt::LeftButton);
+    QTest::mouseClick(controls(main).openBatchWindowButton, Qt::LeftButton);
     BatchWindow* batch = main.batchWindow();
     if (batch == nullptr) {
         std::fprintf(stderr, "the batch window did not open\n");
         std::exit(1);
     }
-    QTest::mouseClick(batch->loadSampleButton, Qt::LeftButton);  // a row, so the lists hold data
+    // A row, so the lists hold data.
+    QTest::mouseClick(controls(*batch).loadSampleButton, Qt::LeftButton);
     QCoreApplication::processEvents();
-    QTest::mouseClick(batch->backButton, Qt::LeftButton);
+    QTest::mouseClick(controls(*batch).backButton, Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
 }

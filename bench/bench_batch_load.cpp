@@ -6,6 +6,7 @@
 #include "batch_window/batch_window.h"
 #include "bench_support.h"
 #include "support/fake_platform.h"
+#include "support/window_controls.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QApplication>
@@ -86,7 +87,7 @@ int main(int argc, char* argv[]) {
     bench::resetPeakMemory();
     QElapsedTimer timer;
     timer.start();
-    QTest::mouseClick(form.loadFilesButton, Qt::LeftButton);
+    QTest::mouseClick(controls(form).loadFilesButton, Qt::LeftButton);
     const double load = bench::seconds(timer);
     const double peak = bench::peakMemoryMb();
     QCoreApplication::processEvents();
@@ -99,9 +100,10 @@ int main(int argc, char* argv[]) {
                 load / python);
     std::printf("  rows shown by the list:   %.3f s after the click\n", shown);
     std::printf("  rows in the input list:   %lld\n",
-                static_cast<long long>(form.inputList->count()));
+                static_cast<long long>(controls(form).inputList->count()));
     std::printf("  peak memory:              %.0f MB (process; %.0f MB before the click)\n", peak,
                 before);
     std::fflush(stdout);
-    return form.inputList->count() == lines + 1 ? 0 : 1;  // the final LF adds an empty row
+    // The final LF adds an empty row.
+    return controls(form).inputList->count() == lines + 1 ? 0 : 1;
 }

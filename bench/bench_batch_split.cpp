@@ -10,6 +10,7 @@
 #include "bench_support.h"
 #include "platform/qt/qt_event_pump.h"
 #include "support/fake_platform.h"
+#include "support/window_controls.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QApplication>
@@ -71,10 +72,10 @@ int main(int argc, char* argv[]) {
     // loaded from a file share its text.
     const bool fromFile = qEnvironmentVariableIsSet("BENCH_ROWS_FROM_FILE");
     if (fromFile) {
-        LoadTextFileToList(*form.inputList, inputPath, fake.messages);
+        LoadTextFileToList(*controls(form).inputList, inputPath, fake.messages);
     } else {
         for (qsizetype r = 0; r < rows; ++r) {
-            form.inputList->append(QString::fromLatin1(makeRow(r)));
+            controls(form).inputList->append(QString::fromLatin1(makeRow(r)));
         }
     }
     QCoreApplication::processEvents();
@@ -88,7 +89,7 @@ int main(int argc, char* argv[]) {
         const double seconds = bench::seconds(timer);
         runSeconds = runSeconds == 0 ? seconds : std::min(runSeconds, seconds);
         latestTickMs = std::max(latestTickMs, probe.stop());
-        rowsShownAtDone = bench::rowsReachable(*form.resultsList);
+        rowsShownAtDone = bench::rowsReachable(*controls(form).resultsList);
     };
     const double before = bench::currentMemoryMb();
     bench::resetPeakMemory();
@@ -97,7 +98,7 @@ int main(int argc, char* argv[]) {
         pump.resetLongestGap();
         timer.start();
         probe.start();
-        QTest::mouseClick(form.startSplittingButton, Qt::LeftButton);
+        QTest::mouseClick(controls(form).startSplittingButton, Qt::LeftButton);
         longestGap = std::max(longestGap, pump.longestGapMs());
     }
     const double peak = bench::peakMemoryMb();
@@ -107,15 +108,16 @@ int main(int argc, char* argv[]) {
     std::printf("  run, click to Done.:      %.3f s  = %.2f x tr  (goal <= 3)\n", runSeconds,
                 runSeconds / trSeconds);
     std::printf("  result rows:              %lld, %lld of them reachable in the view at Done.\n",
-                static_cast<long long>(form.resultsList->count()),
+                static_cast<long long>(controls(form).resultsList->count()),
                 static_cast<long long>(rowsShownAtDone));
     std::printf("  longest event-loop gap:   %lld ms; latest 5 ms timer: %lld ms  (goal <= 50)\n",
                 static_cast<long long>(longestGap), static_cast<long long>(latestTickMs));
     std::printf("  peak memory:              %.0f MB (process; %.0f MB before the click)\n", peak,
                 before);
-    const qsizetype results = form.resultsList->count();
-    const bench::ListActions actions = bench::measureListActions(
-        *form.resultsList, [&] { QTest::mouseClick(form.clearResultsButton, Qt::LeftButton); });
+    const qsizetype results = controls(form).resultsList->count();
+    const bench::ListActions actions = bench::measureListActions(*controls(form).resultsList, [&] {
+        QTest::mouseClick(controls(form).clearResultsButton, Qt::LeftButton);
+    });
     actions.print();
     std::fflush(stdout);
     return results == rows * 10 && actions.lastRowSelected ? 0 : 1;

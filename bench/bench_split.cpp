@@ -10,6 +10,7 @@
 #include "main_window/main_window.h"
 #include "platform/qt/qt_platform.h"
 #include "support/fake_platform.h"
+#include "support/window_controls.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/report_list/report_list.h"
 
@@ -76,10 +77,10 @@ int main(int argc, char* argv[]) {
     form.load();
     form.show();
     QCoreApplication::processEvents();
-    form.lineBox->setText(line);
+    controls(form).lineBox->setText(line);
     line = QString();  // the box's share is the only one now
     QCoreApplication::processEvents();
-    ReportList& list = *form.resultsList;
+    ReportList& list = *controls(form).resultsList;
 
     QElapsedTimer timer;
     double splitSeconds = 0;
@@ -96,14 +97,14 @@ int main(int argc, char* argv[]) {
     qint64 longestWait = 0;
     bench::InputWaitProbe probe;
     for (int round = 0; round < 3; ++round) {
-        QTest::mouseClick(form.clearResultsButton, Qt::LeftButton);
+        QTest::mouseClick(controls(form).clearResultsButton, Qt::LeftButton);
         QCoreApplication::processEvents();
         if (round == 0) {
             beforeMb = bench::currentMemoryMb();
         }
         probe.start();
         timer.start();
-        QTest::mouseClick(form.startSplittingButton, Qt::LeftButton);
+        QTest::mouseClick(controls(form).startSplittingButton, Qt::LeftButton);
         const qint64 wait = probe.stop();
         longestWait = std::max(longestWait, wait);
         if (round == 0) {
@@ -115,7 +116,7 @@ int main(int argc, char* argv[]) {
 
     const qsizetype rows = list.count();
     const bench::ListActions actions = bench::measureListActions(
-        list, [&] { QTest::mouseClick(form.clearResultsButton, Qt::LeftButton); });
+        list, [&] { QTest::mouseClick(controls(form).clearResultsButton, Qt::LeftButton); });
 
     std::printf("%lld pieces of %d bytes (%.0f MB line as text, %.0f MB in memory)\n",
                 static_cast<long long>(pieces), pieceBytes, lineMb / 2, lineMb);

@@ -20,6 +20,7 @@
 #include "main_window/main_window.h"
 #include "platform/qt/qt_platform.h"
 #include "support/fake_platform.h"
+#include "support/window_controls.h"
 #include "tidy_rows.h"
 #include "widgets/report_list/report_list.h"
 
@@ -136,8 +137,8 @@ int main(int argc, char* argv[]) {
     form.load();
     form.show();
     QCoreApplication::processEvents();
-    ReportList& list = *form.resultsList;
-    ResultsTidying& tidying = *form.resultsTidying;
+    ReportList& list = *controls(form).resultsList;
+    ResultsTidying& tidying = *controls(form).resultsTidying;
     const double emptyMb = bench::currentMemoryMb();
 
     QElapsedTimer timer;
