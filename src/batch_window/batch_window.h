@@ -71,6 +71,23 @@ class BatchWindow : public QWidget {
     // Appends the lines of every file, in order, as a drop onto the input list does.
     void loadDroppedFiles(const QStringList& paths);
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildControls();
+    void connectHandlers();
+    // Runs a handler so that the window outlives it even when it unloads meanwhile.
+    template <typename Handler>
+    void run(Handler handler);
+    void removeSelectedRow(ReportList* list);
+    // An unloaded window lets go of what its lists and bar hold, so a window kept for the
+    // next opening costs no memory meanwhile.
+    void releaseContents();
+    void follow(BatchWindowLifecycle::Then then);
+
+    // Each control's object name is its member's name: tests and tools find it by that name.
     QPushButton* addLineButton;         // "Add One Long Line"
     QPushButton* startSplittingButton;  // "Start Splitting"
     QPushButton* saveResultsButton;     // "Save Results As Text File"
@@ -89,22 +106,6 @@ class BatchWindow : public QWidget {
     ReportList* resultsList;            // results list, column " Output"
     ResultsTidying* resultsTidying;     // the results list's context menu and its undo
     ProgressBar* progressBar;
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
-    void buildControls();
-    void connectHandlers();
-    // Runs a handler so that the window outlives it even when it unloads meanwhile.
-    template <typename Handler>
-    void run(Handler handler);
-    void removeSelectedRow(ReportList* list);
-    // An unloaded window lets go of what its lists and bar hold, so a window kept for the
-    // next opening costs no memory meanwhile.
-    void releaseContents();
-    void follow(BatchWindowLifecycle::Then then);
 
     Platform& platform_;
     QWidget* mainWindow_;

@@ -45,6 +45,15 @@ class MainWindow : public QWidget {
     // The batch window while it is open; none once it has unloaded.
     BatchWindow* batchWindow() const;
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildControls();
+    void connectHandlers();
+    void removeSelectedResult();
+
+    // Each control's object name is its member's name: tests and tools find it by that name.
     QPushButton* saveResultsButton;      // "Save Results As Text File"
     QPushButton* startSplittingButton;   // "Start Splitting"
     QPushButton* clearResultsButton;     // "Clear Results"
@@ -59,14 +68,6 @@ class MainWindow : public QWidget {
     ReportList* resultsList;             // results, column "Output"
     ResultsTidying* resultsTidying;      // the results list's context menu and its undo
     ProgressBar* progressBar;
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
-  private:
-    void buildControls();
-    void connectHandlers();
-    void removeSelectedResult();
 
     Platform& platform_;
     WindowMousePointer mousePointer_;
