@@ -1,6 +1,5 @@
 #include "support/xlsx_read_back.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,8 +9,7 @@ ReadBackWorkbook ReadXlsxBack(const QString& path) {
     ReadBackWorkbook book;
     QProcess reader;
     // Debian's own python3, whatever else is first on PATH: it is the one with openpyxl.
-    const QString script =
-        QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/read_xlsx.py");
+    const QString script = QStringLiteral(QUORVANE_TEST_SUPPORT_DIR "/read_xlsx.py");
     reader.start(QStringLiteral("/usr/bin/python3"), {script, path});
     if (!reader.waitForFinished(600000) || reader.exitStatus() != QProcess::NormalExit ||
         reader.exitCode() != 0) {
