@@ -37,7 +37,7 @@ Figure measure(const RowStore& rows, TidyAction action, int runs) {
     for (int run = 0; run < runs; ++run) {
         const double before = bench::currentMemoryMb();
         bench::resetPeakMemory();
-        TidyProgress progress;
+        JobProgress progress;
         QElapsedTimer timer;
         timer.start();
         TidyResult result = TidyRows(rows, action, progress);

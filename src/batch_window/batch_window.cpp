@@ -175,15 +175,8 @@ void BatchWindow::connectHandlers() {
     connect(inputList, &ReportList::keyPressed, this, &BatchWindow::inputListKeyPressed);
     connect(resultsList, &ReportList::keyPressed, this, &BatchWindow::resultsListKeyPressed);
     resultsTidying = new ResultsTidying(
-        *resultsList, *progressBar, platform_,
-        TidyingHost{[this] { return pointerShape() == PointerShape::Hourglass || splitRunning(); },
-                    [this](PointerShape shape) { setPointerShape(shape); },
-                    [this] { return !lifecycle_.isOpen() || platform_.pump.programEnding(); },
-                    [this](const std::function<void()>& handler) {
-                        if (lifecycle_.isOpen()) {
-                            run(handler);
-                        }
-                    }});
+        *resultsList, *progressBar, platform_, mousePointer_,
+        [this] { return pointerShape() == PointerShape::Hourglass || splitRunning(); });
     resultsTidying->setObjectName(QStringLiteral("resultsTidying"));
 }
 
@@ -196,6 +189,9 @@ void BatchWindow::unload() {
         return;
     }
     const BatchWindowLifecycle::Then then = lifecycle_.hide();
+    // A tidy action works on its own copy of the results, not as a handler: it stops here and
+    // is waited for, so the lifecycle never has to know of it.
+    resultsTidying->stopWorking();
     hide();
     if (mainWindow_ != nullptr && !platform_.pump.programEnding()) {
         mainWindow_->show();

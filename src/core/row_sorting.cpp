@@ -209,7 +209,7 @@ void runSideBySide(Here&& here, There&& there) {
 // The rows' keys, made in batches: this thread takes the batch's rows out of the store (the
 // store is read by one thread only), then both threads make half of the keys each.
 KeyRests makeKeys(const RowStore& rows, const Collators& collators, SortOrder order,
-                  SortItem* items, TidyProgress& progress) {
+                  SortItem* items, JobProgress& progress) {
     constexpr qsizetype kBatch = 1 << 15;
     const qsizetype count = rows.size();
     KeyMaker first(*collators.first, order);
@@ -246,7 +246,7 @@ KeyRests makeKeys(const RowStore& rows, const Collators& collators, SortOrder or
         }
         rests.bytes.append(first.rests());
         rests.bytes.append(second.rests());
-        progress.done.fetch_add(size);
+        progress.addDone(size);
     }
     return rests;
 }
@@ -256,7 +256,7 @@ KeyRests makeKeys(const RowStore& rows, const Collators& collators, SortOrder or
 template <SortOrder order>
 class ItemOrder {
   public:
-    ItemOrder(const KeyRests& rests, TidyProgress& progress, qsizetype rowsToCredit)
+    ItemOrder(const KeyRests& rests, JobProgress& progress, qsizetype rowsToCredit)
         : rests_(&rests), progress_(&progress), ticks_(std::make_shared<Ticks>()) {
         // std::sort makes about n log2 n comparisons.
         qsizetype log2 = 1;
@@ -288,7 +288,7 @@ class ItemOrder {
 
     // Credits the rows the estimate has not yet.
     void finish() const {
-        progress_->done.fetch_add(ticks_->rowsLeft);
+        progress_->addDone(ticks_->rowsLeft);
         ticks_->rowsLeft = 0;
     }
 
@@ -304,19 +304,19 @@ class ItemOrder {
         lookForStop(*progress_);
         const qsizetype step = std::min(ticks_->rowsPerLook, ticks_->rowsLeft);
         ticks_->rowsLeft -= step;
-        progress_->done.fetch_add(step);
+        progress_->addDone(step);
     }
 
     const KeyRests* rests_;
-    TidyProgress* progress_;
+    JobProgress* progress_;
     // std::sort copies its comparator; the copies count together.
     std::shared_ptr<Ticks> ticks_;
 };
 
 template <SortOrder order>
-TidyResult sortRows(const RowStore& rows, const Collators& collators, TidyProgress& progress) {
+TidyResult sortRows(const RowStore& rows, const Collators& collators, JobProgress& progress) {
     const qsizetype count = rows.size();
-    progress.total = 3 * count;  // the keys, the sort, the new list
+    progress.setTotal(3 * count);  // the keys, the sort, the new list
 
     // The new order, as old row numbers. Made first, so the items and keys can go before the
     // new list is built.
@@ -329,7 +329,7 @@ TidyResult sortRows(const RowStore& rows, const Collators& collators, TidyProgre
         SortItem* const end = begin + count;
         SortItem* const middle = begin + count / 2;
         if (std::is_sorted(begin, end, ItemOrder<order>(rests, progress, 0))) {
-            progress.done = progress.total.load();
+            progress.setDone(progress.total());
             return {};
         }
         // Each thread sorts one half; the merge below goes through both.
@@ -362,28 +362,28 @@ TidyResult sortRows(const RowStore& rows, const Collators& collators, TidyProgre
     result.rows = std::make_unique<RowStore>();
     result.rows->reserveMore(count);
     result.newRows = RowMap(count);
-    const qsizetype base = progress.done;
+    const qsizetype base = progress.done();
     for (qsizetype at = 0; at < count; ++at) {
         if (at % kRowsBetweenLooks == 0) {
-            progress.done = base + at;
+            progress.setDone(base + at);
             lookForStop(progress);
         }
         const quint32 row = oldRowAt[at];
         tidy::appendRow(*result.rows, rows, row);
         result.newRows.set(row, static_cast<quint32>(at));
     }
-    progress.done = base + count;
+    progress.setDone(base + count);
     return result;
 }
 
 }  // namespace
 
 TidyResult SortRows(const RowStore& rows, SortOrder order, const QLocale& locale,
-                    TidyProgress& progress) {
+                    JobProgress& progress) {
     return tidy::stoppable(rows, [&]() -> TidyResult {
         if (rows.size() < 2) {
-            progress.total = rows.size();
-            progress.done = rows.size();
+            progress.setTotal(rows.size());
+            progress.setDone(rows.size());
             return {};
         }
         const Collators collators = openCollators(locale);

@@ -14,7 +14,7 @@ using tidy::lookForStop;
 RowMap::RowMap(qsizetype oldRows)
     : newRows_(std::make_unique_for_overwrite<quint32[]>(static_cast<size_t>(oldRows))) {}
 
-TidyResult TidyRows(const RowStore& rows, TidyAction action, TidyProgress& progress,
+TidyResult TidyRows(const RowStore& rows, TidyAction action, JobProgress& progress,
                     const QLocale& locale) {
     switch (action) {
         case TidyAction::TrimSpaces:
@@ -96,15 +96,15 @@ TextSpan withoutOuterSpaces(const QString& source, TextSpan span) {
 
 }  // namespace
 
-TidyResult TrimSpaces(const RowStore& rows, TidyProgress& progress) {
+TidyResult TrimSpaces(const RowStore& rows, JobProgress& progress) {
     return tidy::stoppable(rows, [&] {
         const qsizetype count = rows.size();
-        progress.total = count;
+        progress.setTotal(count);
         // Until a row changes, only look; the rows before it are then taken as they are.
         std::unique_ptr<RowStore> out;
         for (qsizetype row = 0; row < count; ++row) {
             if (row % kRowsBetweenLooks == 0) {
-                progress.done = row;
+                progress.setDone(row);
                 lookForStop(progress);
             }
             TextSpan span;
@@ -122,7 +122,7 @@ TidyResult TrimSpaces(const RowStore& rows, TidyProgress& progress) {
             }
             out->appendSpan(source, trimmed);
         }
-        progress.done = count;
+        progress.setDone(count);
         TidyResult result;
         if (out) {
             result.outcome = TidyOutcome::Changed;
@@ -132,14 +132,14 @@ TidyResult TrimSpaces(const RowStore& rows, TidyProgress& progress) {
     });
 }
 
-TidyResult RemoveEmptyRows(const RowStore& rows, TidyProgress& progress) {
+TidyResult RemoveEmptyRows(const RowStore& rows, JobProgress& progress) {
     return tidy::stoppable(rows, [&] {
         const qsizetype count = rows.size();
-        progress.total = count;
+        progress.setTotal(count);
         KeptRows kept(rows);
         for (qsizetype row = 0; row < count; ++row) {
             if (row % kRowsBetweenLooks == 0) {
-                progress.done = row;
+                progress.setDone(row);
                 lookForStop(progress);
             }
             if (rows.length(row) == 0) {
@@ -148,7 +148,7 @@ TidyResult RemoveEmptyRows(const RowStore& rows, TidyProgress& progress) {
                 kept.keep(row);
             }
         }
-        progress.done = count;
+        progress.setDone(count);
         return kept.finish();
     });
 }
@@ -239,10 +239,10 @@ class FirstRowsOfTexts {
 
 }  // namespace
 
-TidyResult RemoveDuplicateRows(const RowStore& rows, TidyProgress& progress) {
+TidyResult RemoveDuplicateRows(const RowStore& rows, JobProgress& progress) {
     return tidy::stoppable(rows, [&] {
         const qsizetype count = rows.size();
-        progress.total = count;
+        progress.setTotal(count);
         FirstRowsOfTexts firstRows(count);
         KeptRows kept(rows);
         // Nearly every look-up misses the caches: the rows are hashed a few ahead and their
@@ -252,7 +252,7 @@ TidyResult RemoveDuplicateRows(const RowStore& rows, TidyProgress& progress) {
         quint64 hashes[kAhead];
         for (qsizetype row = 0; row < count + kAhead; ++row) {
             if (row % kRowsBetweenLooks == 0) {
-                progress.done = std::min(row, count);
+                progress.setDone(std::min(row, count));
                 lookForStop(progress);
             }
             const qsizetype ring = row % kAhead;
@@ -270,7 +270,7 @@ TidyResult RemoveDuplicateRows(const RowStore& rows, TidyProgress& progress) {
                 __builtin_prefetch(firstRows.firstSlot(hashes[ring]), 1);
             }
         }
-        progress.done = count;
+        progress.setDone(count);
         return kept.finish();
     });
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/background_job.h"
 #include "core/row_store.h"
 
 #include <QLocale>
 
-#include <atomic>
 #include <memory>
 
 // "Tidy the results": computations over a list's rows that make a new list of narrower or
@@ -21,16 +21,7 @@ enum class TidyAction { TrimSpaces, RemoveEmptyRows, RemoveDuplicateRows, SortAT
 enum class TidyOutcome {
     Changed,    // `rows` and `newRows` of the result hold the new list
     Unchanged,  // the action would give the same list: keep the old one, nothing to undo
-    Stopped,    // stopRequested was seen; nothing was made
-};
-
-// Shared between the worker and the window's progress bar. The worker sets `total` once at
-// its start and raises `done` towards it; it looks at `stopRequested` every few thousand rows
-// (every few milliseconds) and then returns Stopped.
-struct TidyProgress {
-    std::atomic<qint64> done{0};
-    std::atomic<qint64> total{0};
-    std::atomic<bool> stopRequested{false};
+    Stopped,    // a stop request was seen (every few thousand rows); nothing was made
 };
 
 // Where each row of the old list went, so that a selection can follow its row. Four bytes an
@@ -65,12 +56,12 @@ struct TidyResult {
 };
 
 // Sorting follows `locale`, the desktop's language by default (see row_sorting.cpp).
-TidyResult TidyRows(const RowStore& rows, TidyAction action, TidyProgress& progress,
+TidyResult TidyRows(const RowStore& rows, TidyAction action, JobProgress& progress,
                     const QLocale& locale = QLocale());
 
-TidyResult TrimSpaces(const RowStore& rows, TidyProgress& progress);
-TidyResult RemoveEmptyRows(const RowStore& rows, TidyProgress& progress);
-TidyResult RemoveDuplicateRows(const RowStore& rows, TidyProgress& progress);
+TidyResult TrimSpaces(const RowStore& rows, JobProgress& progress);
+TidyResult RemoveEmptyRows(const RowStore& rows, JobProgress& progress);
+TidyResult RemoveDuplicateRows(const RowStore& rows, JobProgress& progress);
 enum class SortOrder { AToZ, ZToA };
 TidyResult SortRows(const RowStore& rows, SortOrder order, const QLocale& locale,
-                    TidyProgress& progress);
+                    JobProgress& progress);

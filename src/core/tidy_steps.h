@@ -15,8 +15,8 @@ struct Stopped {};
 // in the noise and a stop is seen within a fraction of a millisecond.
 constexpr qsizetype kRowsBetweenLooks = 1024;
 
-inline void lookForStop(const TidyProgress& progress) {
-    if (progress.stopRequested.load(std::memory_order_relaxed)) {
+inline void lookForStop(const JobProgress& progress) {
+    if (progress.stopRequested()) {
         throw Stopped{};
     }
 }

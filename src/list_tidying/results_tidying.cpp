@@ -6,19 +6,16 @@
 #include "platform/event_pump.h"
 #include "platform/message_boxes.h"
 #include "platform/platform.h"
+#include "shell/mouse_pointer.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QTimer>
 
-#include <chrono>
-#include <condition_variable>
 #include <exception>
-#include <memory>
-#include <mutex>
 #include <new>
-#include <thread>
 
 namespace {
 
@@ -34,35 +31,17 @@ constexpr Command kTidyCommands[] = {
     {TidyAction::SortZToA, u"Sort Z to A"},
 };
 
-// One tidy action's work, shared by the window and the worker thread: the worker reads only
-// its own copy of the rows, and the window reads the result only after `finished`.
-struct TidyJob {
-    RowStore rows;
-    TidyAction action{};
-    QLocale locale;
-    TidyProgress progress;
-    TidyResult result;
-    std::exception_ptr failure;
-    std::mutex mutex;
-    std::condition_variable finishedChanged;
-    bool finished = false;
-
-    void run() {
-        try {
-            FaultInjection::hit("tidy.rows");
-            result = TidyRows(rows, action, progress, locale);
-        } catch (...) {
-            failure = std::current_exception();
+QString captionOf(TidyAction action) {
+    for (const Command& command : kTidyCommands) {
+        if (command.action == action) {
+            return QString::fromUtf16(command.caption);
         }
-        const std::lock_guard lock(mutex);
-        finished = true;
-        finishedChanged.notify_all();
     }
-    bool waitFinished(std::chrono::milliseconds timeout) {
-        std::unique_lock lock(mutex);
-        return finishedChanged.wait_for(lock, timeout, [this] { return finished; });
-    }
-};
+    return {};
+}
+
+// How often an ended job looks again whether the window's loop has let go of the list.
+constexpr int kRetryMs = 20;
 
 QString reasonOf(const std::exception_ptr& failure) {
     try {
@@ -80,13 +59,31 @@ QString reasonOf(const std::exception_ptr& failure) {
 
 }  // namespace
 
+// One tidy action: the worker reads only `rows`, its own copy, and writes only `result`,
+// which the window reads after the job's end.
+struct ResultsTidying::Work {
+    RowStore rows;
+    TidyAction action{};
+    QString caption;
+    QLocale locale;
+    qsizetype selectedRow = 0;
+    TidyResult result;
+    std::exception_ptr failure;
+
+    void run(JobProgress& progress) {
+        FaultInjection::hit("tidy.rows");
+        result = TidyRows(rows, action, progress, locale);
+    }
+};
+
 ResultsTidying::ResultsTidying(ReportList& list, ProgressBar& bar, Platform& platform,
-                               TidyingHost host)
+                               WindowMousePointer& pointer, std::function<bool()> windowBusy)
     : QObject(&list),
       list_(list),
       bar_(bar),
       platform_(platform),
-      host_(std::move(host)),
+      pointer_(pointer),
+      windowBusy_(std::move(windowBusy)),
       menu_(new QMenu(&list)) {
     menu_->setObjectName(QStringLiteral("tidyMenu"));
     // The shortcuts work while the list has the focus, as in any list; the menu shows them.
@@ -113,9 +110,22 @@ ResultsTidying::ResultsTidying(ReportList& list, ProgressBar& bar, Platform& pla
         addAction(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
     connect(menu_, &QMenu::aboutToHide, this, &ResultsTidying::enableAllActions);
     connect(&list_, &ReportList::contextMenuRequested, this, &ResultsTidying::showMenu);
+    connect(&list_, &ReportList::rowsRemovedOrReplaced, this, [this] { listChanged_ = true; });
+    connect(&job_, &BackgroundJob::progressed, &bar_, &ProgressBar::setValue);
+    connect(&job_, &BackgroundJob::finished, this, [this] {
+        finishing_ = std::move(work_);
+        finishing_->failure = job_.failure();
+        finishWork();
+    });
 }
 
-ResultsTidying::~ResultsTidying() = default;
+ResultsTidying::~ResultsTidying() {
+    job_.stopAndWait();
+}
+
+bool ResultsTidying::idle() const {
+    return !working() && !windowBusy_();
+}
 
 void ResultsTidying::showMenu(QPoint globalPos) {
     updateActions();
@@ -123,12 +133,12 @@ void ResultsTidying::showMenu(QPoint globalPos) {
 }
 
 void ResultsTidying::updateActions() {
-    const bool idle = !running_ && !host_.busy();
-    copyRowAction_->setEnabled(idle && list_.selectedRow() > 0);
+    const bool idleNow = idle();
+    copyRowAction_->setEnabled(idleNow && list_.selectedRow() > 0);
     for (QAction* action : tidyActions_) {
-        action->setEnabled(idle && list_.count() > 0);
+        action->setEnabled(idleNow && list_.count() > 0);
     }
-    undoAction_->setEnabled(idle && canUndo());
+    undoAction_->setEnabled(idleNow && canUndo());
 }
 
 void ResultsTidying::enableAllActions() {
@@ -149,108 +159,106 @@ void ResultsTidying::forgetHistory() {
 }
 
 void ResultsTidying::copyRow() {
-    host_.runAsHandler([this] {
-        const qsizetype selected = list_.selectedRow();
-        if (running_ || host_.busy() || selected == 0) {
-            return;
-        }
-        SetClipboardText(platform_.clipboard, list_.text(selected));
-    });
+    const qsizetype selected = list_.selectedRow();
+    if (!idle() || selected == 0) {
+        return;
+    }
+    SetClipboardText(platform_.clipboard, list_.text(selected));
 }
 
 void ResultsTidying::undo() {
-    host_.runAsHandler([this] {
-        if (running_ || host_.busy() || history_.empty()) {
-            return;
-        }
-        RowHistory::State state = history_.takeNewest();
-        list_.replaceRows(std::move(state.rows), state.selectedRow);
-    });
+    if (!idle() || history_.empty()) {
+        return;
+    }
+    RowHistory::State state = history_.takeNewest();
+    list_.replaceRows(std::move(state.rows), state.selectedRow);
 }
 
 void ResultsTidying::tidy(TidyAction action) {
-    QString caption;
-    for (const Command& command : kTidyCommands) {
-        if (command.action == action) {
-            caption = QString::fromUtf16(command.caption);
-        }
-    }
-    host_.runAsHandler([this, action, caption] { runTidy(action, caption); });
-}
-
-void ResultsTidying::runTidy(TidyAction action, const QString& caption) {
-    if (running_ || host_.busy() || list_.count() == 0) {
+    if (!idle() || list_.count() == 0) {
         return;
     }
-    running_ = true;
-    struct Running {
-        bool& running;
-        ~Running() { running = false; }
-    } runningEnds{running_};
+    auto work = std::make_shared<Work>();
+    work->rows = list_.rows();
+    work->action = action;
+    work->caption = captionOf(action);
+    work->selectedRow = list_.selectedRow();
+    listChanged_ = false;
 
-    const qsizetype selected = list_.selectedRow();
-    const qsizetype rowsBefore = list_.count();
-    const quint64 removalsBefore = list_.removals();
-    auto job = std::make_shared<TidyJob>();
-    job->rows = list_.rows();
-    job->action = action;
-
-    if (rowsBefore <= kRowsWorthAThread) {
-        job->run();
-    } else {
-        std::thread worker;
+    if (work->rows.size() <= kRowsWorthAThread) {
         try {
-            worker = std::thread([job] { job->run(); });
-        } catch (const std::exception&) {
-            job->failure = std::current_exception();
+            JobProgress unwatched;
+            work->run(unwatched);
+        } catch (...) {
+            work->failure = std::current_exception();
         }
-        if (worker.joinable()) {
-            host_.setPointerShape(PointerShape::Hourglass);
-            bar_.setBarText(caption + QChar(0x2026));
-            // The worker is always waited for, even when the window goes meanwhile: it reads
-            // rows whose text the list may let go of.
-            struct Joined {
-                std::thread& worker;
-                TidyJob& job;
-                ~Joined() {
-                    job.progress.stopRequested = true;
-                    worker.join();
-                }
-            } joined{worker, *job};
-            do {
-                const qint64 total = job->progress.total;
-                bar_.setValue(total > 0 ? static_cast<int>(job->progress.done * 100 / total) : 0);
-                platform_.pump.pendingEvents(true);
-                if (host_.stopping()) {
-                    job->progress.stopRequested = true;
-                }
-            } while (!job->waitFinished(std::chrono::milliseconds(10)));
-        }
-        if (host_.stopping()) {
-            return;  // the window is gone, and its rows with it
-        }
-        host_.setPointerShape(PointerShape::Default);
-        bar_.setValue(0);
-        bar_.setBarText(QStringLiteral("Progress Bar"));
+        putInPlace(*work);
+        return;
     }
+    try {
+        job_.start([work](JobProgress& progress) { work->run(progress); });
+    } catch (...) {
+        work->failure = std::current_exception();  // no thread to work on
+        putInPlace(*work);
+        return;
+    }
+    work_ = std::move(work);
+    showWorking(work_->caption, true);
+}
 
-    if (job->failure) {
-        platform_.messages.show(QLatin1Char('"') + caption + QStringLiteral("\" failed: ") +
-                                    reasonOf(job->failure) +
+void ResultsTidying::showWorking(const QString& caption, bool on) {
+    pointer_.set(on ? PointerShape::Hourglass : PointerShape::Default);
+    bar_.setValue(0);
+    bar_.setBarText(on ? caption + QChar(0x2026) : QStringLiteral("Progress Bar"));
+}
+
+void ResultsTidying::finishWork() {
+    if (finishing_ == nullptr) {
+        return;  // stopped meanwhile
+    }
+    if (platform_.pump.programEnding()) {
+        finishing_.reset();  // every window is going, and the rows with them
+        return;
+    }
+    // A loop of the window (a save, a split) reads the list by row number: new rows put in
+    // place in the middle of it would mix two lists. The job's end waits for it to return.
+    if (platform_.pump.insideLoop()) {
+        QTimer::singleShot(kRetryMs, this, &ResultsTidying::finishWork);
+        return;
+    }
+    const std::shared_ptr<Work> work = std::move(finishing_);
+    showWorking(QString(), false);
+    putInPlace(*work);
+}
+
+void ResultsTidying::stopWorking() {
+    job_.stopAndWait();
+    if (work_ != nullptr || finishing_ != nullptr) {
+        work_.reset();
+        finishing_.reset();
+        showWorking(QString(), false);
+    }
+}
+
+void ResultsTidying::putInPlace(Work& work) {
+    if (work.failure) {
+        platform_.messages.show(QLatin1Char('"') + work.caption + QStringLiteral("\" failed: ") +
+                                    reasonOf(work.failure) +
                                     QStringLiteral("\r\nThe list is as it was."),
                                 MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
-    if (job->result.outcome != TidyOutcome::Changed) {
+    if (work.result.outcome != TidyOutcome::Changed) {
         return;
     }
-    if (list_.count() != rowsBefore || list_.removals() != removalsBefore) {
-        platform_.messages.show(QStringLiteral("The list changed while \"") + caption +
+    if (list_.count() != work.rows.size() || listChanged_) {
+        platform_.messages.show(QStringLiteral("The list changed while \"") + work.caption +
                                     QStringLiteral("\" was working, so it was left as it is."),
                                 MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
-    const qsizetype newSelected = selected > 0 ? job->result.newRows.newRowOf(selected - 1) + 1 : 0;
+    const qsizetype selected = work.selectedRow;
+    const qsizetype newSelected = selected > 0 ? work.result.newRows.newRowOf(selected - 1) + 1 : 0;
     history_.remember({list_.rows(), selected});
-    list_.replaceRows(std::move(*job->result.rows), newSelected);
+    list_.replaceRows(std::move(*work.result.rows), newSelected);
 }

@@ -1,42 +1,38 @@
 #pragma once
 
+#include "core/background_job.h"
 #include "core/row_tidying.h"
 #include "list_tidying/row_history.h"
-#include "platform/pointer_shapes.h"
 
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
 class ProgressBar;
 class QAction;
 class QMenu;
 class ReportList;
+class WindowMousePointer;
 struct Platform;
 
-// What a window lends the tidying of its results list.
-struct TidyingHost {
-    // The hourglass shows for something else: no action runs then.
-    std::function<bool()> busy;
-    std::function<void(PointerShape)> setPointerShape;
-    // The window has closed or the program is ending: a running action stops.
-    std::function<bool()> stopping;
-    // Runs an action as one of the window's handlers (a window that closes meanwhile waits
-    // for it before letting go of its lists).
-    std::function<void(const std::function<void()>&)> runAsHandler;
-};
-
 // The context menu of a results list and what it does: copy the selected row, tidy the rows
-// in place (trim, drop empty or repeated rows, sort), and undo. The work of a tidy action
-// runs on a thread of its own, on a copy of the rows, while the window keeps answering: the
-// list changes only once the new rows are complete, and a failure leaves it as it was.
+// in place (trim, drop empty or repeated rows, sort), and undo.
+//
+// A tidy action of a long list is a BackgroundJob on a copy of the rows: choosing it starts
+// the job and returns, the hourglass and the bar show while it works, and its end puts the new
+// rows in place, or shows one message when it could not make them. The list changes only then,
+// and only when nothing else changed it meanwhile.
 class ResultsTidying : public QObject {
     Q_OBJECT
   public:
     // Lists up to this size are tidied at once, without a thread, hourglass or progress.
     static constexpr qsizetype kRowsWorthAThread = 50'000;
 
-    ResultsTidying(ReportList& list, ProgressBar& bar, Platform& platform, TidyingHost host);
+    // `windowBusy`: the window is doing something of its own with its lists (its hourglass
+    // shows, a split is going), so no action starts.
+    ResultsTidying(ReportList& list, ProgressBar& bar, Platform& platform,
+                   WindowMousePointer& pointer, std::function<bool()> windowBusy);
     ~ResultsTidying() override;
 
     // Before a removal or a clear the user can undo; a list without rows has nothing to keep.
@@ -44,6 +40,11 @@ class ResultsTidying : public QObject {
     // A split starts, or the window lets go of its rows.
     void forgetHistory();
     bool canUndo() const { return !history_.empty(); }
+    // A tidy action is working on a copy of the rows.
+    bool working() const { return job_.running() || finishing_ != nullptr; }
+    // The window hides or closes: an action still working stops, is waited for and leaves the
+    // list as it is, and the bar and pointer go back to rest.
+    void stopWorking();
 
     void copyRow();
     void tidy(TidyAction action);
@@ -52,18 +53,27 @@ class ResultsTidying : public QObject {
     QMenu* menu() const { return menu_; }
 
   private:
+    struct Work;
+
     void showMenu(QPoint globalPos);
     void updateActions();
     void enableAllActions();
-    // Puts the action's new rows in place, or shows one message when it could not make them.
-    void runTidy(TidyAction action, const QString& caption);
+    bool idle() const;
+    void showWorking(const QString& caption, bool on);
+    // The job's end: its rows go in place unless the list changed meanwhile.
+    void finishWork();
+    void putInPlace(Work& work);
 
     ReportList& list_;
     ProgressBar& bar_;
     Platform& platform_;
-    TidyingHost host_;
+    WindowMousePointer& pointer_;
+    std::function<bool()> windowBusy_;
     RowHistory history_;
-    bool running_ = false;
+    BackgroundJob job_;
+    std::shared_ptr<Work> work_;       // of the running job
+    std::shared_ptr<Work> finishing_;  // ended, waiting for the window's loop to let go
+    bool listChanged_ = false;         // rows removed or replaced since the job began
     QMenu* menu_;
     QAction* copyRowAction_;
     QList<QAction*> tidyActions_;

@@ -102,11 +102,8 @@ void MainWindow::connectHandlers() {
     connect(resultsList, &ReportList::rowDoubleClicked, this,
             &MainWindow::resultsListDoubleClicked);
     resultsTidying =
-        new ResultsTidying(*resultsList, *progressBar, platform_,
-                           TidyingHost{[this] { return pointerShape() == PointerShape::Hourglass; },
-                                       [this](PointerShape shape) { setPointerShape(shape); },
-                                       [this] { return platform_.pump.programEnding(); },
-                                       [](const std::function<void()>& handler) { handler(); }});
+        new ResultsTidying(*resultsList, *progressBar, platform_, mousePointer_,
+                           [this] { return pointerShape() == PointerShape::Hourglass; });
     resultsTidying->setObjectName(QStringLiteral("resultsTidying"));
 }
 
@@ -117,5 +114,6 @@ void MainWindow::showCentred() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program at once, whatever is running.
     event->accept();
+    resultsTidying->stopWorking();
     platform_.pump.endProgram();
 }

@@ -16,8 +16,16 @@ class EventPump {
         }
         callsToSkip_ = 1;
         ++eventRuns_;
+        struct Inside {
+            int& depth;
+            ~Inside() { --depth; }
+        } inside{++yieldDepth_};
         runPendingEvents(mustRun);
     }
+
+    // A loop is waiting here for events to run: whatever runs now runs in the middle of it,
+    // and must not change what the loop reads.
+    bool insideLoop() const { return yieldDepth_ > 0; }
 
     // Counts the calls that may have let events run: a loop that compares it with an earlier
     // count knows whether anything else can have happened meanwhile.
@@ -42,6 +50,7 @@ class EventPump {
 
   private:
     int callsToSkip_ = 1;
+    int yieldDepth_ = 0;
     quint64 eventRuns_ = 0;
     bool ending_ = false;
 };

@@ -199,11 +199,11 @@ void RowTidyingTest::actions() {
 
     RowStore store;
     fill(store, rows);
-    TidyProgress progress;
+    JobProgress progress;
     const TidyResult result = TidyRows(store, action, progress, QLocale(locale));
 
     QCOMPARE(textsOf(store), rows);
-    QCOMPARE(progress.done.load(), progress.total.load());
+    QCOMPARE(progress.done(), progress.total());
     if (map == kUnchanged) {
         QCOMPARE(result.outcome, TidyOutcome::Unchanged);
         QVERIFY(!result.rows);
@@ -221,7 +221,7 @@ void RowTidyingTest::actions() {
 void RowTidyingTest::trimmedRowsShareTheirSource() {
     RowStore store;
     fill(store, {" a", "b", "c "});
-    TidyProgress progress;
+    JobProgress progress;
     const TidyResult result = TrimSpaces(store, progress);
     QCOMPARE(result.outcome, TidyOutcome::Changed);
     for (qsizetype row = 0; row < store.size(); ++row) {
@@ -246,8 +246,8 @@ void RowTidyingTest::stopRequestMakesNothing() {
     // Every action has work here: spaces, empty rows, duplicates, rows out of order.
     RowStore store;
     fill(store, numbered(" %1", {3, 0, 2, 0, 0, 1}) + QStringList{"", "", "a"});
-    TidyProgress progress;
-    progress.stopRequested = true;
+    JobProgress progress;
+    progress.requestStop();
     const TidyResult result = TidyRows(store, action, progress);
     QCOMPARE(result.outcome, TidyOutcome::Stopped);
     QVERIFY(!result.rows);
