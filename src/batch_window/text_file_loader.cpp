@@ -1,9 +1,9 @@
 #include "batch_window/text_file_loader.h"
 
 #include "core/failure.h"
-#include "core/regular_file.h"
-#include "core/text_decoding.h"
-#include "core/text_lines.h"
+#include "format/text_decoding.h"
+#include "format/text_lines.h"
+#include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "shell/file_exists.h"
 #include "widgets/report_list/report_list.h"

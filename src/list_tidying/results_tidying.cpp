@@ -2,7 +2,7 @@
 
 #include "core/failure.h"
 #include "core/fault_injection.h"
-#include "output/clipboard_retry.h"
+#include "platform/clipboard_retry.h"
 #include "platform/event_pump.h"
 #include "platform/message_boxes.h"
 #include "platform/platform.h"

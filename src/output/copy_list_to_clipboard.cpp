@@ -3,7 +3,7 @@
 #include "core/readable_list.h"
 #include "core/text_builder.h"
 #include "output/cell_reader.h"
-#include "output/clipboard_retry.h"
+#include "platform/clipboard_retry.h"
 #include "platform/platform.h"
 
 #include <algorithm>

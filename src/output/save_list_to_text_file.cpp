@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "core/readable_list.h"
 #include "output/cell_reader.h"
+#include "platform/file_system.h"
 #include "platform/platform.h"
 #include "shell/file_exists.h"
 
@@ -13,10 +14,7 @@
 
 #include <cerrno>
 #include <cstring>
-
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
+#include <optional>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -132,14 +130,11 @@ enum class Target { Missing, RegularFile, HardLinkedFile, NotAFile };
 // is never replaced (saving over "/dev/null" as root would replace the system's device), and a
 // file with several names (hard links) must keep them all.
 Target targetOf(const QString& fileName) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(fileName).constData(), &info) != 0) {
-        return Target::Missing;
+    const PathFacts path = LookUpPath(fileName);
+    if (path.kind != PathKind::RegularFile) {
+        return path.kind == PathKind::Missing ? Target::Missing : Target::NotAFile;
     }
-    if (!S_ISREG(info.st_mode)) {
-        return Target::NotAFile;
-    }
-    return info.st_nlink > 1 ? Target::HardLinkedFile : Target::RegularFile;
+    return path.linkCount > 1 ? Target::HardLinkedFile : Target::RegularFile;
 }
 
 // Encodes every row, yielding once per row; false when the loop was told to stop.
@@ -172,12 +167,12 @@ void saveInPlace(Platform& platform, const ReadableList& list, const QString& fi
     const QByteArray& bytes = content.data();
 
     QFile file(fileName);
-    struct statvfs disk {};
     const qint64 growth = bytes.size() - file.size();
-    if (growth > 0 && ::statvfs(QFile::encodeName(fileName).constData(), &disk) == 0 &&
-        static_cast<unsigned long long>(growth) >
-            static_cast<unsigned long long>(disk.f_bavail) * disk.f_frsize) {
-        failSave(fileName, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    if (growth > 0) {
+        const std::optional<quint64> freeBytes = FreeBytesOnDiskOf(fileName);
+        if (freeBytes && static_cast<quint64>(growth) > *freeBytes) {
+            failSave(fileName, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+        }
     }
     errno = 0;
     if (!file.open(QIODevice::ReadWrite)) {  // ReadWrite: opening does not cut the file short
@@ -185,7 +180,7 @@ void saveInPlace(Platform& platform, const ReadableList& list, const QString& fi
     }
     errno = 0;
     if (file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush() ||
-        ::fsync(file.handle()) != 0) {
+        !FlushToDisk(file)) {
         const int systemError = errno;
         throw Failure(QStringLiteral("Could not save \"%1\": %2. The file has several names (hard "
                                      "links), so it was written in place and may now be "

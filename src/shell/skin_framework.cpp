@@ -1,7 +1,7 @@
 #include "shell/skin_framework.h"
 
 #include "core/failure.h"
-#include "core/regular_file.h"
+#include "platform/file_system.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 #include "batch_window/text_file_loader.h"
 #include "core/failure.h"
-#include "core/text_decoding.h"
+#include "format/text_decoding.h"
 #include "support/fake_platform.h"
 #include "widgets/report_list/report_list.h"
 

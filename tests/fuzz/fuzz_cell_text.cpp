@@ -1,7 +1,7 @@
 // Workbook cell text: whatever the row holds, the cell's XML can carry the escaped text, and
 // a reader that decodes the sheet's _xHHHH_ escapes gets the row back (only what no sheet can
 // hold, U+FFFE, U+FFFF and lone surrogates, reads as U+FFFD).
-#include "core/cell_text.h"
+#include "format/cell_text.h"
 #include "fuzz_support.h"
 
 #include <QXmlStreamReader>

@@ -1,7 +1,7 @@
 // Any bytes as a text file: decoding never fails or loses a byte it can keep, and the lines
 // cover the text exactly, in order, cut only at line ends.
-#include "core/text_decoding.h"
-#include "core/text_lines.h"
+#include "format/text_decoding.h"
+#include "format/text_lines.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,8 +1,8 @@
 // The clipboard text CopyListToClipboard builds, for lists of one and of several columns, and
 // the clipboard's retry rule.
 #include "core/failure.h"
-#include "output/clipboard_retry.h"
 #include "output/copy_list_to_clipboard.h"
+#include "platform/clipboard_retry.h"
 #include "support/fake_platform.h"
 #include "support/table_list.h"
 

@@ -1,8 +1,8 @@
 #include "platform/linux/linux_spreadsheet_automation.h"
 
 #include "core/failure.h"
+#include "format/streamed_xlsx_workbook.h"
 #include "platform/linux/spreadsheet_program.h"
-#include "platform/linux/streamed_xlsx_workbook.h"
 #include "platform/linux/workbook_export_folder.h"
 
 #include <QProcess>

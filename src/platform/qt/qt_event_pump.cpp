@@ -1,28 +1,20 @@
 #include "platform/qt/qt_event_pump.h"
 
+#include "platform/coarse_clock.h"
+
 #include <QApplication>
 #include <QWidget>
 
-#include <time.h>
-
-namespace {
-// The coarse clock costs a few nanoseconds, which matters when the pump is asked once per
-// piece of a line of millions; its resolution of a few milliseconds is fine for frames.
-qint64 coarseNowMs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-    return static_cast<qint64>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
-}
-}  // namespace
-
 QtEventPump::QtEventPump()
-    : lastRunMs_(coarseNowMs()), lastRunStartMs_(lastRunMs_), lastClockMs_(lastRunMs_) {}
+    : lastRunMs_(CoarseMonotonicMilliseconds()),
+      lastRunStartMs_(lastRunMs_),
+      lastClockMs_(lastRunMs_) {}
 
 void QtEventPump::runPendingEvents(bool mustRun) {
     // Items that take nanoseconds need not look at the clock each time: the number of calls
     // between looks doubles while the clock has not moved since the last look, and halves
     // once it has.
-    const qint64 now = coarseNowMs();
+    const qint64 now = CoarseMonotonicMilliseconds();
     clockStride_ = now == lastClockMs_ ? std::min(clockStride_ * 2, kMaxClockStride)
                                        : std::max(clockStride_ / 2, 1);
     skipCalls(clockStride_);
@@ -34,12 +26,12 @@ void QtEventPump::runPendingEvents(bool mustRun) {
     longestGapMs_ = std::max(longestGapMs_, now - lastRunStartMs_);
     lastRunStartMs_ = now;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    lastRunMs_ = coarseNowMs();
+    lastRunMs_ = CoarseMonotonicMilliseconds();
 }
 
 void QtEventPump::resetLongestGap() {
     longestGapMs_ = 0;
-    lastRunMs_ = lastRunStartMs_ = coarseNowMs();
+    lastRunMs_ = lastRunStartMs_ = CoarseMonotonicMilliseconds();
 }
 
 void QtEventPump::programEnds() {

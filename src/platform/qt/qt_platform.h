@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/linux/linux_spreadsheet_automation.h"
 #include "platform/platform.h"
+#include "platform/qt/host_back_ends.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_file_dialogs.h"
@@ -30,7 +30,7 @@ class QtPlatform {
     QtRandomSource random_;
     QtProgramFolder programFolder_;
     QtPointerShapes pointers_;
-    LinuxSpreadsheetAutomation spreadsheets_;
-    Platform platform_{messages_, fileDialogs_,   clipboard_, browser_,     pump_,
-                       random_,   programFolder_, pointers_,  spreadsheets_};
+    std::unique_ptr<SpreadsheetAutomation> spreadsheets_ = MakeHostSpreadsheetAutomation();
+    Platform platform_{messages_, fileDialogs_,   clipboard_, browser_,      pump_,
+                       random_,   programFolder_, pointers_,  *spreadsheets_};
 };

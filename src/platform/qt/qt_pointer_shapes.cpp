@@ -1,7 +1,7 @@
 #include "platform/qt/qt_pointer_shapes.h"
 
 #include "core/failure.h"
-#include "core/regular_file.h"
+#include "platform/file_system.h"
 
 #include <QBuffer>
 #include <QFile>

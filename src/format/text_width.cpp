@@ -1,4 +1,4 @@
-#include "platform/linux/text_width.h"
+#include "format/text_width.h"
 
 #include <QChar>
 

@@ -1,4 +1,4 @@
-#include "core/text_decoding.h"
+#include "format/text_decoding.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "core/cell_text.h"
+#include "format/cell_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "core/regular_file.h"
+#include "platform/file_system.h"
 
 #include "core/failure.h"
 
@@ -9,7 +9,31 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
+
+PathFacts LookUpPath(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return {};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return {PathKind::NotAFile, static_cast<quint64>(info.st_nlink)};
+    }
+    return {PathKind::RegularFile, static_cast<quint64>(info.st_nlink)};
+}
+
+std::optional<quint64> FreeBytesOnDiskOf(const QString& path) {
+    struct statvfs disk {};
+    if (::statvfs(QFile::encodeName(path).constData(), &disk) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<quint64>(disk.f_bavail) * disk.f_frsize;
+}
+
+bool FlushToDisk(QFileDevice& file) {
+    return ::fsync(file.handle()) == 0;
+}
 
 void OpenRegularFileForReading(QFile& file, const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

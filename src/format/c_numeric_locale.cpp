@@ -1,4 +1,4 @@
-#include "platform/linux/c_numeric_locale.h"
+#include "format/c_numeric_locale.h"
 
 namespace {
 locale_t cNumeric() {

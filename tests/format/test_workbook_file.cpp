@@ -2,7 +2,7 @@
 // characters XML cannot carry, `_xHHHH_` texts, column widths, the German locale and rows
 // beyond one sheet.
 #include "core/failure.h"
-#include "platform/linux/streamed_xlsx_workbook.h"
+#include "format/streamed_xlsx_workbook.h"
 #include "support/xlsx_read_back.h"
 
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "platform/linux/streamed_xlsx_workbook.h"
+#include "format/streamed_xlsx_workbook.h"
 
-#include "core/cell_text.h"
 #include "core/failure.h"
-#include "platform/linux/c_numeric_locale.h"
-#include "platform/linux/text_width.h"
+#include "format/c_numeric_locale.h"
+#include "format/cell_text.h"
+#include "format/text_width.h"
 
 #include <QFile>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "output/clipboard_retry.h"
+#include "platform/clipboard_retry.h"
 
 #include "platform/clipboard.h"
 
