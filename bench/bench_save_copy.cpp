@@ -8,6 +8,7 @@
 #include "output/copy_list_to_clipboard.h"
 #include "output/save_list_to_text_file.h"
 #include "platform/qt/qt_platform.h"
+#include "shell/yielding_loop.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QApplication>
@@ -171,7 +172,8 @@ int main(int argc, char* argv[]) {
     const Timing save = bestOfThree([&] {
         QFile::remove(saved);
         host.pump().resetLongestGap();
-        SaveListToTextFile(platform, list, saved);
+        YieldingLoop loop(platform.pump);
+        SaveListToTextFile(platform, list, saved, loop);
         saveGapMs = std::max(saveGapMs, host.pump().longestGapMs());
     });
     QFile::copy(saved, trIn);
@@ -183,7 +185,8 @@ int main(int argc, char* argv[]) {
     qint64 buildGapMs = 0;
     const Timing build = bestOfThree([&] {
         host.pump().resetLongestGap();
-        text = BuildClipboardText(platform, list).text;
+        YieldingLoop loop(platform.pump);
+        text = BuildClipboardText(list, loop).text;
         buildGapMs = std::max(buildGapMs, host.pump().longestGapMs());
     });
     const qsizetype textChars = text.size();
@@ -192,7 +195,10 @@ int main(int argc, char* argv[]) {
     QCoreApplication::processEvents();
     const double rssBeforeCopy = statusMb("VmRSS:");
     resetPeakMemory();
-    { QString copied = BuildClipboardText(platform, list).text; }
+    {
+        YieldingLoop loop(platform.pump);
+        QString copied = BuildClipboardText(list, loop).text;
+    }
     const double copyPeakMb = statusMb("VmHWM:") - rssBeforeCopy;
     const double textMb = static_cast<double>(textChars) * 2 / (1024.0 * 1024.0);
 
@@ -213,7 +219,8 @@ int main(int argc, char* argv[]) {
     if (realClipboard) {
         QElapsedTimer timer;
         timer.start();
-        CopyListToClipboard(platform, list);
+        YieldingLoop loop(platform.pump);
+        CopyListToClipboard(platform, list, loop);
         const double setSeconds = seconds(timer);
         double readSeconds = 0;
         const bool same = clipboardReadsBack(saved, folder, readSeconds);

@@ -7,6 +7,7 @@
 #include "output/text_file_save_dialog.h"
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
+#include "shell/yielding_loop.h"
 #include "widgets/report_list/report_list.h"
 
 void BatchWindow::saveResultsAsTextFile() {
@@ -20,13 +21,18 @@ void BatchWindow::saveResultsAsTextFile() {
     on.step(118, [&] { setPointerShape(PointerShape::Hourglass); });
     on.step(120, [&] {
         // The window stays until this handler returns, so a save started before it was closed
-        // still completes: the user asked for those results to be kept.
-        SaveListToTextFile(platform_, *resultsList, fileName);
+        // still completes: the user asked for those results to be kept. Only the program's
+        // end stops it.
+        YieldingLoop loop(platform_.pump);
+        SaveListToTextFile(platform_, *resultsList, fileName, loop);
     });
     on.step(122, [&] { setPointerShape(PointerShape::Default); });
 }
 
 void BatchWindow::copyResultsToClipboard() {
     HandlerGuard on(platform_.messages, BatchWindowLocations::copyResultsToClipboard);
-    on.step(106, [&] { CopyListToClipboard(platform_, *resultsList); });
+    on.step(106, [&] {
+        YieldingLoop loop(platform_.pump);
+        CopyListToClipboard(platform_, *resultsList, loop);
+    });
 }

@@ -6,6 +6,7 @@
 #include "list_tidying/results_tidying.h"
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
+#include "shell/yielding_loop.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
@@ -33,31 +34,34 @@ void BatchWindow::startSplitting() {
     resultsList->clear();
     const qsizetype n = inputList->count();
     static const QString processing = QStringLiteral("Processing: ");
+    // What may happen to the window at each yield, and what is checked after one: see
+    // YieldingLoop. The input list only grows during a run.
+    YieldingLoop loop(platform_.pump, [this] { return unloaded(); });
+    loop.watch(*inputList);
 
     for (qsizetype i = 1; i <= n; ++i) {
-        // Rows can only be added while the run waits for events, but a row read by number
-        // must still be there.
         if (i > inputList->count()) {
             break;
         }
         TextSpan rowSpan;
-        const QString& row = inputList->textSource(i, rowSpan);
+        const QString* source = &inputList->textSource(i, rowSpan);
         progressBar->setValue(progressValue(i, inputList->count()));
-        progressBar->setBarText(processing, row, rowSpan.offset, rowSpan.length, FileNameOfPath);
-        platform_.pump.pendingEvents(i == 1 || i == n);
-        if (!lifecycle_.isOpen() || platform_.pump.programEnding()) {
+        progressBar->setBarText(processing, *source, rowSpan.offset, rowSpan.length,
+                                FileNameOfPath);
+        if (!loop.yield(i == 1 || i == n)) {
             return;
         }
         setPointerShape(PointerShape::Hourglass);
 
         try {
             // The row is split in place, its pieces sharing the input list's text. No events
-            // run until it is done, so neither the row nor the delimiter can change meanwhile;
-            // the row is looked up again since events ran since it was last read.
-            const QString& source = inputList->textSource(i, rowSpan);
-            PieceCursor pieces(source, rowSpan.offset, rowSpan.length, delimiterBox->text());
+            // run until it is done, so neither the row nor the delimiter can change meanwhile.
+            if (loop.listChangedSinceLastLook()) {
+                source = &inputList->textSource(i, rowSpan);
+            }
+            PieceCursor pieces(*source, rowSpan.offset, rowSpan.length, delimiterBox->text());
             while (pieces.hasNext()) {
-                resultsList->appendSpan(source, pieces.next());
+                resultsList->appendSpan(*source, pieces.next());
             }
         } catch (const std::exception& failure) {
             // The run has no error report of its own, but running out of memory must not end

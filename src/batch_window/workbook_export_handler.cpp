@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
 #include "shell/mouse_pointer.h"
+#include "shell/yielding_loop.h"
 #include "widgets/report_list/report_list.h"
 
 #include <optional>
@@ -37,13 +38,16 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
         return;
     }
 
+    // What may happen to the window at each yield, and what is checked after one: see
+    // YieldingLoop. The export goes on when the batch window unloads, as a save does.
+    YieldingLoop loop(platform.pump);
     int sheetColumn = 1;
     on.step(116, [&] { sheetColumn = 1; });
     int columns = 0;
     on.step(118, [&] { columns = results.columnCount(); });
     for (int k = 1; k <= columns; ++k) {
-        on.step(120, [&] { platform.pump.pendingEvents(k == 1); });
-        if (platform.pump.programEnding()) {
+        on.step(120, [&] { loop.yield(k == 1); });
+        if (loop.mustStop()) {
             return;
         }
         if (k == 1) {
@@ -62,8 +66,8 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
     qsizetype rows = 0;
     on.step(140, [&] { rows = results.rowCount(); });
     for (qsizetype r = 1; r <= rows; ++r) {
-        on.step(142, [&] { platform.pump.pendingEvents(r == 1 || r == rows); });
-        if (platform.pump.programEnding()) {
+        on.step(142, [&] { loop.yield(r == 1 || r == rows); });
+        if (loop.mustStop()) {
             return;
         }
         // Rows emptied out of the list while events ran (its "Clear List", a new split) are
@@ -75,8 +79,8 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
         if (on.test(144, [&] { return results.countsAsChecked(r); })) {
             on.step(146, [&] { sheetColumn = 1; });
             for (int k = 1; k <= columns; ++k) {
-                on.step(150, [&] { platform.pump.pendingEvents(); });
-                if (platform.pump.programEnding()) {
+                on.step(150, [&] { loop.yield(); });
+                if (loop.mustStop()) {
                     return;
                 }
                 std::optional<QString> text;

@@ -220,9 +220,9 @@ void ResultsTidying::finishWork() {
         finishing_.reset();  // every window is going, and the rows with them
         return;
     }
-    // A loop of the window (a save, a split) reads the list by row number: new rows put in
-    // place in the middle of it would mix two lists. The job's end waits for it to return.
-    if (platform_.pump.insideLoop()) {
+    // A loop (a save, a split) reads the list by row number: new rows put in place in the
+    // middle of it would mix two lists. The job's end waits for it to return.
+    if (platform_.pump.loopRunning()) {
         QTimer::singleShot(kRetryMs, this, &ResultsTidying::finishWork);
         return;
     }

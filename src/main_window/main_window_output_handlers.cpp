@@ -7,6 +7,7 @@
 #include "output/text_file_save_dialog.h"
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
+#include "shell/yielding_loop.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
 
@@ -17,7 +18,10 @@ void MainWindow::saveResultsAsTextFile() {
     // The hourglass shows even after Cancel, for a moment.
     on.step(120, [&] { setPointerShape(PointerShape::Hourglass); });
     if (on.test(122, [&] { return !fileName.isEmpty(); })) {
-        on.step(124, [&] { SaveListToTextFile(platform_, *resultsList, fileName); });
+        on.step(124, [&] {
+            YieldingLoop loop(platform_.pump);
+            SaveListToTextFile(platform_, *resultsList, fileName, loop);
+        });
     }
     on.step(126, [&] { setPointerShape(PointerShape::Default); });
 }
@@ -28,7 +32,10 @@ void MainWindow::copyResultsToClipboard() {
         progressBar->setBarText(QStringLiteral("Copying text to clipboard.. please wait.."));
     });
     on.step(108, [&] { setPointerShape(PointerShape::Hourglass); });
-    on.step(110, [&] { CopyListToClipboard(platform_, *resultsList); });
+    on.step(110, [&] {
+        YieldingLoop loop(platform_.pump);
+        CopyListToClipboard(platform_, *resultsList, loop);
+    });
     on.step(112, [&] {
         platform_.messages.show(
             QStringLiteral("Results have been copied to the clipboard.\r\rClick a text area where "

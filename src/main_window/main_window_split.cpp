@@ -6,6 +6,7 @@
 #include "main_window/report_locations.h"
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
+#include "shell/yielding_loop.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
@@ -20,23 +21,24 @@ void MainWindow::startSplitting() {
         return;
     }
 
+    // What may happen to the window at each yield, and what is checked after one: see
+    // YieldingLoop.
+    YieldingLoop loop(platform_.pump);
     std::optional<LineSplit> pieces;
     on.step(102, [&] {
         // Counting a line of a gigabyte takes a tenth of a second: the window answers
         // meanwhile, as it does while the pieces are appended. A stretch takes milliseconds,
         // so every pause lets events run, unlike the calls per piece.
-        pieces.emplace(lineBox->text(), delimiterBox->text(),
-                       [&] { platform_.pump.pendingEvents(true); });
+        pieces.emplace(lineBox->text(), delimiterBox->text(), [&] { loop.yield(true); });
         resultsList->reserveMore(pieces->count());
     });
-    if (platform_.pump.programEnding()) {
+    if (loop.mustStop()) {
         return;
     }
     const qsizetype n = pieces ? pieces->count() : 0;
     static const QString processing = QStringLiteral("Processing: ");
     int progress = -1;
     qsizetype recomputeAt = 0;
-    quint64 eventRunsSeen = platform_.pump.eventRuns();
 
     for (qsizetype i = 0; i < n; ++i) {
         TextSpan piece{};
@@ -45,21 +47,21 @@ void MainWindow::startSplitting() {
             // The value changes a hundred times in a split, so the division is worked out only
             // near the next change, and the value is set again only then or when events have
             // run since (a second split run from them may have set the bar meanwhile).
+            const bool eventsRan = loop.eventsRanSinceLastLook();
             if (i >= recomputeAt) {
                 progress = static_cast<int>(static_cast<double>(i) / n * 100);
                 recomputeAt = (static_cast<qsizetype>(progress) + 1) * n / 100 - 1;
                 progressBar->setValue(progress);
-            } else if (platform_.pump.eventRuns() != eventRunsSeen) {
+            } else if (eventsRan) {
                 progressBar->setValue(progress);
             }
-            eventRunsSeen = platform_.pump.eventRuns();
         });
         on.step(110, [&] {
             progressBar->setBarText(processing, pieces->text(), piece.offset, piece.length,
                                     FileNameOfPath);
         });
-        on.step(112, [&] { platform_.pump.pendingEvents(i == 0 || i == n - 1); });
-        if (platform_.pump.programEnding()) {
+        on.step(112, [&] { loop.yield(i == 0 || i == n - 1); });
+        if (loop.mustStop()) {
             return;
         }
         on.step(114, [&] { setPointerShape(PointerShape::Hourglass); });

@@ -5,6 +5,7 @@
 #include "output/cell_reader.h"
 #include "platform/clipboard_retry.h"
 #include "platform/platform.h"
+#include "shell/yielding_loop.h"
 
 #include <algorithm>
 #include <utility>
@@ -12,27 +13,10 @@
 
 namespace {
 
-class CopyLoop {
-  public:
-    CopyLoop(Platform& platform, const ReadableList& list, const LoopStop& stopRequested)
-        : pump_(platform.pump), list_(list), stopRequested_(stopRequested) {}
-
-    // A list without columns still has each row's own text: it counts as one column.
-    int columns() const { return std::max(1, list_.columnCount()); }
-
-    // Lets events run; false when the loop must end.
-    bool yield(bool mustRun) {
-        pump_.pendingEvents(mustRun);
-        return !pump_.programEnding() && !(stopRequested_ && stopRequested_());
-    }
-
-    const ReadableList& list() const { return list_; }
-
-  private:
-    EventPump& pump_;
-    const ReadableList& list_;
-    const LoopStop& stopRequested_;
-};
+// A list without columns still has each row's own text: it counts as one column.
+int columnsOf(const ReadableList& list) {
+    return std::max(1, list.columnCount());
+}
 
 struct ColumnWidths {
     std::vector<qsizetype> widths;
@@ -40,10 +24,10 @@ struct ColumnWidths {
     bool complete = false;
 };
 
-ColumnWidths measureColumns(CopyLoop& loop) {
+ColumnWidths measureColumns(const ReadableList& list, YieldingLoop& loop) {
     ColumnWidths result;
-    CellReader cells(loop.list());
-    const int columns = loop.columns();
+    CellReader cells(list);
+    const int columns = columnsOf(list);
     result.widths.assign(static_cast<size_t>(columns), 0);
     // The last column is never padded: its width only sizes the text, and a results list
     // knows its total length without reading a row.
@@ -51,12 +35,12 @@ ColumnWidths measureColumns(CopyLoop& loop) {
         columns == 1 ? cells.totalLengthOfFirstColumn() : std::nullopt;
     for (int column = 1; column <= columns; ++column) {
         qsizetype& width = result.widths[static_cast<size_t>(column - 1)];
-        const qsizetype rows = loop.list().rowCount();
+        const qsizetype rows = list.rowCount();
         for (qsizetype row = 1; row <= rows; ++row) {
             if (!loop.yield(row == 1 || row == rows)) {
                 return result;
             }
-            // A row that vanished while events ran fails here, as reading it would.
+            // A row gone after the yield (see YieldingLoop) fails here, as reading it would.
             const qsizetype length = cells.length(row, column);
             if (knownTotal) {
                 continue;
@@ -85,15 +69,13 @@ qsizetype estimatedSize(const ColumnWidths& measured, qsizetype rows) {
 
 }  // namespace
 
-ClipboardTextResult BuildClipboardText(Platform& platform, const ReadableList& list,
-                                       const LoopStop& stopRequested) {
-    CopyLoop loop(platform, list, stopRequested);
-    const ColumnWidths measured = measureColumns(loop);
+ClipboardTextResult BuildClipboardText(const ReadableList& list, YieldingLoop& loop) {
+    const ColumnWidths measured = measureColumns(list, loop);
     if (!measured.complete) {
         return {true, QString()};
     }
 
-    const int columns = loop.columns();
+    const int columns = columnsOf(list);
     const qsizetype rows = list.rowCount();
     CellReader cells(list);
     TextBuilder text(estimatedSize(measured, rows));
@@ -130,12 +112,11 @@ ClipboardTextResult BuildClipboardText(Platform& platform, const ReadableList& l
     return {false, text.take()};
 }
 
-void CopyListToClipboard(Platform& platform, const ReadableList& list,
-                         const LoopStop& stopRequested) {
+void CopyListToClipboard(Platform& platform, const ReadableList& list, YieldingLoop& loop) {
     if (list.rowCount() == 0) {
         return;
     }
-    const ClipboardTextResult built = BuildClipboardText(platform, list, stopRequested);
+    const ClipboardTextResult built = BuildClipboardText(list, loop);
     if (built.stopped) {
         return;
     }

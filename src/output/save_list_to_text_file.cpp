@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/platform.h"
 #include "shell/file_exists.h"
+#include "shell/yielding_loop.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -113,7 +114,7 @@ bool confirmedOverwrite(MessageBoxes& messages, const QString& fileName) {
                          MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
-// Rows can be removed while events run; the message then says why the save stopped.
+// A row can be gone after a yield (see YieldingLoop); the message then says why the save stopped.
 QStringView rowText(CellReader& cells, qsizetype row, const QString& fileName) {
     try {
         return cells.read(row, 1);
@@ -138,13 +139,12 @@ Target targetOf(const QString& fileName) {
 }
 
 // Encodes every row, yielding once per row; false when the loop was told to stop.
-bool encodeRows(Platform& platform, const ReadableList& list, EncodedLines& lines,
-                const QString& fileName, const LoopStop& stopRequested) {
+bool encodeRows(YieldingLoop& loop, const ReadableList& list, EncodedLines& lines,
+                const QString& fileName) {
     CellReader cells(list);
     const qsizetype rows = list.rowCount();
     for (qsizetype row = 1; row <= rows; ++row) {
-        platform.pump.pendingEvents(row == 1 || row == rows);
-        if (platform.pump.programEnding() || (stopRequested && stopRequested())) {
+        if (!loop.yield(row == 1 || row == rows)) {
             return false;
         }
         lines.append(rowText(cells, row, fileName));
@@ -156,12 +156,11 @@ bool encodeRows(Platform& platform, const ReadableList& list, EncodedLines& line
 // A file with several names is written in place, so that every name sees the new content. The
 // whole content is made first and must fit on the disk before the file is touched; a failure
 // while writing can still leave the file cut short, and the message says so.
-void saveInPlace(Platform& platform, const ReadableList& list, const QString& fileName,
-                 const LoopStop& stopRequested) {
+void saveInPlace(YieldingLoop& loop, const ReadableList& list, const QString& fileName) {
     QBuffer content;
     content.open(QIODevice::WriteOnly);
     EncodedLines lines(content, fileName);
-    if (!encodeRows(platform, list, lines, fileName, stopRequested)) {
+    if (!encodeRows(loop, list, lines, fileName)) {
         return;
     }
     const QByteArray& bytes = content.data();
@@ -192,7 +191,7 @@ void saveInPlace(Platform& platform, const ReadableList& list, const QString& fi
 }  // namespace
 
 void SaveListToTextFile(Platform& platform, const ReadableList& list, const QString& fileName,
-                        const LoopStop& stopRequested) {
+                        YieldingLoop& loop) {
     const Target target = targetOf(fileName);
     if (target == Target::NotAFile) {
         failSave(fileName, QStringLiteral("it is a folder, a device, a pipe or a socket, not a "
@@ -202,7 +201,7 @@ void SaveListToTextFile(Platform& platform, const ReadableList& list, const QStr
         return;
     }
     if (target == Target::HardLinkedFile) {
-        saveInPlace(platform, list, fileName, stopRequested);
+        saveInPlace(loop, list, fileName);
         return;
     }
 
@@ -217,7 +216,7 @@ void SaveListToTextFile(Platform& platform, const ReadableList& list, const QStr
     }
 
     EncodedLines lines(file, fileName);
-    if (!encodeRows(platform, list, lines, fileName, stopRequested)) {
+    if (!encodeRows(loop, list, lines, fileName)) {
         file.cancelWriting();
         return;
     }

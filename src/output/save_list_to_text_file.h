@@ -1,10 +1,9 @@
 #pragma once
 
-#include "output/loop_stop.h"
-
 #include <QString>
 
 class ReadableList;
+class YieldingLoop;
 struct Platform;
 
 // Writes every row of the list as one line ending in CR LF, in the system encoding, asking
@@ -13,6 +12,6 @@ struct Platform;
 // was and no temporary file behind. Nothing is written after "No". A name that stands for a
 // folder, a device, a pipe or a socket is refused before anything is asked or written. A file
 // with several names (hard links) keeps them: it is written in place once the new content is
-// complete and fits on the disk.
+// complete and fits on the disk. It yields once per row in `loop`.
 void SaveListToTextFile(Platform& platform, const ReadableList& list, const QString& fileName,
-                        const LoopStop& stopRequested = {});
+                        YieldingLoop& loop);

@@ -7,35 +7,33 @@ class EventPump {
   public:
     virtual ~EventPump() = default;
 
-    // Called once per item. A pump may coalesce calls and run the event loop only when a frame
-    // is due; `mustRun` forces a run (first and last item of a loop). The check that lets most
-    // calls return at once is inline: loops over ten million items call this per item.
-    void pendingEvents(bool mustRun = false) {
+    // Called once per item, through YieldingLoop (shell/yielding_loop.h), which also says what
+    // may run at a yield and what a loop checks again after one. A pump may coalesce calls and
+    // run the event loop only when a frame is due; `mustRun` forces a run (first and last item
+    // of a loop). The check that lets most calls return at once is inline: loops over ten
+    // million items call this per item. True when the call may have let events run.
+    bool pendingEvents(bool mustRun = false) {
         if (!mustRun && --callsToSkip_ > 0) {
-            return;
+            return false;
         }
         callsToSkip_ = 1;
-        ++eventRuns_;
-        struct Inside {
-            int& depth;
-            ~Inside() { --depth; }
-        } inside{++yieldDepth_};
         runPendingEvents(mustRun);
+        return true;
     }
 
-    // A loop is waiting here for events to run: whatever runs now runs in the middle of it,
-    // and must not change what the loop reads.
-    bool insideLoop() const { return yieldDepth_ > 0; }
-
-    // Counts the calls that may have let events run: a loop that compares it with an earlier
-    // count knows whether anything else can have happened meanwhile.
-    quint64 eventRuns() const { return eventRuns_; }
+    // A YieldingLoop is running: its handler is on the stack, whether it is waiting here for
+    // events or showing a message. Work that would reorder what such a loop reads waits.
+    bool loopRunning() const { return loopsRunning_ > 0; }
+    void loopStarted() { ++loopsRunning_; }
+    void loopEnded() { --loopsRunning_; }
 
     // Once the program is ending (its main window was closed), loops stop at their next yield
-    // and no message box is shown any more.
+    // and no message box is shown any more. Loops look for the end only after a call that let
+    // events run, so the next call does, wherever the end came from.
     void endProgram() {
         if (!ending_) {
             ending_ = true;
+            callsToSkip_ = 1;
             programEnds();
         }
     }
@@ -50,7 +48,6 @@ class EventPump {
 
   private:
     int callsToSkip_ = 1;
-    int yieldDepth_ = 0;
-    quint64 eventRuns_ = 0;
+    int loopsRunning_ = 0;
     bool ending_ = false;
 };

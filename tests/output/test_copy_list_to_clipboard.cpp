@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "output/copy_list_to_clipboard.h"
 #include "platform/clipboard_retry.h"
+#include "shell/yielding_loop.h"
 #include "support/fake_platform.h"
 #include "support/table_list.h"
 
@@ -64,7 +65,8 @@ class TestCopyListToClipboard : public QObject {
         FakePlatform fake;
         fake.clipboard.text = QStringLiteral("previous");
         const TableList list = makeList(headers, rows, checked);
-        CopyListToClipboard(fake.platform, list);
+        YieldingLoop loop(fake.pump);
+        CopyListToClipboard(fake.platform, list, loop);
         QVERIFY(fake.clipboard.cleared);
         QVERIFY(fake.clipboard.text.has_value());
         QCOMPARE(*fake.clipboard.text, text);
@@ -78,7 +80,8 @@ class TestCopyListToClipboard : public QObject {
         TableList list = makeList({"A", "B"}, {{"ab", "1"}, {"abc", "2"}});
         // Width pass: 2 rows x 2 columns = 4 yields; the text pass starts with the 5th.
         fake.pump.at[5] = [&] { list.setCell(1, 1, "abcdef"); };
-        CopyListToClipboard(fake.platform, list);
+        YieldingLoop loop(fake.pump);
+        CopyListToClipboard(fake.platform, list, loop);
         QCOMPARE(*fake.clipboard.text, QStringLiteral("abcdef\t1\r\nabc\t2\r\n"));
     }
 
@@ -86,7 +89,8 @@ class TestCopyListToClipboard : public QObject {
         FakePlatform fake;
         fake.clipboard.text = QStringLiteral("previous");
         const TableList list;
-        CopyListToClipboard(fake.platform, list);
+        YieldingLoop loop(fake.pump);
+        CopyListToClipboard(fake.platform, list, loop);
         QCOMPARE(*fake.clipboard.text, QStringLiteral("previous"));
         QCOMPARE(fake.clipboard.clearAttempts + fake.clipboard.setAttempts, 0);
         QCOMPARE(fake.pump.calls, 0);
@@ -103,7 +107,8 @@ class TestCopyListToClipboard : public QObject {
         fake.clipboard.text = QStringLiteral("previous");
         TableList list = makeList({"Output"}, {{"a"}, {"b"}, {"c"}});
         fake.pump.at[atYield] = [&] { list.removeRow(1); };
-        QVERIFY_THROWS_EXCEPTION(Failure, CopyListToClipboard(fake.platform, list));
+        YieldingLoop loop(fake.pump);
+        QVERIFY_THROWS_EXCEPTION(Failure, CopyListToClipboard(fake.platform, list, loop));
         QCOMPARE(*fake.clipboard.text, QStringLiteral("previous"));
         QCOMPARE(fake.clipboard.clearAttempts, 0);
     }
@@ -120,7 +125,8 @@ class TestCopyListToClipboard : public QObject {
         const TableList list = makeList({"Output"}, {{"a"}, {"b"}});
         bool unloaded = false;
         fake.pump.at[4] = [&] { programEnds ? fake.pump.endProgram() : void(unloaded = true); };
-        CopyListToClipboard(fake.platform, list, [&] { return unloaded; });
+        YieldingLoop loop(fake.pump, [&] { return unloaded; });
+        CopyListToClipboard(fake.platform, list, loop);
         QCOMPARE(fake.pump.calls, 4);
         QCOMPARE(*fake.clipboard.text, QStringLiteral("previous"));
         QCOMPARE(fake.clipboard.clearAttempts, 0);
@@ -129,7 +135,8 @@ class TestCopyListToClipboard : public QObject {
     void yieldsOncePerCellAndRow() {
         FakePlatform fake;
         const TableList list = makeList({"A", "B"}, {{"a", "1"}, {"b", "2"}, {"c", "3"}});
-        CopyListToClipboard(fake.platform, list);
+        YieldingLoop loop(fake.pump);
+        CopyListToClipboard(fake.platform, list, loop);
         // width pass 3 x 2, text pass 3 x (1 + 2)
         QCOMPARE(fake.pump.calls, 6 + 9);
     }
@@ -155,7 +162,8 @@ class TestCopyListToClipboard : public QObject {
         fake.clipboard.failuresLeft = failures;
         fake.clipboard.alwaysFails = alwaysFails;
         const TableList list = makeList({"Output"}, {{"a"}});
-        CopyListToClipboard(fake.platform, list);
+        YieldingLoop loop(fake.pump);
+        CopyListToClipboard(fake.platform, list, loop);
         QCOMPARE(fake.clipboard.clearAttempts, clearAttempts);
         QCOMPARE(fake.clipboard.setAttempts, setAttempts);
         QCOMPARE(fake.clipboard.text.has_value(), textSet);
@@ -174,7 +182,8 @@ class TestCopyListToClipboard : public QObject {
         }
         QElapsedTimer timer;
         timer.start();
-        CopyListToClipboard(fake.platform, list);
+        YieldingLoop loop(fake.pump);
+        CopyListToClipboard(fake.platform, list, loop);
         QVERIFY2(timer.elapsed() < 5000, "copy took too long");
         QCOMPARE(fake.clipboard.text->size(), wide.size() + 2 + 100000 * 3);
         QVERIFY(fake.clipboard.text->endsWith(QStringLiteral("\r\nr\r\n")));

@@ -2,6 +2,7 @@
 // save never damages the file that was there before.
 #include "core/failure.h"
 #include "output/save_list_to_text_file.h"
+#include "shell/yielding_loop.h"
 #include "support/fake_platform.h"
 #include "support/table_list.h"
 #include "widgets/report_list/report_list.h"
@@ -110,7 +111,8 @@ class TestSaveListToTextFile : public QObject {
         ReportList list;
         fillList(list, rows);
         const QString path = dir_->filePath(QStringLiteral("out.txt"));
-        SaveListToTextFile(fake.platform, list, path);
+        YieldingLoop loop(fake.pump);
+        SaveListToTextFile(fake.platform, list, path, loop);
         QCOMPARE(readAll(path), bytes);
         QVERIFY(fake.messages.shown.empty());
         QCOMPARE(fake.pump.calls, rows.size());  // one yield per row
@@ -123,7 +125,8 @@ class TestSaveListToTextFile : public QObject {
         const QString euros(1 << 20, QChar(0x20AC));  // three bytes each
         fillList(list, {wide, QStringLiteral("x"), euros, wide});
         const QString path = dir_->filePath(QStringLiteral("wide.txt"));
-        SaveListToTextFile(fake.platform, list, path);
+        YieldingLoop loop(fake.pump);
+        SaveListToTextFile(fake.platform, list, path, loop);
         const QByteArray line = wide.toLatin1() + "\r\n";
         QCOMPARE(readAll(path), line + "x\r\n" + euros.toUtf8() + "\r\n" + line);
     }
@@ -146,7 +149,8 @@ class TestSaveListToTextFile : public QObject {
         const QString path = dir_->filePath(QStringLiteral("list"));  // no extension
         writeAll(path, QByteArray(500, 'o'));
 
-        SaveListToTextFile(fake.platform, list, path);
+        YieldingLoop loop(fake.pump);
+        SaveListToTextFile(fake.platform, list, path, loop);
 
         QCOMPARE(fake.messages.shown.size(), size_t{1});
         const ShownMessage& question = fake.messages.shown.front();
@@ -219,7 +223,8 @@ class TestSaveListToTextFile : public QObject {
         bool failed = false;
         const bool dropped = readOnly && dropRootForAWhile();
         try {
-            SaveListToTextFile(fake.platform, list, path);
+            YieldingLoop loop(fake.pump);
+            SaveListToTextFile(fake.platform, list, path, loop);
         } catch (const Failure& failure) {
             failed = true;
             QVERIFY2(failure.description().contains(path), qPrintable(failure.description()));
@@ -270,7 +275,8 @@ class TestSaveListToTextFile : public QObject {
         TableList list;
         list.addRow({QStringLiteral("row")});
         try {
-            SaveListToTextFile(fake.platform, list, path);
+            YieldingLoop loop(fake.pump);
+            SaveListToTextFile(fake.platform, list, path, loop);
             QFAIL("the save went ahead");
         } catch (const Failure& failure) {
             QVERIFY2(failure.description().contains(QStringLiteral("not a regular file")),
@@ -297,7 +303,8 @@ class TestSaveListToTextFile : public QObject {
         TableList list;
         list.addRow({QStringLiteral("a")});
         list.addRow({QStringLiteral("b")});
-        SaveListToTextFile(fake.platform, list, path);
+        YieldingLoop loop(fake.pump);
+        SaveListToTextFile(fake.platform, list, path, loop);
 
         QCOMPARE(readAll(path), QByteArray("a\r\nb\r\n"));
         QCOMPARE(readAll(other), QByteArray("a\r\nb\r\n"));
@@ -314,7 +321,8 @@ class TestSaveListToTextFile : public QObject {
         writeAll(path, "old");
         fake.messages.answers = {MessageAnswer::Yes};
         fake.pump.at[2] = [&] { fake.pump.endProgram(); };
-        SaveListToTextFile(fake.platform, list, path);
+        YieldingLoop loop(fake.pump);
+        SaveListToTextFile(fake.platform, list, path, loop);
         QCOMPARE(fake.pump.calls, 2);
         QCOMPARE(readAll(path), QByteArray("old"));
         QCOMPARE(entriesOf(dir_->path()), QStringList{QStringLiteral("list.txt")});
@@ -327,7 +335,8 @@ class TestSaveListToTextFile : public QObject {
         const QString path = dir_->filePath(QStringLiteral("new.txt"));
         bool stop = false;
         fake.pump.at[2] = [&] { stop = true; };
-        SaveListToTextFile(fake.platform, list, path, [&] { return stop; });
+        YieldingLoop loop(fake.pump, [&] { return stop; });
+        SaveListToTextFile(fake.platform, list, path, loop);
         QVERIFY(!QFile::exists(path));
         QVERIFY(entriesOf(dir_->path()).isEmpty());
     }
@@ -342,7 +351,8 @@ class TestSaveListToTextFile : public QObject {
         fake.pump.at[1] = [&] { list.addRow({"late"}); };
         fake.pump.at[2] = [&] { list.setCell(2, 1, "B"); };
         const QString path = dir_->filePath(QStringLiteral("out.txt"));
-        SaveListToTextFile(fake.platform, list, path);
+        YieldingLoop loop(fake.pump);
+        SaveListToTextFile(fake.platform, list, path, loop);
         QCOMPARE(readAll(path), QByteArray("a\r\nB\r\n"));
         QCOMPARE(fake.pump.calls, 2);
     }

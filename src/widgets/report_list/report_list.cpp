@@ -112,7 +112,6 @@ void ReportList::replaceRows(RowStore rows, qsizetype selectedRow) {
         ThrowIndexOutOfBounds();
     }
     rows_ = std::move(rows);
-    ++removals_;
     emit rowsRemovedOrReplaced();
     selected_ = current_ = selectedRow - 1;
     hovered_ = -1;
@@ -131,7 +130,6 @@ void ReportList::rowsRemoved(qsizetype row, qsizetype removed) {
     if (removed == 0) {
         return;
     }
-    ++removals_;
     emit rowsRemovedOrReplaced();
     // The rows after the removed ones move up; a mark on a removed row goes, except the
     // current row, which stays at its place as the keys expect.

@@ -60,9 +60,6 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     const RowStore& rows() const { return rows_; }
     // Puts other rows in place of all of them, with `selectedRow` selected (0 for none).
     void replaceRows(RowStore rows, qsizetype selectedRow);
-    // Tells whether the rows changed between two looks: it changes with every removal and
-    // replacement, and appending changes the count.
-    quint64 removals() const { return removals_; }
 
     qsizetype selectedRow() const { return selected_ + 1; }  // 0 when no row is selected
     void selectRow(qsizetype row);                           // and scrolls it into view
@@ -144,5 +141,4 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     qsizetype selected_ = -1;  // 0-based, -1 for none
     qsizetype current_ = -1;   // where the keys move from; kept when its row goes
     qsizetype hovered_ = -1;
-    quint64 removals_ = 0;
 };
