@@ -10,10 +10,12 @@
 #include "widgets/report_list/report_list.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -331,6 +333,9 @@ void ResultsTidyingTest::sortingALongList_data() {
     }
     QTest::newRow("batch: < Back") << "batch" << kLong << "< Back";
     QTest::newRow("batch: close button") << "batch" << kLong << "close button";
+    // The save reads the rows while the work ends: the new rows wait until the save is done.
+    QTest::newRow("main: Save meanwhile") << "main" << kLong << "save";
+    QTest::newRow("batch: Save meanwhile") << "batch" << kLong << "save";
     // Unlike the main window's, this "Clear List" acts while the list is busy.
     QTest::newRow("batch: Clear List") << "batch" << kLong << "Clear List";
 }
@@ -341,6 +346,7 @@ void ResultsTidyingTest::sortingALongList() {
     QFETCH(QString, event);
     open(window);
     fillCountingDown(rows);
+    QTemporaryDir savedFile;
     if (event == "failure") {
         FaultInjection::arm("tidy.rows", 1);
     }
@@ -366,6 +372,18 @@ void ResultsTidyingTest::sortingALongList() {
             batch->close();
         } else if (event == "Clear List") {
             QTest::mouseClick(clearButton, Qt::LeftButton);
+        } else if (event == "save") {
+            fake->fileDialogs.saveAnswers = {savedFile.filePath("rows.txt")};
+            fake->pump.at[2] = [&] { QTest::qWait(300); };  // the job ends, its rows wait
+            pointer->set(PointerShape::Default);            // as if the save had not started
+            QTest::mouseClick(
+                batch ? controls(*batch).saveResultsButton : controls(*main).saveResultsButton,
+                Qt::LeftButton);
+            QFile file(savedFile.filePath("rows.txt"));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readLine(), (numbered(rows - 1) + "\r\n").toUtf8());
+            file.seek(file.size() - 7);
+            QCOMPARE(file.readAll(), (numbered(0) + "\r\n").toUtf8());
         }
         QTRY_VERIFY(!tidying->working());
     }
@@ -385,7 +403,7 @@ void ResultsTidyingTest::sortingALongList() {
         QCOMPARE(list->count(), 0);
         return;
     }
-    const bool sorted = event == "none";
+    const bool sorted = event == "none" || event == "save";
     QCOMPARE(list->count(), rows);
     QCOMPARE(list->text(1), numbered(sorted ? 0 : rows - 1));
     QCOMPARE(list->text(rows), numbered(sorted ? rows - 1 : 0));
@@ -400,6 +418,7 @@ void ResultsTidyingTest::sortingALongList() {
         QVERIFY(progress.count() > 2);  // the bar moved while the work went on
     }
     if (sorted) {
+        list->setFocus();  // a button may have taken it
         press(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(list->text(1), numbered(rows - 1));
         QCOMPARE(list->selectedRow(), 1);
