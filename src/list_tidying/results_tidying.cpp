@@ -258,7 +258,9 @@ void ResultsTidying::putInPlace(Work& work) {
         return;
     }
     const qsizetype selected = work.selectedRow;
-    const qsizetype newSelected = selected > 0 ? work.result.newRows.newRowOf(selected - 1) + 1 : 0;
+    const std::optional<RowIndex> newRow =
+        selected > 0 ? work.result.newRows.newRowOf(RowIndex(selected - 1)) : std::nullopt;
+    const qsizetype newSelected = newRow ? newRow->get() + 1 : 0;
     history_.remember({list_.rows(), selected});
     list_.replaceRows(std::move(*work.result.rows), newSelected);
 }

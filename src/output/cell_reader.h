@@ -19,7 +19,7 @@ class CellReader {
     QStringView read(qsizetype row, int column) {
         if (rows_ != nullptr && column == 1) {
             checkRow(row);
-            return rows_->view(row - 1);
+            return rows_->view(RowIndex(row - 1));
         }
         copy_ = list_.cellText(row, column);
         return copy_;
@@ -28,7 +28,7 @@ class CellReader {
     qsizetype length(qsizetype row, int column) {
         if (rows_ != nullptr && column == 1) {
             checkRow(row);
-            return rows_->length(row - 1);
+            return rows_->length(RowIndex(row - 1));
         }
         return read(row, column).size();
     }

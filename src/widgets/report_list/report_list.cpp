@@ -78,7 +78,7 @@ int ReportList::columnWidth(int column) const {
 
 QString ReportList::text(qsizetype row) const {
     checkRow(row);
-    return rows_.text(row - 1);
+    return rows_.text(RowIndex(row - 1));
 }
 
 QString ReportList::shownText(qsizetype row) const {
@@ -97,7 +97,7 @@ void ReportList::append(const QString& text) {
 
 void ReportList::remove(qsizetype row) {
     checkRow(row);
-    rows_.remove(row - 1);
+    rows_.remove(RowIndex(row - 1));
     rowsRemoved(row - 1, 1);
 }
 

@@ -32,17 +32,17 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     QString text(qsizetype row) const;  // Failure when the row does not exist
     QStringView textView(qsizetype row) const {
         checkRow(row);
-        return rows_.view(row - 1);
+        return rows_.view(RowIndex(row - 1));
     }
 
     qsizetype totalTextLength() const { return rows_.totalLength(); }
     qsizetype textLength(qsizetype row) const {
         checkRow(row);
-        return rows_.length(row - 1);
+        return rows_.length(RowIndex(row - 1));
     }
     const QString& textSource(qsizetype row, TextSpan& span) const {
         checkRow(row);
-        return rows_.source(row - 1, span);
+        return rows_.source(RowIndex(row - 1), span);
     }
 
     void append(const QString& text);
