@@ -57,7 +57,7 @@ ColumnWidths measureColumns(CopyLoop& loop) {
                 return result;
             }
             // A row that vanished while events ran fails here, as reading it would.
-            const qsizetype length = cells.length(row, column);
+            const qsizetype length = cells.length(RowNumber(row), column);
             if (knownTotal) {
                 continue;
             }
@@ -102,7 +102,7 @@ ClipboardTextResult BuildClipboardText(Platform& platform, const ReadableList& l
         if (!loop.yield(row == 1 || row == rows)) {
             return {true, QString()};
         }
-        if (checkBoxes && !list.isChecked(row)) {
+        if (checkBoxes && !list.isChecked(RowNumber(row))) {
             continue;
         }
         const qsizetype lineStart = text.size();
@@ -110,7 +110,7 @@ ClipboardTextResult BuildClipboardText(Platform& platform, const ReadableList& l
             if (!loop.yield(false)) {
                 return {true, QString()};
             }
-            const QStringView cell = cells.read(row, column);
+            const QStringView cell = cells.read(RowNumber(row), column);
             text.append(cell);
             // The last cell's padding and its tab would only be removed again with the line's
             // trailing spaces, so they are never added: a single wide row cannot make every

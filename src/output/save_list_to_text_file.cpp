@@ -116,12 +116,12 @@ bool confirmedOverwrite(MessageBoxes& messages, const QString& fileName) {
 }
 
 // Rows can be removed while events run; the message then says why the save stopped.
-QStringView rowText(CellReader& cells, qsizetype row, const QString& fileName) {
+QStringView rowText(CellReader& cells, RowNumber row, const QString& fileName) {
     try {
         return cells.read(row, 1);
     } catch (const Failure& failure) {
         failSave(fileName, QStringLiteral("the list changed while it was being saved (row %1: %2)")
-                               .arg(row)
+                               .arg(row.get())
                                .arg(failure.description()));
     }
 }
@@ -152,7 +152,7 @@ bool encodeRows(Platform& platform, const ReadableList& list, EncodedLines& line
         if (platform.pump.programEnding() || (stopRequested && stopRequested())) {
             return false;
         }
-        lines.append(rowText(cells, row, fileName));
+        lines.append(rowText(cells, RowNumber(row), fileName));
     }
     lines.flush();
     return true;

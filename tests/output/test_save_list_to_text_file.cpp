@@ -340,7 +340,7 @@ class TestSaveListToTextFile : public QObject {
         list.addRow({"a"});
         list.addRow({"b"});
         fake.pump.at[1] = [&] { list.addRow({"late"}); };
-        fake.pump.at[2] = [&] { list.setCell(2, 1, "B"); };
+        fake.pump.at[2] = [&] { list.setCell(RowNumber(2), 1, "B"); };
         const QString path = dir_->filePath(QStringLiteral("out.txt"));
         SaveListToTextFile(fake.platform, list, path);
         QCOMPARE(readAll(path), QByteArray("a\r\nB\r\n"));

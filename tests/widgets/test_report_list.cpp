@@ -46,7 +46,7 @@ void ReportListTest::spansOfSharedTextsReadBackInOrder() {
     QCOMPARE(rowsOf(list), (QStringList{"ab", "cd", "single", "", ","}));
     QCOMPARE(list.columnCount(), 1);
     QCOMPARE(list.headerText(1), QStringLiteral("Output"));
-    QCOMPARE(list.cellText(2, 1), QStringLiteral("cd"));
+    QCOMPARE(list.cellText(RowNumber(2), 1), QStringLiteral("cd"));
 }
 
 void ReportListTest::removingRowsKeepsTheOthersAcrossSources() {

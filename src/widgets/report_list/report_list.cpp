@@ -178,9 +178,9 @@ QString ReportList::headerText(int column) const {
     return headerModel_->titles()[column - 1];
 }
 
-QString ReportList::cellText(qsizetype row, int column) const {
+QString ReportList::cellText(RowNumber row, int column) const {
     // The lists hold no sub-items: every column after the first is empty.
-    const QString rowText = text(row);
+    const QString rowText = text(row.get());
     return column == 1 ? rowText : QString();
 }
 

@@ -78,7 +78,7 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     qsizetype rowCount() const override { return count(); }
     int columnCount() const override;
     QString headerText(int column) const override;
-    QString cellText(qsizetype row, int column) const override;
+    QString cellText(RowNumber row, int column) const override;
     const RowStore* firstColumnRows() const override { return &rows_; }
 
     // The text a row shows: a row of many megabytes is shown clipped, the list keeps it whole.
