@@ -41,7 +41,7 @@ void BatchWindow::startSplitting() {
             break;
         }
         TextSpan rowSpan;
-        const QString& row = inputList->textSource(i, rowSpan);
+        const QString& row = inputList->textSource(RowNumber(i), rowSpan);
         progressBar->setValue(progressValue(i, inputList->count()));
         progressBar->setBarText(processing, row, rowSpan.offset, rowSpan.length, FileNameOfPath);
         platform_.pump.pendingEvents(i == 1 || i == n);
@@ -54,7 +54,7 @@ void BatchWindow::startSplitting() {
             // The row is split in place, its pieces sharing the input list's text. No events
             // run until it is done, so neither the row nor the delimiter can change meanwhile;
             // the row is looked up again since events ran since it was last read.
-            const QString& source = inputList->textSource(i, rowSpan);
+            const QString& source = inputList->textSource(RowNumber(i), rowSpan);
             PieceCursor pieces(source, rowSpan.offset, rowSpan.length, delimiterBox->text());
             while (pieces.hasNext()) {
                 resultsList->appendSpan(source, pieces.next());

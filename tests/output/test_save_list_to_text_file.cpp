@@ -213,7 +213,7 @@ class TestSaveListToTextFile : public QObject {
             limit.emplace(64 * 1024);
         } else if (kind == QLatin1String("row removed")) {
             fake.messages.answers = {MessageAnswer::Yes};
-            fake.pump.at[2500] = [&] { list.remove(1); };
+            fake.pump.at[2500] = [&] { list.remove(RowNumber(1)); };
         }
 
         bool failed = false;
