@@ -160,7 +160,7 @@ ListActions measureListActions(ReportList& list, ClickClear clickClear) {
     list.setFocus();
     QCoreApplication::processEvents();
     // Rows count from 1; a list of one row deletes its one row once.
-    const auto deleteRow = [&](qsizetype row) {
+    const auto deleteRow = [&](RowNumber row) {
         if (list.count() == 0) {
             return 0.0;
         }
@@ -169,18 +169,19 @@ ListActions measureListActions(ReportList& list, ClickClear clickClear) {
             QTest::keyClick(&list, Qt::Key_Delete);
         });
     };
-    times.deleteFirst = deleteRow(1);
-    times.deleteMiddle = deleteRow((list.count() + 1) / 2);
-    times.deleteLast = deleteRow(list.count());
+    times.deleteFirst = deleteRow(RowNumber(1));
+    times.deleteMiddle = deleteRow(RowNumber((list.count() + 1) / 2));
+    times.deleteLast = deleteRow(RowNumber(list.count()));
     if (list.count() > 0) {
-        list.selectRow(1);
+        list.selectRow(RowNumber(1));
     }
     QCoreApplication::processEvents();
     times.endKey = millisecondsOf([&] { QTest::keyClick(&list, Qt::Key_End); });
     times.clickLast = millisecondsOf([&] {
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.rowRect(list.count()).center());
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.rowRect(RowNumber(list.count())).center());
     });
-    times.lastRowSelected = list.selectedRow() == list.count();
+    times.lastRowSelected = list.selectedRow() == RowNumber(list.count());
     times.clear = millisecondsOf(clickClear);
     return times;
 }

@@ -158,7 +158,7 @@ int main(int argc, char* argv[]) {
     }
     QCoreApplication::processEvents();
     list.setFocus();
-    list.selectRow((count + 1) / 2);
+    list.selectRow(RowNumber((count + 1) / 2));
     QCoreApplication::processEvents();
     const double rowsMb = bench::currentMemoryMb();
     std::printf(
@@ -224,13 +224,13 @@ int main(int argc, char* argv[]) {
     const double pointersKb = double(blocks) * (sizeof(void*) * 2 + sizeof(qsizetype)) / 1024;
     const int steps = RowHistory::kSteps;
     {
-        list.selectRow((count + 1) / 2);
+        list.selectRow(RowNumber((count + 1) / 2));
         QCoreApplication::processEvents();
         const double beforeMb = bench::currentMemoryMb();
         Steps deletes;
         for (int press = 0; press < steps; ++press) {
-            if (list.selectedRow() == 0) {
-                list.selectRow((count + 1) / 2);
+            if (!list.selectedRow()) {
+                list.selectRow(RowNumber((count + 1) / 2));
             }
             deletes.add(timed(probe, [&] { QTest::keyClick(&list, Qt::Key_Delete); }));
         }

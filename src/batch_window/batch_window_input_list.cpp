@@ -85,11 +85,11 @@ void BatchWindow::removeSelectedRow(ReportList* list) {
     if (pointerShape() == PointerShape::Hourglass || splitRunning() || list->count() == 0) {
         return;
     }
-    const qsizetype selected = list->selectedRow();
-    if (selected != 0) {
+    const std::optional<RowNumber> selected = list->selectedRow();
+    if (selected) {
         if (list == resultsList) {
             resultsTidying->rememberRows();
         }
-        list->remove(selected);
+        list->remove(*selected);
     }
 }

@@ -44,7 +44,7 @@ void BatchWindow::startSplitting() {
             break;
         }
         TextSpan rowSpan;
-        const QString* source = &inputList->textSource(i, rowSpan);
+        const QString* source = &inputList->textSource(RowNumber(i), rowSpan);
         progressBar->setValue(progressValue(i, inputList->count()));
         progressBar->setBarText(processing, *source, rowSpan.offset, rowSpan.length,
                                 FileNameOfPath);
@@ -57,7 +57,7 @@ void BatchWindow::startSplitting() {
             // The row is split in place, its pieces sharing the input list's text. No events
             // run until it is done, so neither the row nor the delimiter can change meanwhile.
             if (loop.listChangedSinceLastLook()) {
-                source = &inputList->textSource(i, rowSpan);
+                source = &inputList->textSource(RowNumber(i), rowSpan);
             }
             PieceCursor pieces(*source, rowSpan.offset, rowSpan.length, delimiterBox->text());
             while (pieces.hasNext()) {

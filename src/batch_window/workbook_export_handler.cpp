@@ -51,11 +51,11 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
             return;
         }
         if (k == 1) {
-            if (on.test(124, [&] { return !results.cellText(1, 1).isEmpty(); })) {
+            if (on.test(124, [&] { return !results.cellText(RowNumber(1), 1).isEmpty(); })) {
                 on.step(126, [&] { workbook->assignCell(1, sheetColumn, results.headerText(k)); });
                 on.step(128, [&] { ++sheetColumn; });
             }
-        } else if (on.test(130, [&] { return !results.cellText(1, k).isEmpty(); })) {
+        } else if (on.test(130, [&] { return !results.cellText(RowNumber(1), k).isEmpty(); })) {
             on.step(132, [&] { workbook->assignCell(1, sheetColumn, results.headerText(k)); });
             on.step(134, [&] { ++sheetColumn; });
         }
@@ -73,10 +73,10 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
         // Rows emptied out of the list while events ran (its "Clear List", a new split) are
         // all gone from here on: one report says so, rather than one box per missing row.
         if (r > results.rowCount()) {
-            on.step(154, [&] { results.cellText(r, 1); });
+            on.step(154, [&] { results.cellText(RowNumber(r), 1); });
             break;
         }
-        if (on.test(144, [&] { return results.countsAsChecked(r); })) {
+        if (on.test(144, [&] { return results.countsAsChecked(RowNumber(r)); })) {
             on.step(146, [&] { sheetColumn = 1; });
             for (int k = 1; k <= columns; ++k) {
                 on.step(150, [&] { loop.yield(); });
@@ -86,7 +86,7 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
                 std::optional<QString> text;
                 if (k == 1) {
                     if (on.test(154, [&] {
-                            text = results.cellText(r, 1);
+                            text = results.cellText(RowNumber(r), 1);
                             return !text->isEmpty();
                         })) {
                         on.step(156, [&] {
@@ -96,7 +96,7 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
                         on.step(158, [&] { ++sheetColumn; });
                     }
                 } else if (on.test(160, [&] {
-                               text = results.cellText(r, k);
+                               text = results.cellText(RowNumber(r), k);
                                return !text->isEmpty();
                            })) {
                     on.step(162, [&] {

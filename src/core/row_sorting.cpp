@@ -225,7 +225,7 @@ KeyRests makeKeys(const RowStore& rows, const Collators& collators, SortOrder or
         lookForStop(progress);
         const qsizetype size = std::min(kBatch, count - start);
         for (qsizetype i = 0; i < size; ++i) {
-            views[i] = rows.view(start + i);
+            views[i] = rows.view(RowIndex(start + i));
         }
         const qsizetype half = size / 2;
         runSideBySide([&] { first.make(views.get(), half, items + start, restLengths.get()); },
@@ -368,9 +368,9 @@ TidyResult sortRows(const RowStore& rows, const Collators& collators, JobProgres
             progress.setDone(base + at);
             lookForStop(progress);
         }
-        const quint32 row = oldRowAt[at];
+        const RowIndex row(oldRowAt[at]);
         tidy::appendRow(*result.rows, rows, row);
-        result.newRows.set(row, static_cast<quint32>(at));
+        result.newRows.set(row, RowIndex(at));
     }
     progress.setDone(base + count);
     return result;

@@ -50,7 +50,7 @@ RowStore& RowStore::operator=(RowStore&& other) noexcept {
 
 RowStore::~RowStore() = default;
 
-void RowStore::findBlock(qsizetype row) const {
+void RowStore::findBlock(RowIndex row) const {
     const size_t last = blocks_.size() - 1;
     // Reading in order: the next block, unless it is one emptied by removals.
     if (hintRows_ > 0 && row == hintFirstRow_ + hintRows_ && hintBlock_ < last &&
@@ -60,15 +60,15 @@ void RowStore::findBlock(qsizetype row) const {
         return;
     }
     const qsizetype rowsBeforeLast = size_ - blocks_[last]->spans.size();
-    if (row >= rowsBeforeLast) {
+    if (row >= RowIndex(rowsBeforeLast)) {
         hintBlock_ = last;
-        hintFirstRow_ = rowsBeforeLast;
+        hintFirstRow_ = RowIndex(rowsBeforeLast);
         hintRows_ = blocks_[last]->spans.size();
         return;
     }
     // The last block whose rows before it are at most `row`; emptied blocks are passed over.
     size_t found = 0;
-    qsizetype rest = row;
+    qsizetype rest = row.get();
     for (size_t step = std::bit_floor(last); step > 0; step >>= 1) {
         if (found + step <= last && tree_[found + step] <= rest) {
             found += step;
@@ -244,7 +244,7 @@ void RowStore::reserveMore(qsizetype rows) {
     tree_.reserve(blocks + 1);
 }
 
-void RowStore::remove(qsizetype row) {
+void RowStore::remove(RowIndex row) {
     blockOf(row);
     const size_t index = hintBlock_;
     const qsizetype inBlock = row - hintFirstRow_;

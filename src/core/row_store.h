@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/pod_array.h"
+#include "core/row_number.h"
 #include "core/text_span.h"
 
 #include <QHash>
@@ -12,7 +13,7 @@
 #include <vector>
 
 // The rows of a list, stored compactly: every row is a span of a shared source text, so a
-// split line costs 8 bytes a row and the line itself once. Rows are 0-based here.
+// split line costs 8 bytes a row and the line itself once. Rows are RowIndex, from 0.
 //
 // Rows are kept in blocks of at most kBlockRows. Removing a row moves only the rows after it
 // in its own block, and a running count over the blocks (a Fenwick tree) finds a row's block
@@ -35,21 +36,21 @@ class RowStore {
     qsizetype size() const { return size_; }
     bool empty() const { return size_ == 0; }
 
-    QStringView view(qsizetype row) const {
+    QStringView view(RowIndex row) const {
         const Block& block = blockOf(row);
         const qsizetype at = row - hintFirstRow_;
         const Source& source = sourceOf(block, at);
         const PackedSpan span = block.spans[at];
         return QStringView(source.text.constData() + source.base + span.offset, span.length);
     }
-    QString text(qsizetype row) const { return view(row).toString(); }
+    QString text(RowIndex row) const { return view(row).toString(); }
 
-    qsizetype length(qsizetype row) const { return blockOf(row).spans[row - hintFirstRow_].length; }
+    qsizetype length(RowIndex row) const { return blockOf(row).spans[row - hintFirstRow_].length; }
     qsizetype totalLength() const { return totalLength_; }  // of all rows together
 
     // The shared text a row is a span of, and where in it the row stands: lets a reader work
     // on a row without copying it.
-    const QString& source(qsizetype row, TextSpan& span) const {
+    const QString& source(RowIndex row, TextSpan& span) const {
         const Block& block = blockOf(row);
         const qsizetype at = row - hintFirstRow_;
         const Source& source = sourceOf(block, at);
@@ -78,7 +79,7 @@ class RowStore {
     }
     void reserveMore(qsizetype rows);
 
-    void remove(qsizetype row);
+    void remove(RowIndex row);
     void clear();
 
     static constexpr qsizetype kBlockRows = 8192;
@@ -116,13 +117,13 @@ class RowStore {
     const Source* sourceList() const { return sources_->list.data(); }
 
     // The block that holds `row`; afterwards hintFirstRow_ is the first row of that block.
-    const Block& blockOf(qsizetype row) const {
+    const Block& blockOf(RowIndex row) const {
         if (row - hintFirstRow_ >= hintRows_ || row < hintFirstRow_) {
             findBlock(row);
         }
         return *blocks_[hintBlock_];
     }
-    void findBlock(qsizetype row) const;
+    void findBlock(RowIndex row) const;
     void forgetHint() const { hintRows_ = 0; }
 
     void appendSpanSlowly(const QString& source, TextSpan span);
@@ -157,7 +158,7 @@ class RowStore {
 
     // The block of the last look-up: rows are mostly read in order.
     mutable size_t hintBlock_ = 0;
-    mutable qsizetype hintFirstRow_ = 0;
+    mutable RowIndex hintFirstRow_{0};
     mutable qsizetype hintRows_ = 0;
 
     static constexpr qsizetype kMaxCopiedLength = 4096;

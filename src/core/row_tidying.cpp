@@ -39,17 +39,17 @@ class KeptRows {
   public:
     explicit KeptRows(const RowStore& rows) : rows_(rows) {}
 
-    void keep(qsizetype row) {
+    void keep(RowIndex row) {
         if (out_) {
-            map_.set(row, static_cast<quint32>(out_->size()));
+            map_.set(row, RowIndex(out_->size()));
             tidy::appendRow(*out_, rows_, row);
         }
     }
-    void drop(qsizetype row) {
+    void drop(RowIndex row) {
         if (!out_) {
             start(row);
         }
-        map_.set(row, RowMap::kGone);
+        map_.set(row, std::nullopt);
     }
 
     TidyResult finish() {
@@ -63,13 +63,13 @@ class KeptRows {
     }
 
   private:
-    void start(qsizetype firstDropped) {
+    void start(RowIndex firstDropped) {
         out_ = std::make_unique<RowStore>();
         // Most rows stay; the room of the few that go is never touched, so it costs nothing.
         out_->reserveMore(rows_.size());
         map_ = RowMap(rows_.size());
-        for (qsizetype row = 0; row < firstDropped; ++row) {
-            map_.set(row, static_cast<quint32>(row));
+        for (RowIndex row{0}; row < firstDropped; ++row) {
+            map_.set(row, row);
             tidy::appendRow(*out_, rows_, row);
         }
     }
@@ -102,9 +102,9 @@ TidyResult TrimSpaces(const RowStore& rows, JobProgress& progress) {
         progress.setTotal(count);
         // Until a row changes, only look; the rows before it are then taken as they are.
         std::unique_ptr<RowStore> out;
-        for (qsizetype row = 0; row < count; ++row) {
-            if (row % kRowsBetweenLooks == 0) {
-                progress.setDone(row);
+        for (RowIndex row{0}; row < RowIndex(count); ++row) {
+            if (row.get() % kRowsBetweenLooks == 0) {
+                progress.setDone(row.get());
                 lookForStop(progress);
             }
             TextSpan span;
@@ -116,7 +116,7 @@ TidyResult TrimSpaces(const RowStore& rows, JobProgress& progress) {
                 }
                 out = std::make_unique<RowStore>();
                 out->reserveMore(count);
-                for (qsizetype before = 0; before < row; ++before) {
+                for (RowIndex before{0}; before < row; ++before) {
                     tidy::appendRow(*out, rows, before);
                 }
             }
@@ -137,9 +137,9 @@ TidyResult RemoveEmptyRows(const RowStore& rows, JobProgress& progress) {
         const qsizetype count = rows.size();
         progress.setTotal(count);
         KeptRows kept(rows);
-        for (qsizetype row = 0; row < count; ++row) {
-            if (row % kRowsBetweenLooks == 0) {
-                progress.setDone(row);
+        for (RowIndex row{0}; row < RowIndex(count); ++row) {
+            if (row.get() % kRowsBetweenLooks == 0) {
+                progress.setDone(row.get());
                 lookForStop(progress);
             }
             if (rows.length(row) == 0) {
@@ -211,15 +211,15 @@ class FirstRowsOfTexts {
     const void* firstSlot(quint64 hash) const { return &slots_[(hash >> 32) & mask_]; }
 
     // True when `row` is the first with its text; false when an earlier row has the same text.
-    bool add(const RowStore& rows, qsizetype row, QStringView text, quint64 hash) {
+    bool add(const RowStore& rows, RowIndex row, QStringView text, quint64 hash) {
         const auto tag = static_cast<quint32>(hash);
         for (size_t slot = (hash >> 32) & mask_;; slot = (slot + 1) & mask_) {
             Slot& at = slots_[slot];
             if (at.rowPlusOne == 0) {
-                at = {static_cast<quint32>(row + 1), tag};
+                at = {static_cast<quint32>(row.get() + 1), tag};
                 return true;
             }
-            if (at.tag == tag && rows.view(at.rowPlusOne - 1) == text) {
+            if (at.tag == tag && rows.view(RowIndex(at.rowPlusOne - 1)) == text) {
                 return false;
             }
         }
@@ -256,8 +256,8 @@ TidyResult RemoveDuplicateRows(const RowStore& rows, JobProgress& progress) {
                 lookForStop(progress);
             }
             const qsizetype ring = row % kAhead;
-            const qsizetype earlier = row - kAhead;
-            if (earlier >= 0) {
+            const RowIndex earlier(row - kAhead);
+            if (earlier >= RowIndex(0)) {
                 if (firstRows.add(rows, earlier, texts[ring], hashes[ring])) {
                     kept.keep(earlier);
                 } else {
@@ -265,7 +265,7 @@ TidyResult RemoveDuplicateRows(const RowStore& rows, JobProgress& progress) {
                 }
             }
             if (row < count) {
-                texts[ring] = rows.view(row);
+                texts[ring] = rows.view(RowIndex(row));
                 hashes[ring] = hashOfText(texts[ring]);
                 __builtin_prefetch(firstRows.firstSlot(hashes[ring]), 1);
             }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/background_job.h"
+#include "core/row_number.h"
 #include "core/row_store.h"
 
 #include <QLocale>
 
 #include <memory>
+#include <optional>
 
 // "Tidy the results": computations over a list's rows that make a new list of narrower or
 // fewer or reordered spans of the same source texts; no row's text is copied.
@@ -33,17 +35,19 @@ class RowMap {
     RowMap() = default;  // every row stays where it was
     explicit RowMap(qsizetype oldRows);
 
-    // The row's place in the new list, or -1 when the action removed it.
-    qsizetype newRowOf(qsizetype oldRow) const {
+    // The row's place in the new list, or none when the action removed it.
+    std::optional<RowIndex> newRowOf(RowIndex oldRow) const {
         if (!newRows_) {
             return oldRow;
         }
-        const quint32 row = newRows_[oldRow];
-        return row == kGone ? -1 : qsizetype(row);
+        const quint32 row = newRows_[oldRow.get()];
+        return row == kGone ? std::nullopt : std::optional(RowIndex(row));
     }
     bool keepsEveryRowInPlace() const { return !newRows_; }
 
-    void set(qsizetype oldRow, quint32 newRow) { newRows_[oldRow] = newRow; }
+    void set(RowIndex oldRow, std::optional<RowIndex> newRow) {
+        newRows_[oldRow.get()] = newRow ? static_cast<quint32>(newRow->get()) : kGone;
+    }
 
   private:
     std::unique_ptr<quint32[]> newRows_;

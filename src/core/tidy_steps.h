@@ -28,7 +28,7 @@ inline void refuseTooManyRows(const RowStore& rows) {
     }
 }
 
-inline void appendRow(RowStore& to, const RowStore& from, qsizetype row) {
+inline void appendRow(RowStore& to, const RowStore& from, RowIndex row) {
     TextSpan span;
     const QString& source = from.source(row, span);
     to.appendSpan(source, span);

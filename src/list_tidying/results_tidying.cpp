@@ -66,7 +66,7 @@ struct ResultsTidying::Work {
     TidyAction action{};
     QString caption;
     QLocale locale;
-    qsizetype selectedRow = 0;
+    std::optional<RowNumber> selectedRow;
     TidyResult result;
     std::exception_ptr failure;
 
@@ -134,7 +134,7 @@ void ResultsTidying::showMenu(QPoint globalPos) {
 
 void ResultsTidying::updateActions() {
     const bool idleNow = idle();
-    copyRowAction_->setEnabled(idleNow && list_.selectedRow() > 0);
+    copyRowAction_->setEnabled(idleNow && list_.selectedRow());
     for (QAction* action : tidyActions_) {
         action->setEnabled(idleNow && list_.count() > 0);
     }
@@ -159,11 +159,11 @@ void ResultsTidying::forgetHistory() {
 }
 
 void ResultsTidying::copyRow() {
-    const qsizetype selected = list_.selectedRow();
-    if (!idle() || selected == 0) {
+    const std::optional<RowNumber> selected = list_.selectedRow();
+    if (!idle() || !selected) {
         return;
     }
-    SetClipboardText(platform_.clipboard, list_.text(selected));
+    SetClipboardText(platform_.clipboard, list_.text(*selected));
 }
 
 void ResultsTidying::undo() {
@@ -257,8 +257,9 @@ void ResultsTidying::putInPlace(Work& work) {
                                 MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
-    const qsizetype selected = work.selectedRow;
-    const qsizetype newSelected = selected > 0 ? work.result.newRows.newRowOf(selected - 1) + 1 : 0;
+    const std::optional<RowNumber> selected = work.selectedRow;
+    const std::optional<RowNumber> newSelected =
+        selected ? NumberOf(work.result.newRows.newRowOf(selected->index())) : std::nullopt;
     history_.remember({list_.rows(), selected});
     list_.replaceRows(std::move(*work.result.rows), newSelected);
 }

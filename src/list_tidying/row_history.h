@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/row_number.h"
 #include "core/row_store.h"
 
 #include <deque>
+#include <optional>
 
 // The states a list can go back to, the newest last. A state is a copy of the list's rows,
 // which shares their blocks and their text: it costs a pointer per block of rows until the
@@ -13,7 +15,7 @@ class RowHistory {
 
     struct State {
         RowStore rows;
-        qsizetype selectedRow = 0;  // 1-based, 0 for none
+        std::optional<RowNumber> selectedRow;
     };
 
     bool empty() const { return states_.empty(); }

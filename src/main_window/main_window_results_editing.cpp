@@ -22,12 +22,12 @@ void MainWindow::removeSelectedResult() {
     if (pointerShape() == PointerShape::Hourglass || resultsList->count() == 0) {
         return;
     }
-    const qsizetype selected = resultsList->selectedRow();
-    if (selected == 0) {
+    const std::optional<RowNumber> selected = resultsList->selectedRow();
+    if (!selected) {
         return;
     }
     resultsTidying->rememberRows();
-    resultsList->remove(selected);
+    resultsList->remove(*selected);
 }
 
 void MainWindow::clearResults() {

@@ -16,19 +16,19 @@ class CellReader {
   public:
     explicit CellReader(const ReadableList& list) : list_(list), rows_(list.firstColumnRows()) {}
 
-    QStringView read(qsizetype row, int column) {
+    QStringView read(RowNumber row, int column) {
         if (rows_ != nullptr && column == 1) {
             checkRow(row);
-            return rows_->view(row - 1);
+            return rows_->view(row.index());
         }
         copy_ = list_.cellText(row, column);
         return copy_;
     }
 
-    qsizetype length(qsizetype row, int column) {
+    qsizetype length(RowNumber row, int column) {
         if (rows_ != nullptr && column == 1) {
             checkRow(row);
-            return rows_->length(row - 1);
+            return rows_->length(row.index());
         }
         return read(row, column).size();
     }
@@ -42,8 +42,8 @@ class CellReader {
     }
 
   private:
-    void checkRow(qsizetype row) const {
-        if (row < 1 || row > rows_->size()) {
+    void checkRow(RowNumber row) const {
+        if (!row.within(rows_->size())) {
             ThrowIndexOutOfBounds();
         }
     }

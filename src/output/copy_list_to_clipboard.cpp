@@ -41,7 +41,7 @@ ColumnWidths measureColumns(const ReadableList& list, YieldingLoop& loop) {
                 return result;
             }
             // A row gone after the yield (see YieldingLoop) fails here, as reading it would.
-            const qsizetype length = cells.length(row, column);
+            const qsizetype length = cells.length(RowNumber(row), column);
             if (knownTotal) {
                 continue;
             }
@@ -84,7 +84,7 @@ ClipboardTextResult BuildClipboardText(const ReadableList& list, YieldingLoop& l
         if (!loop.yield(row == 1 || row == rows)) {
             return {true, QString()};
         }
-        if (checkBoxes && !list.isChecked(row)) {
+        if (checkBoxes && !list.isChecked(RowNumber(row))) {
             continue;
         }
         const qsizetype lineStart = text.size();
@@ -92,7 +92,7 @@ ClipboardTextResult BuildClipboardText(const ReadableList& list, YieldingLoop& l
             if (!loop.yield(false)) {
                 return {true, QString()};
             }
-            const QStringView cell = cells.read(row, column);
+            const QStringView cell = cells.read(RowNumber(row), column);
             text.append(cell);
             // The last cell's padding and its tab would only be removed again with the line's
             // trailing spaces, so they are never added: a single wide row cannot make every

@@ -115,12 +115,12 @@ bool confirmedOverwrite(MessageBoxes& messages, const QString& fileName) {
 }
 
 // A row can be gone after a yield (see YieldingLoop); the message then says why the save stopped.
-QStringView rowText(CellReader& cells, qsizetype row, const QString& fileName) {
+QStringView rowText(CellReader& cells, RowNumber row, const QString& fileName) {
     try {
         return cells.read(row, 1);
     } catch (const Failure& failure) {
         failSave(fileName, QStringLiteral("the list changed while it was being saved (row %1: %2)")
-                               .arg(row)
+                               .arg(row.get())
                                .arg(failure.description()));
     }
 }
@@ -147,7 +147,7 @@ bool encodeRows(YieldingLoop& loop, const ReadableList& list, EncodedLines& line
         if (!loop.yield(row == 1 || row == rows)) {
             return false;
         }
-        lines.append(rowText(cells, row, fileName));
+        lines.append(rowText(cells, RowNumber(row), fileName));
     }
     lines.flush();
     return true;

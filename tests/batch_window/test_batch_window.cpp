@@ -4,6 +4,7 @@
 #include "shell/web_addresses.h"
 #include "support/fake_platform.h"
 #include "support/list_rows.h"
+#include "support/row_comparisons.h"
 #include "support/window_controls.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
@@ -143,7 +144,7 @@ void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas() {
         QVERIFY(!(batch->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(!(batch->windowFlags() & Qt::WindowMinimizeButtonHint));
 
-        QCOMPARE(controls(*batch).inputList->selectedRow(), 0);
+        QCOMPARE(controls(*batch).inputList->selectedRow(), std::nullopt);
         QCOMPARE(batch->pointerShape(), PointerShape::Default);
         QVERIFY(!batch->mousePointer().customImage());  // there is no hand pointer file
 
@@ -151,7 +152,7 @@ void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas() {
         QTest::mouseClick(controls(*batch).startSplittingButton, Qt::LeftButton);
         QCOMPARE(controls(*batch).resultsList->count(), 7);
         // What this opening leaves behind must not reach the next one.
-        controls(*batch).inputList->selectRow(1);
+        controls(*batch).inputList->selectRow(RowNumber(1));
         controls(*batch).delimiterBox->setText(QStringLiteral("|"));
         batch->setPointerShape(PointerShape::Hourglass);
         batch->mousePointer().setCustomImage(QCursor(Qt::PointingHandCursor));
@@ -180,10 +181,11 @@ void BatchWindowTest::smallButtons() {
     QTest::mouseClick(controls(*form).loadSampleButton, Qt::LeftButton);
     QTest::mouseClick(controls(*form).loadSampleButton, Qt::LeftButton);
     QCOMPARE(controls(*form).inputList->count(), 2);
-    QCOMPARE(controls(*form).inputList->text(1), controls(*form).inputList->text(2));
-    QCOMPARE(controls(*form).inputList->text(1).count(QLatin1Char(',')), 6);
-    QCOMPARE(controls(*form).inputList->text(1).count(QLatin1Char('@')), 7);
-    QVERIFY(!controls(*form).inputList->text(1).contains(QLatin1Char(' ')));
+    QCOMPARE(controls(*form).inputList->text(RowNumber(1)),
+             controls(*form).inputList->text(RowNumber(2)));
+    QCOMPARE(controls(*form).inputList->text(RowNumber(1)).count(QLatin1Char(',')), 6);
+    QCOMPARE(controls(*form).inputList->text(RowNumber(1)).count(QLatin1Char('@')), 7);
+    QVERIFY(!controls(*form).inputList->text(RowNumber(1)).contains(QLatin1Char(' ')));
 
     QTest::mouseClick(controls(*form).featureNoteButton, Qt::LeftButton);
     QCOMPARE(fake->messages.texts(),
@@ -361,11 +363,11 @@ void BatchWindowTest::inputEditsAreRefusedWhileRunning() {
     addInputRows({"a", "b", "c"});
     // The first yield comes before the hourglass shows; the rows are safe there too.
     const auto tryToTrim = [&] {
-        controls(*form).inputList->selectRow(1);
+        controls(*form).inputList->selectRow(RowNumber(1));
         QTest::keyClick(controls(*form).inputList, Qt::Key_Delete);
         QTest::mouseClick(controls(*form).clearInputButton, Qt::LeftButton);
         if (controls(*form).resultsList->count() > 0) {
-            controls(*form).resultsList->selectRow(1);
+            controls(*form).resultsList->selectRow(RowNumber(1));
             QTest::keyClick(controls(*form).resultsList, Qt::Key_Delete);
         }
     };
@@ -506,7 +508,7 @@ void BatchWindowTest::handlesMoreThanSixteenBitsOfRowsAndPieces() {
     controls(*form).inputList->append(QStringLiteral("p,").repeated(many) + QStringLiteral("end"));
     QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
     QCOMPARE(controls(*form).resultsList->count(), qsizetype(many) * 2 + 1);
-    QCOMPARE(controls(*form).resultsList->text(controls(*form).resultsList->count()),
+    QCOMPARE(controls(*form).resultsList->text(RowNumber(controls(*form).resultsList->count())),
              QStringLiteral("end"));
     QCOMPARE(fake->messages.texts(), QStringList{"Done."});
 }
@@ -518,12 +520,13 @@ void BatchWindowTest::deleteRemovesTheSelectedRowOfEitherList() {
         list->clearSelection();
         QTest::keyClick(list, Qt::Key_Delete);
         QCOMPARE(list->count(), 3);
-        list->selectRow(2);
+        list->selectRow(RowNumber(2));
         QTest::keyClick(list, Qt::Key_Backspace);
         QCOMPARE(list->count(), 3);
         QTest::keyClick(list, Qt::Key_Delete);
         QCOMPARE(rowsOf(list), (QStringList{"a", "c"}));
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                           list->rowRect(RowNumber(1)).center());
         QCOMPARE(list->count(), 2);  // a double-click changes nothing
     }
     QTest::mouseClick(controls(*form).clearInputButton, Qt::LeftButton);

@@ -53,7 +53,7 @@ QStringList TextFileLoaderTest::load(const QByteArray& bytes) {
     LoadTextFileToList(list, path, messages);
     QStringList rows;
     for (qsizetype r = 1; r <= list.count(); ++r) {
-        rows << list.text(r);
+        rows << list.text(RowNumber(r));
     }
     return rows;
 }
@@ -134,9 +134,9 @@ void TextFileLoaderTest::appendsAfterExistingRows() {
     LoadTextFileToList(list, path, messages);
     LoadTextFileToList(list, path, messages);
     QCOMPARE(list.count(), 5);
-    QCOMPARE(list.text(1), QStringLiteral("before"));
-    QCOMPARE(list.text(4), QStringLiteral("x"));
-    QCOMPARE(list.text(5), QStringLiteral("y"));
+    QCOMPARE(list.text(RowNumber(1)), QStringLiteral("before"));
+    QCOMPARE(list.text(RowNumber(4)), QStringLiteral("x"));
+    QCOMPARE(list.text(RowNumber(5)), QStringLiteral("y"));
 }
 
 void TextFileLoaderTest::missingFileSaysFileNotFoundAndAddsNothing() {

@@ -210,7 +210,7 @@ void WorkbookExportTest::rowsRemovedDuringYieldAreReported() {
     Export e;
     TableList list = singleColumn({"one", "two", "three"});
     // Yields: 1 header column, then per row one before the row and one before its column.
-    e.fake.pump.at[3] = [&] { list.removeRow(3); };
+    e.fake.pump.at[3] = [&] { list.removeRow(RowNumber(3)); };
     e.run(list);
 
     // One report for the rows that are gone, however many they are; no box per missing row.

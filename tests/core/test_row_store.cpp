@@ -24,7 +24,7 @@ void expectSame(const Mirror& mirror) {
     QCOMPARE(mirror.store.size(), mirror.rows.size());
     qsizetype total = 0;
     for (qsizetype row = 0; row < mirror.rows.size(); ++row) {
-        if (mirror.store.view(row) != mirror.rows[row]) {
+        if (mirror.store.view(RowIndex(row)) != mirror.rows[row]) {
             QFAIL(qPrintable(QStringLiteral("row %1 differs").arg(row)));
         }
         total += mirror.rows[row].size();
@@ -32,7 +32,7 @@ void expectSame(const Mirror& mirror) {
     QCOMPARE(mirror.store.totalLength(), total);
     // Reading backwards and by jumps goes through the block search, not the next-block hint.
     for (qsizetype row = mirror.rows.size() - 1; row >= 0; row -= 997) {
-        QCOMPARE(mirror.store.view(row), mirror.rows[row]);
+        QCOMPARE(mirror.store.view(RowIndex(row)), mirror.rows[row]);
     }
 }
 }  // namespace
@@ -87,7 +87,7 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
         // Mostly near the front, so that whole blocks empty, and anywhere else.
         const qsizetype row = i % 3 == 0 ? random.bounded(static_cast<int>(mirror.rows.size()))
                                          : random.bounded(std::min<int>(50, mirror.rows.size()));
-        mirror.store.remove(row);
+        mirror.store.remove(RowIndex(row));
         mirror.rows.removeAt(row);
         if (i % 1000 == 0) {
             expectSame(mirror);
@@ -100,7 +100,7 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
 
     if (copyMidway) {
         expectSame(copy);  // untouched by the removals after it was made
-        copy.store.remove(0);
+        copy.store.remove(RowIndex(0));
         copy.rows.removeFirst();
         copy.store.appendSpan(lines[0], {0, 5});
         copy.rows << QStringLiteral("alpha");

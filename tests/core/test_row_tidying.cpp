@@ -26,7 +26,7 @@ void fill(RowStore& store, const QStringList& rows) {
 
 QStringList textsOf(const RowStore& store) {
     QStringList texts;
-    for (qsizetype row = 0; row < store.size(); ++row) {
+    for (RowIndex row{0}; row < RowIndex(store.size()); ++row) {
         texts << store.text(row);
     }
     return texts;
@@ -34,8 +34,9 @@ QStringList textsOf(const RowStore& store) {
 
 QList<int> mapOf(const TidyResult& result, qsizetype oldRows) {
     QList<int> map;
-    for (qsizetype row = 0; row < oldRows; ++row) {
-        map << int(result.newRows.newRowOf(row));
+    for (RowIndex row{0}; row < RowIndex(oldRows); ++row) {
+        const std::optional<RowIndex> newRow = result.newRows.newRowOf(row);
+        map << (newRow ? int(newRow->get()) : -1);
     }
     return map;
 }
@@ -224,7 +225,7 @@ void RowTidyingTest::trimmedRowsShareTheirSource() {
     JobProgress progress;
     const TidyResult result = TrimSpaces(store, progress);
     QCOMPARE(result.outcome, TidyOutcome::Changed);
-    for (qsizetype row = 0; row < store.size(); ++row) {
+    for (RowIndex row{0}; row < RowIndex(store.size()); ++row) {
         TextSpan before;
         TextSpan after;
         QCOMPARE(result.rows->source(row, after).constData(),

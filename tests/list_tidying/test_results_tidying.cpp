@@ -4,6 +4,7 @@
 #include "main_window/main_window.h"
 #include "support/fake_platform.h"
 #include "support/list_rows.h"
+#include "support/row_comparisons.h"
 #include "support/window_controls.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
@@ -116,7 +117,7 @@ void ResultsTidyingTest::fill(const QStringList& rows, qsizetype selected) {
         list->append(row);
     }
     if (selected > 0) {
-        list->selectRow(selected);
+        list->selectRow(RowNumber(selected));
     }
 }
 
@@ -124,7 +125,7 @@ void ResultsTidyingTest::fillCountingDown(qsizetype rows) {
     for (qsizetype n = rows - 1; n >= 0; --n) {
         list->append(numbered(n));
     }
-    list->selectRow(1);
+    list->selectRow(RowNumber(1));
 }
 
 void ResultsTidyingTest::trigger(const QString& caption) {
@@ -199,12 +200,12 @@ void ResultsTidyingTest::menuActionsAndTheirUndo() {
     fill(before, selected);
     trigger(action);
     QCOMPARE(rowsOf(list), after);
-    QCOMPARE(list->selectedRow(), selectedAfter);
+    QCOMPARE(list->selectedRow(), RowOrNone(selectedAfter));
     QCOMPARE(tidying->canUndo(), after != before);
     QCOMPARE(enabledInMenu().contains("Undo"), after != before);
     trigger("Undo");
     QCOMPARE(rowsOf(list), before);
-    QCOMPARE(list->selectedRow(), selected);
+    QCOMPARE(list->selectedRow(), RowOrNone(selected));
     QVERIFY(!tidying->canUndo());
     QVERIFY(fake->messages.shown.empty());
 }
@@ -234,14 +235,14 @@ void ResultsTidyingTest::removalsAndClearsCanBeUndone() {
         QTest::mouseClick(clearButton, Qt::LeftButton);
         list->setFocus();  // the button took it, as a click does
     } else {
-        const QPoint second = list->rowRect(2).center();
+        const QPoint second = list->rowRect(RowNumber(2)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
     }
     QCOMPARE(rowsOf(list), after);
     press(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(rowsOf(list), (QStringList{"a", "b", "c"}));
-    QCOMPARE(list->selectedRow(), 2);
+    QCOMPARE(list->selectedRow(), RowNumber(2));
     QVERIFY(!tidying->canUndo());
 }
 
@@ -258,7 +259,7 @@ void ResultsTidyingTest::undoGoesBackTwentyStepsUntilASplit() {
     }
     fill(all, 0);
     for (int step = 0; step < RowHistory::kSteps + 1; ++step) {
-        list->selectRow(1);
+        list->selectRow(RowNumber(1));
         press(Qt::Key_Delete);
     }
     for (int step = 1; step <= RowHistory::kSteps; ++step) {
@@ -291,7 +292,7 @@ void ResultsTidyingTest::keysAndMenuWaitWhileBusy() {
     QCOMPARE(enabledInMenu(), QStringList{});  // no rows, no selection, no history
     fill({"b", "a", " c d "}, 3);
     press(Qt::Key_Delete);
-    list->selectRow(1);
+    list->selectRow(RowNumber(1));
     QCOMPARE(enabledInMenu(), kAllActions);
 
     pointer->set(PointerShape::Hourglass);
@@ -308,7 +309,7 @@ void ResultsTidyingTest::keysAndMenuWaitWhileBusy() {
     pointer->set(PointerShape::Default);
     press(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(rowsOf(list), (QStringList{"b", "a", " c d "}));
-    QCOMPARE(list->selectedRow(), 3);
+    QCOMPARE(list->selectedRow(), RowNumber(3));
     press(Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(fake->clipboard.text.value_or("(never set)"), QStringLiteral(" c d "));
     fake->clipboard.text.reset();
@@ -359,7 +360,7 @@ void ResultsTidyingTest::sortingALongList() {
     if (onAWorker) {
         QCOMPARE(pointer->value(), PointerShape::Hourglass);
         QCOMPARE(bar->barText(), QStringLiteral("Sort A to Z") + QChar(0x2026));
-        QCOMPARE(list->text(1), numbered(rows - 1));
+        QCOMPARE(list->text(RowNumber(1)), numbered(rows - 1));
         // A second action, an undo and a removal meanwhile are all refused.
         trigger("Sort Z to A");
         press(Qt::Key_Z, Qt::ControlModifier);
@@ -405,9 +406,9 @@ void ResultsTidyingTest::sortingALongList() {
     }
     const bool sorted = event == "none" || event == "save";
     QCOMPARE(list->count(), rows);
-    QCOMPARE(list->text(1), numbered(sorted ? 0 : rows - 1));
-    QCOMPARE(list->text(rows), numbered(sorted ? rows - 1 : 0));
-    QCOMPARE(list->selectedRow(), sorted ? rows : 1);
+    QCOMPARE(list->text(RowNumber(1)), numbered(sorted ? 0 : rows - 1));
+    QCOMPARE(list->text(RowNumber(rows)), numbered(sorted ? rows - 1 : 0));
+    QCOMPARE(list->selectedRow(), RowNumber(sorted ? rows : 1));
     QCOMPARE(tidying->canUndo(), sorted);  // the refused actions added no step
     if (event != "program ends") {
         QCOMPARE(pointer->value(), PointerShape::Default);
@@ -420,8 +421,8 @@ void ResultsTidyingTest::sortingALongList() {
     if (sorted) {
         list->setFocus();  // a button may have taken it
         press(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(list->text(1), numbered(rows - 1));
-        QCOMPARE(list->selectedRow(), 1);
+        QCOMPARE(list->text(RowNumber(1)), numbered(rows - 1));
+        QCOMPARE(list->selectedRow(), RowNumber(1));
     }
 }
 

@@ -68,7 +68,7 @@ void MainWindowTest::cleanup() {
 QStringList MainWindowTest::rows() const {
     QStringList all;
     for (qsizetype r = 1; r <= controls(*form).resultsList->count(); ++r) {
-        all << controls(*form).resultsList->text(r);
+        all << controls(*form).resultsList->text(RowNumber(r));
     }
     return all;
 }
@@ -207,7 +207,7 @@ void MainWindowTest::progressTextShowsNameAfterLastBackslash() {
     QCOMPARE(texts, (QStringList{"Processing: file.txt", "Processing: ", "Processing: a/b/c",
                                  "Processing: 100%"}));
     QCOMPARE(controls(*form).progressBar->text(), QStringLiteral("Progress Bar"));
-    QCOMPARE(controls(*form).resultsList->text(1), QStringLiteral("C:\\dir\\file.txt"));
+    QCOMPARE(controls(*form).resultsList->text(RowNumber(1)), QStringLiteral("C:\\dir\\file.txt"));
 }
 
 void MainWindowTest::failingAppendCostsOneReportAndSplitGoesOn() {
@@ -228,7 +228,7 @@ void MainWindowTest::editsAreRefusedWhileSplitting() {
     fake->messages.shown.clear();
     fake->pump.calls = 0;
     fake->pump.at[2] = [&] {
-        controls(*form).resultsList->selectRow(1);
+        controls(*form).resultsList->selectRow(RowNumber(1));
         QTest::keyClick(controls(*form).resultsList, Qt::Key_Delete);
         form->resultsListDoubleClicked();
         QTest::mouseClick(controls(*form).clearResultsButton, Qt::LeftButton);
@@ -236,7 +236,7 @@ void MainWindowTest::editsAreRefusedWhileSplitting() {
     split("a,b,c");
     QCOMPARE(rows(), (QStringList{"keep", "a", "b", "c"}));
     // Once "Done." is shown, they act again.
-    controls(*form).resultsList->selectRow(1);
+    controls(*form).resultsList->selectRow(RowNumber(1));
     QTest::keyClick(controls(*form).resultsList, Qt::Key_Delete);
     QCOMPARE(rows(), (QStringList{"a", "b", "c"}));
     QTest::mouseClick(controls(*form).clearResultsButton, Qt::LeftButton);
@@ -295,19 +295,19 @@ void MainWindowTest::deleteRemovesTheSelectedRowOnly() {
     controls(*form).resultsList->clearSelection();
     QTest::keyClick(controls(*form).resultsList, Qt::Key_Delete);
     QCOMPARE(controls(*form).resultsList->count(), 3);
-    controls(*form).resultsList->selectRow(2);
+    controls(*form).resultsList->selectRow(RowNumber(2));
     for (Qt::Key other : {Qt::Key_Backspace, Qt::Key_A, Qt::Key_Space}) {
         QTest::keyClick(controls(*form).resultsList, other);
     }
     QCOMPARE(controls(*form).resultsList->count(), 3);
-    controls(*form).resultsList->selectRow(2);
+    controls(*form).resultsList->selectRow(RowNumber(2));
     QTest::keyClick(controls(*form).resultsList, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(rows(), (QStringList{"a", "c"}));
 }
 
 void MainWindowTest::doubleClickRemovesTheClickedRow() {
     split("a,b,c");
-    const QRect second = controls(*form).resultsList->rowRect(2);
+    const QRect second = controls(*form).resultsList->rowRect(RowNumber(2));
     QTest::mouseClick(controls(*form).resultsList->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(controls(*form).resultsList->viewport(), Qt::LeftButton, {},
                        second.center());
@@ -354,7 +354,7 @@ void MainWindowTest::pastedLongLineIsSplitInTheMainWindow() {
 
     controls(form).startSplittingButton->click();
     QCOMPARE(controls(form).resultsList->count(), kPieces);
-    QCOMPARE(controls(form).resultsList->text(kPieces),  // rows count from 1
+    QCOMPARE(controls(form).resultsList->text(RowNumber(kPieces)),  // rows count from 1
              QString::number(kPieces - 1).rightJustified(999, QLatin1Char('0')));
     QCOMPARE(fake.messages.texts(), QStringList{QStringLiteral("Done.")});
 }

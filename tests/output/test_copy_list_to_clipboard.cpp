@@ -79,7 +79,7 @@ class TestCopyListToClipboard : public QObject {
         FakePlatform fake;
         TableList list = makeList({"A", "B"}, {{"ab", "1"}, {"abc", "2"}});
         // Width pass: 2 rows x 2 columns = 4 yields; the text pass starts with the 5th.
-        fake.pump.at[5] = [&] { list.setCell(1, 1, "abcdef"); };
+        fake.pump.at[5] = [&] { list.setCell(RowNumber(1), 1, "abcdef"); };
         YieldingLoop loop(fake.pump);
         CopyListToClipboard(fake.platform, list, loop);
         QCOMPARE(*fake.clipboard.text, QStringLiteral("abcdef\t1\r\nabc\t2\r\n"));
@@ -106,7 +106,7 @@ class TestCopyListToClipboard : public QObject {
         FakePlatform fake;
         fake.clipboard.text = QStringLiteral("previous");
         TableList list = makeList({"Output"}, {{"a"}, {"b"}, {"c"}});
-        fake.pump.at[atYield] = [&] { list.removeRow(1); };
+        fake.pump.at[atYield] = [&] { list.removeRow(RowNumber(1)); };
         YieldingLoop loop(fake.pump);
         QVERIFY_THROWS_EXCEPTION(Failure, CopyListToClipboard(fake.platform, list, loop));
         QCOMPARE(*fake.clipboard.text, QStringLiteral("previous"));

@@ -192,7 +192,7 @@ void TestOutputHandlers::saveFailureIsOneReportAndOldFileStays() {
     writeAll(path, "old");
     if (rowRemoved) {
         fake->messages.answers = {MessageAnswer::Yes};
-        fake->pump.at[2] = [&] { results()->remove(1); };
+        fake->pump.at[2] = [&] { results()->remove(RowNumber(1)); };
     } else {
         path = dir->filePath(QStringLiteral("gone/list.txt"));
     }
@@ -284,7 +284,7 @@ void TestOutputHandlers::mainCopyFailureStillConfirmsAndResets() {
     controls(*mainWindow).resultsList->append("a");
     controls(*mainWindow).resultsList->append("b");
     fake->clipboard.text = QStringLiteral("before");
-    fake->pump.at[1] = [&] { controls(*mainWindow).resultsList->remove(2); };
+    fake->pump.at[1] = [&] { controls(*mainWindow).resultsList->remove(RowNumber(2)); };
     QTest::mouseClick(controls(*mainWindow).copyResultsButton, Qt::LeftButton);
     const QStringList texts = fake->messages.texts();
     QCOMPARE(texts.size(), 2);

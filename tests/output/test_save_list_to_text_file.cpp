@@ -217,7 +217,7 @@ class TestSaveListToTextFile : public QObject {
             limit.emplace(64 * 1024);
         } else if (kind == QLatin1String("row removed")) {
             fake.messages.answers = {MessageAnswer::Yes};
-            fake.pump.at[2500] = [&] { list.remove(1); };
+            fake.pump.at[2500] = [&] { list.remove(RowNumber(1)); };
         }
 
         bool failed = false;
@@ -349,7 +349,7 @@ class TestSaveListToTextFile : public QObject {
         list.addRow({"a"});
         list.addRow({"b"});
         fake.pump.at[1] = [&] { list.addRow({"late"}); };
-        fake.pump.at[2] = [&] { list.setCell(2, 1, "B"); };
+        fake.pump.at[2] = [&] { list.setCell(RowNumber(2), 1, "B"); };
         const QString path = dir_->filePath(QStringLiteral("out.txt"));
         YieldingLoop loop(fake.pump);
         SaveListToTextFile(fake.platform, list, path, loop);

@@ -81,7 +81,7 @@ void GuardedApplicationTest::escapedExceptionCostsOneReport() {
     QCOMPARE(fake.messages.shown[0].title, QStringLiteral("Application Error"));
     QCOMPARE(fake.messages.shown[0].icon, MessageIcon::Warning);
     QCOMPARE(controls(window).resultsList->count(), 1);
-    QCOMPARE(controls(window).resultsList->text(1), QStringLiteral("kept"));
+    QCOMPARE(controls(window).resultsList->text(RowNumber(1)), QStringLiteral("kept"));
 }
 
 // The application object must be the guarded one, so this test makes its own.

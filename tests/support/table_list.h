@@ -18,14 +18,14 @@ class TableList : public ReadableList {
         rows_.push_back(cells);
         checked_.push_back(checked);
     }
-    void removeRow(qsizetype row) {
+    void removeRow(RowNumber row) {
         check(row);
-        rows_.erase(rows_.begin() + (row - 1));
-        checked_.erase(checked_.begin() + (row - 1));
+        rows_.erase(rows_.begin() + row.index().get());
+        checked_.erase(checked_.begin() + row.index().get());
     }
-    void setCell(qsizetype row, int column, const QString& text) {
+    void setCell(RowNumber row, int column, const QString& text) {
         check(row);
-        QStringList& cells = rows_[static_cast<size_t>(row - 1)];
+        QStringList& cells = rows_[static_cast<size_t>(row.index().get())];
         while (cells.size() < column) {
             cells << QString();
         }
@@ -36,19 +36,19 @@ class TableList : public ReadableList {
     qsizetype rowCount() const override { return static_cast<qsizetype>(rows_.size()); }
     int columnCount() const override { return static_cast<int>(headers_.size()); }
     QString headerText(int column) const override { return headers_.value(column - 1); }
-    QString cellText(qsizetype row, int column) const override {
+    QString cellText(RowNumber row, int column) const override {
         check(row);
-        return rows_[static_cast<size_t>(row - 1)].value(column - 1);
+        return rows_[static_cast<size_t>(row.index().get())].value(column - 1);
     }
     bool showsCheckBoxes() const override { return checkBoxes; }
-    bool isChecked(qsizetype row) const override {
+    bool isChecked(RowNumber row) const override {
         check(row);
-        return checked_[static_cast<size_t>(row - 1)];
+        return checked_[static_cast<size_t>(row.index().get())];
     }
 
   private:
-    void check(qsizetype row) const {
-        if (row < 1 || row > rowCount()) {
+    void check(RowNumber row) const {
+        if (!row.within(rowCount())) {
             ThrowIndexOutOfBounds();
         }
     }

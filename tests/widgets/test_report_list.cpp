@@ -1,5 +1,6 @@
 #include "core/failure.h"
 #include "support/list_rows.h"
+#include "support/row_comparisons.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QAccessible>
@@ -46,7 +47,7 @@ void ReportListTest::spansOfSharedTextsReadBackInOrder() {
     QCOMPARE(rowsOf(list), (QStringList{"ab", "cd", "single", "", ","}));
     QCOMPARE(list.columnCount(), 1);
     QCOMPARE(list.headerText(1), QStringLiteral("Output"));
-    QCOMPARE(list.cellText(2, 1), QStringLiteral("cd"));
+    QCOMPARE(list.cellText(RowNumber(2), 1), QStringLiteral("cd"));
 }
 
 void ReportListTest::removingRowsKeepsTheOthersAcrossSources() {
@@ -58,12 +59,12 @@ void ReportListTest::removingRowsKeepsTheOthersAcrossSources() {
     }
     list.append("d");
     list.append("e");
-    list.remove(2);  // inside the first source
+    list.remove(RowNumber(2));  // inside the first source
     QCOMPARE(rowsOf(list), (QStringList{"a", "c", "d", "e"}));
-    list.remove(3);  // a whole one-row source goes
+    list.remove(RowNumber(3));  // a whole one-row source goes
     QCOMPARE(rowsOf(list), (QStringList{"a", "c", "e"}));
-    list.remove(1);
-    list.remove(1);
+    list.remove(RowNumber(1));
+    list.remove(RowNumber(1));
     QCOMPARE(rowsOf(list), QStringList{"e"});
     list.append("f");
     QCOMPARE(rowsOf(list), (QStringList{"e", "f"}));
@@ -89,25 +90,27 @@ void ReportListTest::shortTextsShareBlocksThatNeverMove() {
     // Short rows share one text; a long one keeps its own, uncopied.
     TextSpan first{};
     TextSpan second{};
-    const QChar* firstData = list.textSource(2, first).constData();
-    QCOMPARE(list.textSource(3, second).constData(), firstData);
+    const QChar* firstData = list.textSource(RowNumber(2), first).constData();
+    QCOMPARE(list.textSource(RowNumber(3), second).constData(), firstData);
     TextSpan longSpan{};
-    QCOMPARE(list.textSource(1501, longSpan).constData(), longRow.constData());
+    QCOMPARE(list.textSource(RowNumber(1501), longSpan).constData(), longRow.constData());
 
     // A view straight into the list's own text (no share taken, as a split of a row reads
     // it) stays good while rows are added and removed, however many blocks that takes. The
     // last row's block is the one the next rows go to.
     TextSpan span{};
     const qsizetype last = list.count();
-    const QStringView view = QStringView(list.textSource(last, span)).mid(span.offset, span.length);
+    const QStringView view =
+        QStringView(list.textSource(RowNumber(last), span)).mid(span.offset, span.length);
     for (int i = 0; i < 20'000; ++i) {
         list.append(QStringLiteral("more"));
         expected << QStringLiteral("more");
     }
-    list.remove(1);
+    list.remove(RowNumber(1));
     expected.removeFirst();
     QCOMPARE(view, expected[last - 2]);
-    QCOMPARE(list.textView(last - 1).data(), view.data());  // the row's text did not move
+    QCOMPARE(list.textView(RowNumber(last - 1)).data(),
+             view.data());  // the row's text did not move
     QCOMPARE(rowsOf(list), expected);
     QCOMPARE(list.totalTextLength(), expected.join(QString()).size());
 }
@@ -115,9 +118,9 @@ void ReportListTest::shortTextsShareBlocksThatNeverMove() {
 void ReportListTest::missingRowsAreFailures() {
     ReportList list;
     list.append("only");
-    QVERIFY_THROWS_EXCEPTION(Failure, list.text(0));
-    QVERIFY_THROWS_EXCEPTION(Failure, list.text(2));
-    QVERIFY_THROWS_EXCEPTION(Failure, list.remove(2));
+    QVERIFY_THROWS_EXCEPTION(Failure, list.text(RowNumber(0)));
+    QVERIFY_THROWS_EXCEPTION(Failure, list.text(RowNumber(2)));
+    QVERIFY_THROWS_EXCEPTION(Failure, list.remove(RowNumber(2)));
     QVERIFY_THROWS_EXCEPTION(Failure, list.setColumnWidthTwips(1, 7000));  // no column yet
 }
 
@@ -131,10 +134,12 @@ void ReportListTest::rowsAreInTheViewAtOnce() {
         list.appendSpan(source, {i % 3, 1});
     }
     // No event has run: the rows are there to find, select and scroll to all the same.
-    QCOMPARE(list.rowAt(list.rowRect(2).center()), 2);
-    list.selectRow(kRows);
-    QCOMPARE(list.rowAt(list.rowRect(kRows).center()), kRows);
-    QCOMPARE(list.rowAt(list.rowRect(kRows).center() + QPoint(0, list.rowRect(1).height())), 0);
+    QCOMPARE(list.rowAt(list.rowRect(RowNumber(2)).center()), RowNumber(2));
+    list.selectRow(RowNumber(kRows));
+    QCOMPARE(list.rowAt(list.rowRect(RowNumber(kRows)).center()), RowNumber(kRows));
+    QCOMPARE(list.rowAt(list.rowRect(RowNumber(kRows)).center() +
+                        QPoint(0, list.rowRect(RowNumber(1)).height())),
+             std::nullopt);
     QCOMPARE(list.verticalScrollBar()->maximum(), list.verticalScrollBar()->value());
 }
 
@@ -162,19 +167,20 @@ void ReportListTest::keysAndClicksMoveTheSelection() {
     for (int i = 1; i <= kListRows; ++i) {
         list.append(QString::number(i));
     }
-    list.resize(300, list.header()->sizeHint().height() + kPage * list.rowRect(1).height() + 4);
+    list.resize(
+        300, list.header()->sizeHint().height() + kPage * list.rowRect(RowNumber(1)).height() + 4);
     if (from > 0) {
-        list.selectRow(from);
+        list.selectRow(RowNumber(from));
     }
     QTest::keyClick(&list, Qt::Key(key));
-    QCOMPARE(list.selectedRow(), expected);
+    QCOMPARE(list.selectedRow(), RowNumber(expected));
     // The selected row is in view, and a click on the row above it selects that one.
-    const QRect selected = list.rowRect(expected);
+    const QRect selected = list.rowRect(RowNumber(expected));
     QVERIFY(list.viewport()->rect().contains(selected.center()));
     if (expected > 1) {
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                           selected.center() - QPoint(0, selected.height()));
-        QCOMPARE(list.selectedRow(), expected - 1);
+        QCOMPARE(list.selectedRow(), RowNumber(expected - 1));
     }
 }
 
@@ -184,15 +190,15 @@ void ReportListTest::removalsMoveTheSelectionWithItsRow() {
     for (int i = 1; i <= 5; ++i) {
         list.append(QString::number(i));
     }
-    list.selectRow(3);
-    list.remove(1);
-    QCOMPARE(list.selectedRow(), 2);  // "3" moved up
-    list.remove(2);                   // the selected row itself
-    QCOMPARE(list.selectedRow(), 0);
+    list.selectRow(RowNumber(3));
+    list.remove(RowNumber(1));
+    QCOMPARE(list.selectedRow(), RowNumber(2));  // "3" moved up
+    list.remove(RowNumber(2));                   // the selected row itself
+    QCOMPARE(list.selectedRow(), std::nullopt);
     QTest::keyClick(&list, Qt::Key_Down);  // from where the removed row stood
-    QCOMPARE(list.text(list.selectedRow()), QStringLiteral("5"));
+    QCOMPARE(list.text(list.selectedRow().value()), QStringLiteral("5"));
     list.clear();
-    QCOMPARE(list.selectedRow(), 0);
+    QCOMPARE(list.selectedRow(), std::nullopt);
 }
 
 void ReportListTest::hugeRowIsShownClippedButKeptWhole() {
@@ -200,8 +206,8 @@ void ReportListTest::hugeRowIsShownClippedButKeptWhole() {
     list.addColumn("Output");
     const QString huge(1'000'000, QLatin1Char('x'));
     list.append(huge);
-    QVERIFY(list.shownText(1).size() < 10'000);
-    QCOMPARE(list.text(1), huge);
+    QVERIFY(list.shownText(RowNumber(1)).size() < 10'000);
+    QCOMPARE(list.text(RowNumber(1)), huge);
 }
 
 void ReportListTest::isATableToAssistiveTechnology() {
@@ -222,11 +228,11 @@ void ReportListTest::isATableToAssistiveTechnology() {
     QCOMPARE(table->indexOfChild(cells->cellAt(1, 0)), 2);
 
     QVERIFY(cells->selectRow(2));
-    QCOMPARE(list.selectedRow(), 3);
+    QCOMPARE(list.selectedRow(), RowNumber(3));
     QCOMPARE(cells->selectedRows(), QList<int>{2});
     QVERIFY(cells->cellAt(2, 0)->tableCellInterface()->isSelected());
     // Cells read the list as it is now, before and after a removal.
-    list.remove(1);
+    list.remove(RowNumber(1));
     QCOMPARE(cells->rowCount(), 2);
     QCOMPARE(cells->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("b"));
     QCOMPARE(cells->selectedRows(), QList<int>{1});
@@ -238,7 +244,7 @@ void ReportListTest::deleteKeyIsReportedAndNotConsumed() {
     list.addColumn("Output");
     list.append("a");
     list.append("b");
-    list.selectRow(1);
+    list.selectRow(RowNumber(1));
     QSignalSpy keys(&list, &ReportList::keyPressed);
     QTest::keyClick(&list, Qt::Key_Delete, Qt::ShiftModifier);
     QTest::keyClick(&list, Qt::Key_Down);
@@ -248,7 +254,7 @@ void ReportListTest::deleteKeyIsReportedAndNotConsumed() {
     QCOMPARE(keys[1][1].value<Qt::KeyboardModifiers>(), Qt::ShiftModifier);
     QCOMPARE(keys[2][0].toInt(), int(Qt::Key_Down));
     // The list still moved its selection with the arrow key.
-    QCOMPARE(list.selectedRow(), 2);
+    QCOMPARE(list.selectedRow(), RowNumber(2));
 }
 
 QTEST_MAIN(ReportListTest)

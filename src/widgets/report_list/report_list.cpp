@@ -76,12 +76,12 @@ int ReportList::columnWidth(int column) const {
     return header_->sectionSize(column - 1);
 }
 
-QString ReportList::text(qsizetype row) const {
+QString ReportList::text(RowNumber row) const {
     checkRow(row);
-    return rows_.text(row - 1);
+    return rows_.text(row.index());
 }
 
-QString ReportList::shownText(qsizetype row) const {
+QString ReportList::shownText(RowNumber row) const {
     const QStringView text = textView(row);
     if (text.size() > kMaxShownChars) {
         return text.first(kMaxShownChars).toString() + QChar(0x2026);
@@ -95,49 +95,54 @@ void ReportList::append(const QString& text) {
     rowsAppended();
 }
 
-void ReportList::remove(qsizetype row) {
+void ReportList::remove(RowNumber row) {
     checkRow(row);
-    rows_.remove(row - 1);
-    rowsRemoved(row - 1, 1);
+    rows_.remove(row.index());
+    rowsRemoved(row.index(), 1);
 }
 
 void ReportList::clear() {
     const qsizetype removed = rows_.size();
     rows_.clear();
-    rowsRemoved(0, removed);
+    rowsRemoved(RowIndex(0), removed);
 }
 
-void ReportList::replaceRows(RowStore rows, qsizetype selectedRow) {
-    if (selectedRow < 0 || selectedRow > rows.size()) {
+void ReportList::replaceRows(RowStore rows, std::optional<RowNumber> selectedRow) {
+    if (selectedRow && !selectedRow->within(rows.size())) {
         ThrowIndexOutOfBounds();
     }
     rows_ = std::move(rows);
     emit rowsRemovedOrReplaced();
-    selected_ = current_ = selectedRow - 1;
-    hovered_ = -1;
+    selected_ = current_ = IndexOf(selectedRow);
+    hovered_ = std::nullopt;
     if (QAccessible::isActive()) {
         QAccessibleTableModelChangeEvent change(this, QAccessibleTableModelChangeEvent::ModelReset);
         QAccessible::updateAccessibility(&change);
     }
     shownRowCount_ = rows_.size();  // told by the reset above
     updateLayout();
-    if (selected_ >= 0) {
-        scrollToRow(selected_);
+    if (selected_) {
+        scrollToRow(*selected_);
     }
 }
 
-void ReportList::rowsRemoved(qsizetype row, qsizetype removed) {
+void ReportList::rowsRemoved(RowIndex row, qsizetype removed) {
     if (removed == 0) {
         return;
     }
     emit rowsRemovedOrReplaced();
     // The rows after the removed ones move up; a mark on a removed row goes, except the
     // current row, which stays at its place as the keys expect.
-    const auto follow = [&](qsizetype& mark, bool keepPlace) {
-        if (mark >= row + removed) {
-            mark -= removed;
-        } else if (mark >= row) {
-            mark = keepPlace ? std::min(row, rows_.size() - 1) : -1;
+    const auto follow = [&](std::optional<RowIndex>& mark, bool keepPlace) {
+        if (!mark) {
+            return;
+        }
+        if (*mark >= row + removed) {
+            *mark -= removed;
+        } else if (*mark >= row) {
+            mark = keepPlace && !rows_.empty()
+                       ? std::optional(std::min(row, RowIndex(rows_.size() - 1)))
+                       : std::nullopt;
         }
     };
     follow(selected_, false);
@@ -147,21 +152,21 @@ void ReportList::rowsRemoved(qsizetype row, qsizetype removed) {
         QAccessibleTableModelChangeEvent change(
             this, rows_.empty() ? QAccessibleTableModelChangeEvent::ModelReset
                                 : QAccessibleTableModelChangeEvent::RowsRemoved);
-        change.setFirstRow(static_cast<int>(row));
-        change.setLastRow(static_cast<int>(row + removed - 1));
+        change.setFirstRow(static_cast<int>(row.get()));
+        change.setLastRow(static_cast<int>(row.get() + removed - 1));
         QAccessible::updateAccessibility(&change);
     }
     updateLayout();
 }
 
-void ReportList::selectRow(qsizetype row) {
+void ReportList::selectRow(RowNumber row) {
     checkRow(row);
-    setSelected(row - 1);
+    setSelected(row.index());
 }
 
 void ReportList::clearSelection() {
-    const qsizetype old = selected_;
-    selected_ = -1;
+    const std::optional<RowIndex> old = selected_;
+    selected_ = std::nullopt;
     updateRow(old);
 }
 
@@ -176,7 +181,7 @@ QString ReportList::headerText(int column) const {
     return headerModel_->titles()[column - 1];
 }
 
-QString ReportList::cellText(qsizetype row, int column) const {
+QString ReportList::cellText(RowNumber row, int column) const {
     // The lists hold no sub-items: every column after the first is empty.
     const QString rowText = text(row);
     return column == 1 ? rowText : QString();
@@ -199,8 +204,8 @@ int ReportList::rowsPerPage() const {
     return std::max(1, viewport()->height() / rowHeight_);
 }
 
-qsizetype ReportList::firstVisibleRow() const {
-    return verticalScrollBar()->value();
+RowIndex ReportList::firstVisibleRow() const {
+    return RowIndex(verticalScrollBar()->value());
 }
 
 void ReportList::updateLayout() {

@@ -2,9 +2,12 @@
 
 #include "core/fault_injection.h"
 #include "core/readable_list.h"
+#include "core/row_number.h"
 #include "core/row_store.h"
 
 #include <QAbstractScrollArea>
+
+#include <optional>
 
 class QHeaderView;
 class QTimer;
@@ -29,20 +32,20 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     void removeColumnsAndRows();
 
     qsizetype count() const { return rows_.size(); }
-    QString text(qsizetype row) const;  // Failure when the row does not exist
-    QStringView textView(qsizetype row) const {
+    QString text(RowNumber row) const;  // Failure when the row does not exist
+    QStringView textView(RowNumber row) const {
         checkRow(row);
-        return rows_.view(row - 1);
+        return rows_.view(row.index());
     }
 
     qsizetype totalTextLength() const { return rows_.totalLength(); }
-    qsizetype textLength(qsizetype row) const {
+    qsizetype textLength(RowNumber row) const {
         checkRow(row);
-        return rows_.length(row - 1);
+        return rows_.length(row.index());
     }
-    const QString& textSource(qsizetype row, TextSpan& span) const {
+    const QString& textSource(RowNumber row, TextSpan& span) const {
         checkRow(row);
-        return rows_.source(row - 1, span);
+        return rows_.source(row.index(), span);
     }
 
     void append(const QString& text);
@@ -52,34 +55,34 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
         rowsAppended();
     }
     void reserveMore(qsizetype rows) { rows_.reserveMore(rows); }
-    void remove(qsizetype row);  // Failure when the row does not exist
+    void remove(RowNumber row);  // Failure when the row does not exist
     void clear();
 
     // All rows at once: a copy costs a pointer per block of rows, so a worker can read the
     // list as it is now while the list goes on changing.
     const RowStore& rows() const { return rows_; }
-    // Puts other rows in place of all of them, with `selectedRow` selected (0 for none).
-    void replaceRows(RowStore rows, qsizetype selectedRow);
+    // Puts other rows in place of all of them, with `selectedRow` selected.
+    void replaceRows(RowStore rows, std::optional<RowNumber> selectedRow);
 
-    qsizetype selectedRow() const { return selected_ + 1; }  // 0 when no row is selected
-    void selectRow(qsizetype row);                           // and scrolls it into view
+    std::optional<RowNumber> selectedRow() const { return NumberOf(selected_); }
+    void selectRow(RowNumber row);  // and scrolls it into view
     void clearSelection();
 
-    // Where rows are in the viewport: the row at a point (0 for none), and a row's rectangle
-    // across all columns (empty when the row does not exist).
-    qsizetype rowAt(QPoint viewportPoint) const;
-    QRect rowRect(qsizetype row) const;
+    // Where rows are in the viewport: the row at a point, if any, and a row's rectangle across
+    // all columns (empty when the row does not exist).
+    std::optional<RowNumber> rowAt(QPoint viewportPoint) const;
+    QRect rowRect(RowNumber row) const;
     QHeaderView* header() const { return header_; }
 
     // ReadableList
     qsizetype rowCount() const override { return count(); }
     int columnCount() const override;
     QString headerText(int column) const override;
-    QString cellText(qsizetype row, int column) const override;
+    QString cellText(RowNumber row, int column) const override;
     const RowStore* firstColumnRows() const override { return &rows_; }
 
     // The text a row shows: a row of many megabytes is shown clipped, the list keeps it whole.
-    QString shownText(qsizetype row) const;
+    QString shownText(RowNumber row) const;
 
   signals:
     // Every key press, before the list's own handling (which still takes place).
@@ -108,8 +111,8 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    void checkRow(qsizetype row) const {
-        if (row < 1 || row > rows_.size()) {
+    void checkRow(RowNumber row) const {
+        if (!row.within(rows_.size())) {
             ThrowIndexOutOfBounds();
         }
     }
@@ -123,13 +126,14 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     // Scroll ranges and header place from the row count, the row height and the columns.
     void updateLayout();
     int rowsPerPage() const;
-    qsizetype firstVisibleRow() const;  // 0-based
-    void scrollToRow(qsizetype row);    // 0-based
-    // Makes a row current and selected (0-based; -1 for none), as a click or a key does.
-    void setSelected(qsizetype row);
-    void updateRow(qsizetype row);  // 0-based; repaints it when it is in view
-    void rowsRemoved(qsizetype row, qsizetype removed);
-    void tellAccessibility(int event, qsizetype row) const;
+    RowIndex firstVisibleRow() const;
+    std::optional<RowIndex> indexAt(QPoint viewportPoint) const;
+    void scrollToRow(RowIndex row);
+    // Makes a row current and selected, as a click or a key does.
+    void setSelected(RowIndex row);
+    void updateRow(std::optional<RowIndex> row);  // repaints it when it is in view
+    void rowsRemoved(RowIndex row, qsizetype removed);
+    void tellAccessibility(int event, std::optional<RowIndex> row) const;
 
     RowStore rows_;
     ReportListHeaderModel* headerModel_;
@@ -138,7 +142,7 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     bool layoutPending_ = false;
     qsizetype shownRowCount_ = 0;  // rows the scroll bar and assistive technology know of
     int rowHeight_ = 1;
-    qsizetype selected_ = -1;  // 0-based, -1 for none
-    qsizetype current_ = -1;   // where the keys move from; kept when its row goes
-    qsizetype hovered_ = -1;
+    std::optional<RowIndex> selected_;
+    std::optional<RowIndex> current_;  // where the keys move from; kept when its row goes
+    std::optional<RowIndex> hovered_;
 };

@@ -45,7 +45,7 @@ class ReportListCell : public QAccessibleInterface, public QAccessibleTableCellI
         if (row_ < 0) {
             return list->headerText(column_ + 1);
         }
-        return column_ == 0 ? list->shownText(row_ + 1) : QString();
+        return column_ == 0 ? list->shownText(RowNumber(row_ + 1)) : QString();
     }
     void setText(QAccessible::Text, const QString&) override {}
 
@@ -60,7 +60,7 @@ class ReportListCell : public QAccessibleInterface, public QAccessibleTableCellI
         if (row_ < 0) {
             return {header->mapToGlobal(QPoint(x, 0)), QSize(width, header->height())};
         }
-        const QRect row = list->rowRect(row_ + 1);
+        const QRect row = list->rowRect(RowNumber(row_ + 1));
         return {list->viewport()->mapToGlobal(QPoint(x, row.y())), QSize(width, row.height())};
     }
     QAccessible::Role role() const override {
@@ -77,10 +77,10 @@ class ReportListCell : public QAccessibleInterface, public QAccessibleTableCellI
             state.selectable = true;
             state.focusable = true;
             state.selected = isSelected();
-            state.focused = list->hasFocus() && list->selectedRow() == row_ + 1;
+            state.focused = list->hasFocus() && list->selectedRow() == RowNumber(row_ + 1);
         }
         const QRect visible = list->viewport()->rect();
-        const QRect place = row_ < 0 ? QRect() : list->rowRect(row_ + 1);
+        const QRect place = row_ < 0 ? QRect() : list->rowRect(RowNumber(row_ + 1));
         state.invisible = row_ >= 0 && !visible.intersects(place);
         state.offscreen = state.invisible;
         return state;
@@ -88,7 +88,7 @@ class ReportListCell : public QAccessibleInterface, public QAccessibleTableCellI
 
     // QAccessibleTableCellInterface
     bool isSelected() const override {
-        return row_ >= 0 && isValid() && table_->list()->selectedRow() == row_ + 1;
+        return row_ >= 0 && isValid() && table_->list()->selectedRow() == RowNumber(row_ + 1);
     }
     QList<QAccessibleInterface*> columnHeaderCells() const override {
         return {table_->cell(-1, column_)};
@@ -202,14 +202,15 @@ QAccessibleInterface* ReportListAccessible::childAt(int x, int y) const {
     if (shown->header()->rect().contains(inHeader)) {
         return cell(-1, column);
     }
-    const qsizetype row = shown->rowAt(shown->viewport()->mapFromGlobal(QPoint(x, y)));
-    return row > 0 ? cell(row - 1, column) : nullptr;
+    const std::optional<RowNumber> row =
+        shown->rowAt(shown->viewport()->mapFromGlobal(QPoint(x, y)));
+    return row ? cell(row->index().get(), column) : nullptr;
 }
 
 QAccessibleInterface* ReportListAccessible::focusChild() const {
     const ReportList* shown = list();
-    if (shown != nullptr && shown->hasFocus() && shown->selectedRow() > 0) {
-        return cell(shown->selectedRow() - 1, 0);
+    if (shown != nullptr && shown->hasFocus() && shown->selectedRow()) {
+        return cell(shown->selectedRow()->index().get(), 0);
     }
     return nullptr;
 }
@@ -240,7 +241,7 @@ QString ReportListAccessible::columnDescription(int column) const {
 }
 
 int ReportListAccessible::selectedRowCount() const {
-    return list() != nullptr && list()->selectedRow() > 0 ? 1 : 0;
+    return list() != nullptr && list()->selectedRow() ? 1 : 0;
 }
 
 int ReportListAccessible::columnCount() const {
@@ -255,11 +256,11 @@ QList<int> ReportListAccessible::selectedRows() const {
     if (selectedRowCount() == 0) {
         return {};
     }
-    return {clampedToInt(list()->selectedRow() - 1)};
+    return {clampedToInt(list()->selectedRow()->index().get())};
 }
 
 bool ReportListAccessible::isRowSelected(int row) const {
-    return list() != nullptr && list()->selectedRow() == row + 1;
+    return list() != nullptr && list()->selectedRow() == RowNumber(row + 1);
 }
 
 bool ReportListAccessible::selectRow(int row) {
@@ -267,7 +268,7 @@ bool ReportListAccessible::selectRow(int row) {
     if (shown == nullptr || row < 0 || row >= shown->count()) {
         return false;
     }
-    shown->selectRow(row + 1);
+    shown->selectRow(RowNumber(row + 1));
     return true;
 }
 

@@ -13,55 +13,53 @@
 
 #include <algorithm>
 
-qsizetype ReportList::rowAt(QPoint viewportPoint) const {
+std::optional<RowNumber> ReportList::rowAt(QPoint viewportPoint) const {
     if (columnCount() == 0 || viewportPoint.y() < 0 ||
         header_->logicalIndexAt(viewportPoint.x()) < 0) {
-        return 0;
+        return std::nullopt;
     }
-    const qsizetype row = firstVisibleRow() + viewportPoint.y() / rowHeight_;
-    return row < rows_.size() ? row + 1 : 0;
+    const RowIndex row = firstVisibleRow() + viewportPoint.y() / rowHeight_;
+    return row.within(rows_.size()) ? std::optional(row.number()) : std::nullopt;
 }
 
-QRect ReportList::rowRect(qsizetype row) const {
-    if (row < 1 || row > rows_.size() || columnCount() == 0) {
+QRect ReportList::rowRect(RowNumber row) const {
+    if (!row.within(rows_.size()) || columnCount() == 0) {
         return {};
     }
-    const qsizetype fromTop = row - 1 - firstVisibleRow();
+    const qsizetype fromTop = row.index() - firstVisibleRow();
     // Far outside the viewport the place does not matter, only that it is outside.
     const qsizetype limit = viewport()->height() + rowHeight_;
     const int y = static_cast<int>(std::clamp<qsizetype>(fromTop * rowHeight_, -limit, limit));
     return {-header_->offset(), y, header_->length(), rowHeight_};
 }
 
-void ReportList::scrollToRow(qsizetype row) {
+void ReportList::scrollToRow(RowIndex row) {
     if (layoutPending_) {
         updateLayout();  // the scroll bar must know of the row first
     }
-    const qsizetype first = firstVisibleRow();
+    const RowIndex first = firstVisibleRow();
     if (row < first) {
-        verticalScrollBar()->setValue(static_cast<int>(row));
+        verticalScrollBar()->setValue(static_cast<int>(row.get()));
     } else if (row >= first + rowsPerPage()) {
-        verticalScrollBar()->setValue(static_cast<int>(row - rowsPerPage() + 1));
+        verticalScrollBar()->setValue(static_cast<int>(row.get() - rowsPerPage() + 1));
     }
 }
 
-void ReportList::updateRow(qsizetype row) {
-    if (row >= 0 && row < rows_.size()) {
-        const QRect rect = rowRect(row + 1);
+void ReportList::updateRow(std::optional<RowIndex> row) {
+    if (row && row->within(rows_.size())) {
+        const QRect rect = rowRect(row->number());
         viewport()->update(0, rect.y(), viewport()->width(), rect.height());
     }
 }
 
-void ReportList::setSelected(qsizetype row) {
-    const qsizetype oldSelected = selected_;
-    const qsizetype oldCurrent = current_;
+void ReportList::setSelected(RowIndex row) {
+    const std::optional<RowIndex> oldSelected = selected_;
+    const std::optional<RowIndex> oldCurrent = current_;
     selected_ = current_ = row;
     updateRow(oldSelected);
     updateRow(oldCurrent);
     updateRow(row);
-    if (row >= 0) {
-        scrollToRow(row);
-    }
+    scrollToRow(row);
     if (row != oldSelected) {
         tellAccessibility(QAccessible::SelectionAdd, row);
     }
@@ -70,14 +68,14 @@ void ReportList::setSelected(qsizetype row) {
     }
 }
 
-void ReportList::tellAccessibility(int event, qsizetype row) const {
-    if (!QAccessible::isActive() || row < 0 || columnCount() == 0) {
+void ReportList::tellAccessibility(int event, std::optional<RowIndex> row) const {
+    if (!QAccessible::isActive() || !row || columnCount() == 0) {
         return;
     }
     // Children count the header cells first, then the cells row by row.
     QAccessibleEvent accessibleEvent(const_cast<ReportList*>(this),
                                      static_cast<QAccessible::Event>(event));
-    accessibleEvent.setChild(static_cast<int>((row + 1) * columnCount()));
+    accessibleEvent.setChild(static_cast<int>((row->get() + 1) * columnCount()));
     QAccessible::updateAccessibility(&accessibleEvent);
 }
 
@@ -102,10 +100,10 @@ void ReportList::paintEvent(QPaintEvent* event) {
     const QStyle::State baseState = option.state | QStyle::State_Item;
     const QRect exposed = event->rect();
 
-    const qsizetype first = firstVisibleRow() + exposed.top() / rowHeight_;
-    const qsizetype last =
-        std::min(rows_.size() - 1, firstVisibleRow() + exposed.bottom() / rowHeight_);
-    for (qsizetype row = first; row <= last; ++row) {
+    const RowIndex first = firstVisibleRow() + exposed.top() / rowHeight_;
+    const RowIndex last =
+        std::min(RowIndex(rows_.size() - 1), firstVisibleRow() + exposed.bottom() / rowHeight_);
+    for (RowIndex row = first; row <= last; ++row) {
         const int y = static_cast<int>((row - firstVisibleRow()) * rowHeight_);
         QStyle::State state = baseState;
         if (row == selected_) {
@@ -132,7 +130,7 @@ void ReportList::paintEvent(QPaintEvent* event) {
             // Only the first column has text: the lists hold no sub-items.
             option.features =
                 column == 0 ? QStyleOptionViewItem::HasDisplay : QStyleOptionViewItem::None;
-            option.text = column == 0 ? shownText(row + 1) : QString();
+            option.text = column == 0 ? shownText(row.number()) : QString();
             style()->drawControl(QStyle::CE_ItemViewItem, &option, &painter, this);
         }
     }
@@ -151,9 +149,9 @@ void ReportList::scrollContentsBy(int dx, int /*dy*/) {
 }
 
 bool ReportList::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::Leave && hovered_ >= 0) {
-        const qsizetype old = hovered_;
-        hovered_ = -1;
+    if (event->type() == QEvent::Leave && hovered_) {
+        const std::optional<RowIndex> old = hovered_;
+        hovered_ = std::nullopt;
         updateRow(old);
     }
     return QAbstractScrollArea::viewportEvent(event);
@@ -162,8 +160,10 @@ bool ReportList::viewportEvent(QEvent* event) {
 void ReportList::keyPressEvent(QKeyEvent* event) {
     emit keyPressed(event->key(), event->modifiers());
     const qsizetype rows = rows_.size();
-    const qsizetype from = std::min(current_, rows - 1);
-    qsizetype to = -1;
+    const RowIndex first(0);
+    const RowIndex last(rows - 1);
+    const RowIndex from = std::min(current_.value_or(first), last);
+    RowIndex to = from;
     switch (event->key()) {
         case Qt::Key_Up:
             to = from - 1;
@@ -178,10 +178,10 @@ void ReportList::keyPressEvent(QKeyEvent* event) {
             to = from + rowsPerPage();
             break;
         case Qt::Key_Home:
-            to = 0;
+            to = first;
             break;
         case Qt::Key_End:
-            to = rows - 1;
+            to = last;
             break;
         case Qt::Key_Left:
             horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
@@ -195,36 +195,36 @@ void ReportList::keyPressEvent(QKeyEvent* event) {
     }
     if (rows > 0 && columnCount() > 0) {
         // With no current row yet, any move starts at the first row.
-        setSelected(from < 0 ? 0 : std::clamp<qsizetype>(to, 0, rows - 1));
+        setSelected(current_ ? std::clamp(to, first, last) : first);
     }
 }
 
 void ReportList::mousePressEvent(QMouseEvent* event) {
-    const qsizetype row = rowAt(event->position().toPoint());
-    if (row > 0 && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
-        setSelected(row - 1);
+    const std::optional<RowNumber> row = rowAt(event->position().toPoint());
+    if (row && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
+        setSelected(row->index());
     }
 }
 
 void ReportList::mouseMoveEvent(QMouseEvent* event) {
     emit mouseMoved();
-    const qsizetype row = rowAt(event->position().toPoint()) - 1;
+    const std::optional<RowIndex> row = IndexOf(rowAt(event->position().toPoint()));
     if (row != hovered_) {
-        const qsizetype old = hovered_;
+        const std::optional<RowIndex> old = hovered_;
         hovered_ = row;
         updateRow(old);
         updateRow(row);
     }
     // Dragging with the button down moves the selection along, as in any list.
-    if (row >= 0 && (event->buttons() & Qt::LeftButton) && row != selected_) {
-        setSelected(row);
+    if (row && (event->buttons() & Qt::LeftButton) && row != selected_) {
+        setSelected(*row);
     }
 }
 
 void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {
-    const qsizetype row = rowAt(event->position().toPoint());
-    if (row > 0 && event->button() == Qt::LeftButton) {
-        setSelected(row - 1);
+    const std::optional<RowNumber> row = rowAt(event->position().toPoint());
+    if (row && event->button() == Qt::LeftButton) {
+        setSelected(row->index());
     }
     emit rowDoubleClicked();
 }
@@ -243,7 +243,7 @@ void ReportList::contextMenuEvent(QContextMenuEvent* event) {
     // From the keyboard the menu opens at the selected row, or at the list's top.
     QPoint place = event->globalPos();
     if (event->reason() == QContextMenuEvent::Keyboard) {
-        const QRect row = rowRect(selectedRow());
+        const QRect row = selected_ ? rowRect(selected_->number()) : QRect();
         const QPoint inViewport = viewport()->rect().contains(row.center())
                                       ? QPoint(viewport()->width() / 4, row.bottom())
                                       : QPoint(0, 0);
