@@ -70,20 +70,20 @@ def main(arguments):
         show_untitled_copy(soffice, path)
     # Unguessable, so that no other program can stand in for LibreOffice on it.
     pipe = "pipe,name=quorvane-%s;urp;" % secrets.token_hex(16)
-    context = connect(uno, soffice, pipe)
-    if context is None:
-        show_untitled_copy(soffice, path)
-    document = None
+    context = document = None
     try:
-        document = load_untitled_copy(uno, context, path)
-        if document is not None:
-            document.setModified(True)
+        context = connect(uno, soffice, pipe)
+        if context is not None:
+            document = load_untitled_copy(uno, context, path)
+            if document is not None:
+                document.setModified(True)
     except Exception as error:
         sys.stderr.write("libreoffice_new_workbook.py: %s\n" % error)
     finally:
-        # The pipe was only for this: LibreOffice stops listening on it.
-        subprocess.run([soffice, "--nodefault", "--unaccept=" + pipe],
-                       stdin=subprocess.DEVNULL, check=False)
+        if context is not None:
+            # The pipe was only for this: LibreOffice stops listening on it.
+            subprocess.run([soffice, "--nodefault", "--unaccept=" + pipe],
+                           stdin=subprocess.DEVNULL, check=False)
     if document is None:
         show_untitled_copy(soffice, path)
     return 0
