@@ -5,7 +5,8 @@
 //   bench_workbook_export --sample FOLDER [--open]
 //                                    writes a small sample export into FOLDER through the real
 //                                    handler and prints its path; with --open it is handed to
-//                                    the spreadsheet program as the button does (smoke tests)
+//                                    the spreadsheet program as the button does when no
+//                                    LibreOffice helper is beside it (smoke tests)
 #include "batch_window/workbook_export_handler.h"
 #include "bench_support.h"
 #include "output/workbook_export.h"

@@ -1,7 +1,8 @@
 # Where an installed Quorvane lives, and the Debian package made of it (scripts/package.sh).
 #
 #   lib/quorvane/            the program folder: the program, x/o.cjs, HAND-M.CUR (the program
-#                            looks for its skin and hand pointer beside itself)
+#                            looks for its skin and hand pointer beside itself), and the helper
+#                            that opens a workbook in LibreOffice as a new, modified document
 #   bin/quorvane             a relative link to it; the program finds its folder through the link
 #   share/applications/, share/metainfo/, share/icons/hicolor/   the desktop's entry, the
 #                            software centre's description, the icon at every size
@@ -12,6 +13,7 @@ set(QUORVANE_APP_ID example.quorvane.Quorvane)
 set(QUORVANE_PROGRAM_FOLDER lib/quorvane)
 
 install(TARGETS quorvane RUNTIME DESTINATION ${QUORVANE_PROGRAM_FOLDER})
+install(PROGRAMS ${HOST_HELPER_PROGRAMS} DESTINATION ${QUORVANE_PROGRAM_FOLDER})
 foreach(rel IN LISTS PROGRAM_FOLDER_FILES)
     get_filename_component(rel_dir "${rel}" DIRECTORY)
     install(FILES "resources/program_folder/${rel}"
@@ -73,9 +75,11 @@ once, typed in or loaded from text files, and can hand its results to the
 spreadsheet program as a new workbook.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the program needs at run time that no library it links names: Qt's platform plugins, a
-# font with Arial's metrics (the windows are laid out for it), and the desktop's URL opener.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc | gnumeric")
+# font with Arial's metrics (the windows are laid out for it), the desktop's URL opener, and
+# Python for the LibreOffice helper, which needs python3-uno to mark the new workbook modified
+# (without it, LibreOffice still shows the workbook, only one that closes without asking).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, xdg-utils, python3")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc | gnumeric, python3-uno")
 # Only the program is packaged, never the tests or benchmarks built beside it.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/")
 set(CPACK_OUTPUT_FILE_PREFIX "${PROJECT_BINARY_DIR}")

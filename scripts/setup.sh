@@ -14,7 +14,11 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
-echo "Installing: ${missing[*]}"
+echo "Installing ${#missing[@]} Debian package(s) with their dependencies: ${missing[*]}"
+echo "Updating the package lists"
 "${sudo[@]}" apt-get update -qq
+# -q, not -qq: apt names each package as it downloads and sets it up, which on a fresh machine
+# goes on for minutes.
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+echo "Debian packages installed"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: built by scripts/package.sh, checked by lintian,
 # desktop-file-validate and appstreamcli, its files compared with expected_files.txt, then (as
-# root) installed with apt, started as /usr/bin/quorvane in a real X session (the window shows,
-# with its icon and the skin found through the link), and removed again without a trace.
+# root) installed with apt (the desktop database offers it for text files), started as
+# /usr/bin/quorvane in a real X session (the window shows, with its icon and the skin found
+# through the link), and removed again without a trace.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 top="$(cd "$here/../.." && pwd)"
@@ -44,6 +45,12 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
 remove() { DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq quorvane >/dev/null; }
 trap 'remove || true; rm -rf "$stage"' EXIT
 [[ "$(command -v quorvane)" == /usr/bin/quorvane ]] || fail "quorvane is not on the PATH"
+# What a file manager's "Open With" offers for a type: the desktop database, updated by dpkg.
+mime_cache=/usr/share/applications/mimeinfo.cache
+for type in text/plain text/csv text/tab-separated-values; do
+    grep -q "^$type=.*example\.quorvane\.Quorvane\.desktop" "$mime_cache" ||
+        fail "the desktop database does not offer Quorvane for $type"
+done
 QUORVANE_SMOKE_IN_X=1 bash "$top/tests/smoke/support/x_session.sh" bash "$here/installed_program.sh"
 
 remove

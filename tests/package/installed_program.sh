@@ -12,7 +12,10 @@ pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 main_window() { xdotool search --onlyvisible --pid "$pid" --name '^Quorvane$' | head -n 1 | grep .; }
 window=$(wait_for 30 "the installed program's window" main_window)
-xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (16 x 16)' ||
+# Read whole first: grep -q stops at the first icon, and xprop, cut off with more to write, would
+# fail the pipe (pipefail) although the icon is there.
+icons=$(xprop -id "$window" _NET_WM_ICON)
+grep -q 'Icon (16 x 16)' <<<"$icons" ||
     { echo "the window has no 16 x 16 icon" >&2; exit 1; }
 shot=$(mktemp --suffix=.png)
 painted() {

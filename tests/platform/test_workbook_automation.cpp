@@ -26,12 +26,14 @@ struct Started {
 struct Host {
     QTemporaryDir cache;
     QStringList onPath;
+    QString libreOfficeHelper = cache.filePath(QStringLiteral("no-helper-here"));
     std::vector<Started> started;
     bool startSucceeds = true;
 
     LinuxSpreadsheetAutomation automation() {
         LinuxSpreadsheetSettings settings;
         settings.exportFolder = cache.path();
+        settings.libreOfficeHelper = libreOfficeHelper;
         settings.findExecutable = [this](const QString& name) {
             return onPath.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
         };
@@ -75,24 +77,40 @@ class WorkbookAutomationTest : public QObject {
 
 void WorkbookAutomationTest::findsAProgram_data() {
     QTest::addColumn<QStringList>("onPath");
+    QTest::addColumn<QString>("helper");  // "runnable", "not runnable" or none
     QTest::addColumn<QString>("program");
     QTest::addColumn<QStringList>("arguments");
     const QStringList asTemplate{"--calc", "-n"};
-    QTest::newRow("soffice first")
-        << QStringList{"gnumeric", "localc", "soffice"} << "/usr/bin/soffice" << asTemplate;
-    QTest::newRow("libreoffice") << QStringList{"libreoffice", "gnumeric"} << "/usr/bin/libreoffice"
-                                 << asTemplate;
-    QTest::newRow("localc") << QStringList{"localc"} << "/usr/bin/localc" << asTemplate;
-    QTest::newRow("gnumeric") << QStringList{"gnumeric"} << "/usr/bin/gnumeric" << QStringList{};
-    QTest::newRow("none") << QStringList{"excel"} << QString() << QStringList{};
+    QTest::newRow("soffice first") << QStringList{"gnumeric", "localc", "soffice"} << QString()
+                                   << "/usr/bin/soffice" << asTemplate;
+    QTest::newRow("libreoffice") << QStringList{"libreoffice", "gnumeric"} << QString()
+                                 << "/usr/bin/libreoffice" << asTemplate;
+    QTest::newRow("localc") << QStringList{"localc"} << QString() << "/usr/bin/localc"
+                            << asTemplate;
+    QTest::newRow("gnumeric") << QStringList{"gnumeric"} << QString() << "/usr/bin/gnumeric"
+                              << QStringList{};
+    QTest::newRow("none") << QStringList{"excel"} << QString() << QString() << QStringList{};
+    QTest::newRow("soffice through the helper") << QStringList{"gnumeric", "soffice"} << "runnable"
+                                                << "helper" << QStringList{"/usr/bin/soffice"};
+    QTest::newRow("helper that cannot run") << QStringList{"soffice"} << "not runnable"
+                                            << "/usr/bin/soffice" << asTemplate;
 }
 
 void WorkbookAutomationTest::findsAProgram() {
     QFETCH(QStringList, onPath);
+    QFETCH(QString, helper);
     QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     Host host;
     host.onPath = onPath;
+    if (!helper.isEmpty()) {
+        host.libreOfficeHelper = host.cache.filePath(QStringLiteral("helper"));
+        makeFile(host.libreOfficeHelper, true, 0);
+        QFile::setPermissions(host.libreOfficeHelper, helper == u"runnable"
+                                                          ? QFile::ReadOwner | QFile::ExeOwner
+                                                          : QFile::Permissions(QFile::ReadOwner));
+        program.replace(QStringLiteral("helper"), host.libreOfficeHelper);
+    }
     LinuxSpreadsheetAutomation automation = host.automation();
     FakePlatform fake;
     Platform platform = fake.platform;

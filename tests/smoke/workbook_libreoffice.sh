@@ -17,6 +17,7 @@ if [[ -z "${QUORVANE_SMOKE_IN_X:-}" ]]; then
     QUORVANE_SMOKE_IN_X=1 exec bash "$(dirname "$0")/support/x_session.sh" bash "$0" "$@"
 fi
 source "$(dirname "$0")/support/wait_for.sh"
+source "$(dirname "$0")/support/libreoffice_profile.sh"
 
 unset QT_QPA_PLATFORM
 work=$(mktemp -d)
@@ -32,16 +33,7 @@ trap cleanup EXIT
 
 # A private LibreOffice profile: no first-start dialogs, nothing of the user's touched.
 profile="$work/profile"
-mkdir -p "$profile/user"
-cat >"$profile/user/registrymodifications.xcu" <<'XCU'
-<?xml version="1.0" encoding="UTF-8"?>
-<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
-<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="ShowTipOfTheDay" oor:op="fuse"><value>false</value></prop></item>
-<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="FirstRun" oor:op="fuse"><value>false</value></prop></item>
-<item oor:path="/org.openoffice.Setup/Office"><prop oor:name="ooSetupInstCompleted" oor:op="fuse"><value>true</value></prop></item>
-<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="UseSystemFileDialog" oor:op="fuse"><value>false</value></prop></item>
-</oor:items>
-XCU
+write_libreoffice_profile "$profile"
 
 # 1. Headless: the cells as LibreOffice reads them.
 file=$("$writer" --sample "$work/export")
@@ -60,7 +52,8 @@ if cells != expected:
     sys.exit(f"LibreOffice read {cells!r}, expected {expected!r}")
 PY
 
-# 2. In X: the export handed over as the button hands it (soffice --calc -n FILE, detached).
+# 2. In X: the export handed over as the button hands it without the LibreOffice helper beside
+# the program (soffice --calc -n FILE, detached): the helper is tried by workbook_save_question.sh.
 export HOME="$work/home"
 mkdir -p "$HOME/.config/libreoffice/4"
 cp -r "$profile/user" "$HOME/.config/libreoffice/4/user"

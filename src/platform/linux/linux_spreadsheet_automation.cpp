@@ -5,6 +5,8 @@
 #include "platform/linux/spreadsheet_program.h"
 #include "platform/linux/workbook_export_folder.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -90,7 +92,12 @@ std::unique_ptr<SpreadsheetApplication> LinuxSpreadsheetAutomation::createApplic
         settings_.findExecutable ? settings_.findExecutable : [](const QString& name) {
             return QStandardPaths::findExecutable(name);
         };
-    std::optional<SpreadsheetProgram> program = FindSpreadsheetProgram(find);
+    const QString helper = settings_.libreOfficeHelper.isEmpty()
+                               ? QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                                     QLatin1String(kLibreOfficeHelperName)
+                               : settings_.libreOfficeHelper;
+    std::optional<SpreadsheetProgram> program =
+        FindSpreadsheetProgram(find, QFileInfo(helper).isExecutable() ? helper : QString());
     if (!program) {
         throw Failure(QStringLiteral(
             "No spreadsheet program found: neither LibreOffice Calc (soffice, libreoffice, "

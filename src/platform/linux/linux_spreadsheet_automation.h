@@ -7,6 +7,8 @@
 
 #include <functional>
 
+inline constexpr char kLibreOfficeHelperName[] = "libreoffice_new_workbook.py";
+
 struct LinuxSpreadsheetSettings {
     QString exportFolder;  // empty: the user's cache, else a folder in the temporary folder
     int rowsPerSheet = 1048576;
@@ -14,13 +16,16 @@ struct LinuxSpreadsheetSettings {
     qint64 keepExportsSeconds = 600;
     // Full path of a program on PATH, or empty; QStandardPaths::findExecutable when unset.
     std::function<QString(const QString& name)> findExecutable;
+    // The program that opens a workbook in LibreOffice as a new, modified document; when empty,
+    // kLibreOfficeHelperName beside our program. Left out when it cannot be run.
+    QString libreOfficeHelper;
     // Starts a program detached from ours; QProcess::startDetached when unset.
     std::function<bool(const QString& program, const QStringList& arguments)> startDetached;
 };
 
 // Builds the workbook as an .xlsx file in the user's cache while the cells arrive, and on
 // "visible" hands it to the desktop's spreadsheet program, which opens it as a new untitled
-// document and stays open after we end.
+// document (in LibreOffice one that asks to be saved) and stays open after we end.
 class LinuxSpreadsheetAutomation : public SpreadsheetAutomation {
   public:
     LinuxSpreadsheetAutomation() = default;

@@ -3,7 +3,8 @@
 #include <array>
 
 std::optional<SpreadsheetProgram> FindSpreadsheetProgram(
-    const std::function<QString(const QString&)>& findExecutable) {
+    const std::function<QString(const QString&)>& findExecutable,
+    const QString& libreOfficeHelper) {
     struct Candidate {
         const char* name;
         bool isLibreOffice;
@@ -19,11 +20,13 @@ std::optional<SpreadsheetProgram> FindSpreadsheetProgram(
         if (path.isEmpty()) {
             continue;
         }
-        SpreadsheetProgram program{path, {}};
-        if (candidate.isLibreOffice) {
-            program.argumentsBefore = {QStringLiteral("--calc"), QStringLiteral("-n")};
+        if (!candidate.isLibreOffice) {
+            return SpreadsheetProgram{path, {}};
         }
-        return program;
+        if (!libreOfficeHelper.isEmpty()) {
+            return SpreadsheetProgram{libreOfficeHelper, {path}};
+        }
+        return SpreadsheetProgram{path, {QStringLiteral("--calc"), QStringLiteral("-n")}};
     }
     return std::nullopt;
 }

@@ -13,7 +13,10 @@ struct SpreadsheetProgram {
 };
 
 // Looks for LibreOffice (soffice, libreoffice, localc), then Gnumeric. LibreOffice is told to
-// open the file as a template: the user gets an untitled copy and never saves over ours.
+// open the file as a template: the user gets an untitled copy and never saves over ours. Given
+// `libreOfficeHelper` (a program taking LibreOffice's path, then the file), LibreOffice gets the
+// file through it, so that the copy also counts as modified and closing it asks to save it.
+// Gnumeric opens the file itself: nothing in it opens a file as a new workbook.
 // `findExecutable` answers the full path of a program on PATH, or an empty text.
 std::optional<SpreadsheetProgram> FindSpreadsheetProgram(
-    const std::function<QString(const QString&)>& findExecutable);
+    const std::function<QString(const QString&)>& findExecutable, const QString& libreOfficeHelper);
