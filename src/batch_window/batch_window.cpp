@@ -37,6 +37,7 @@ BatchWindow::BatchWindow(Platform& platform, QWidget* mainWindow)
     setObjectName(QStringLiteral("batchWindow"));
     buildControls();
     connectHandlers();
+    addShortcuts();
     InstallPointerFeedback(mousePointer_,
                            {addLineButton, startSplittingButton, saveResultsButton, loadFilesButton,
                             backButton, clearInputButton, clearResultsButton, copyResultsButton,

@@ -78,6 +78,7 @@ class BatchWindow : public QWidget {
   private:
     void buildControls();
     void connectHandlers();
+    void addShortcuts();
     // Runs a handler so that the window outlives it even when it unloads meanwhile.
     template <typename Handler>
     void run(Handler handler);

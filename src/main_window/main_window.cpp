@@ -18,6 +18,7 @@ MainWindow::MainWindow(Platform& platform)
     setObjectName(QStringLiteral("mainWindow"));
     buildControls();
     connectHandlers();
+    addShortcuts();
     InstallPointerFeedback(mousePointer_,
                            {saveResultsButton, startSplittingButton, clearResultsButton, helpButton,
                             loadSampleButton, copyResultsButton, openBatchWindowButton},

@@ -51,6 +51,7 @@ class MainWindow : public QWidget {
   private:
     void buildControls();
     void connectHandlers();
+    void addShortcuts();
     void removeSelectedResult();
 
     // Each control's object name is its member's name: tests and tools find it by that name.
