@@ -5,6 +5,7 @@
 #include "shell/pointer_feedback.h"
 #include "shell/window_controls.h"
 #include "shell/window_layout.h"
+#include "widgets/dropped_files.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
@@ -13,24 +14,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
-#include <QMimeData>
 #include <QPushButton>
-#include <QUrl>
-
-namespace {
-QStringList localFilesOf(const QMimeData* data) {
-    QStringList paths;
-    if (data == nullptr || !data->hasUrls()) {
-        return paths;
-    }
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) {
-            paths << url.toLocalFile();
-        }
-    }
-    return paths;
-}
-}  // namespace
 
 BatchWindow::BatchWindow(Platform& platform, QWidget* mainWindow)
     : platform_(platform), mainWindow_(mainWindow), mousePointer_(this, platform.pointers) {
@@ -237,7 +221,7 @@ bool BatchWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDropEvent*>(event);
-            if (!localFilesOf(drag->mimeData()).isEmpty()) {
+            if (!LocalFilesOf(drag->mimeData()).isEmpty()) {
                 drag->setDropAction(Qt::CopyAction);
                 drag->accept();
             } else {
@@ -247,7 +231,7 @@ bool BatchWindow::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
-            const QStringList paths = localFilesOf(drop->mimeData());
+            const QStringList paths = LocalFilesOf(drop->mimeData());
             if (paths.isEmpty()) {
                 drop->ignore();
                 return true;

@@ -19,6 +19,7 @@ MainWindow::MainWindow(Platform& platform)
     buildControls();
     connectHandlers();
     addShortcuts();
+    acceptFilesOnLineBox();
     InstallPointerFeedback(mousePointer_,
                            {saveResultsButton, startSplittingButton, clearResultsButton, helpButton,
                             loadSampleButton, copyResultsButton, openBatchWindowButton},

@@ -41,6 +41,8 @@ class MainWindow : public QWidget {
     void openBatchWindow();         // "Split Multiple Long Lines At Once"
     void resultsListKeyPressed(int key);
     void resultsListDoubleClicked();
+    // Inserts the text of files dropped on the line box where they landed, read after the drag.
+    void lineBoxFilesDropped(const QStringList& paths, qsizetype position);
 
     // The batch window while it is open; none once it has unloaded.
     BatchWindow* batchWindow() const;
@@ -52,6 +54,7 @@ class MainWindow : public QWidget {
     void buildControls();
     void connectHandlers();
     void addShortcuts();
+    void acceptFilesOnLineBox();
     void removeSelectedResult();
 
     // Each control's object name is its member's name: tests and tools find it by that name.
