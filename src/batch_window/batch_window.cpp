@@ -1,7 +1,9 @@
 #include "batch_window/batch_window.h"
 
+#include "batch_window/report_locations.h"
 #include "list_tidying/results_tidying.h"
 #include "platform/platform.h"
+#include "shell/handler_guard.h"
 #include "shell/pointer_feedback.h"
 #include "shell/window_controls.h"
 #include "shell/window_layout.h"
@@ -163,6 +165,15 @@ void BatchWindow::connectHandlers() {
         *resultsList, *progressBar, platform_, mousePointer_,
         [this] { return pointerShape() == PointerShape::Hourglass || splitRunning(); });
     resultsTidying->setObjectName(QStringLiteral("resultsTidying"));
+}
+
+void BatchWindow::loadLinesFromFilesGiven(const QStringList& paths) {
+    if (lifecycle_.isOpen()) {
+        run([this, &paths] {
+            HandlerGuard on(platform_.messages, BatchWindowLocations::loadLinesFromTextFiles);
+            loadChosenFiles(on, paths);
+        });
+    }
 }
 
 void BatchWindow::showCentred() {

@@ -44,6 +44,10 @@ class MainWindow : public QWidget {
     // Inserts the text of files dropped on the line box where they landed, read after the drag.
     void lineBoxFilesDropped(const QStringList& paths, qsizetype position);
 
+    // Opens the batch window with the lines of the files loaded, as its "Load Long Lines From
+    // Text File" loads the files chosen there (files named on the command line).
+    void openBatchWindowWith(const QStringList& paths);
+
     // The batch window while it is open; none once it has unloaded.
     BatchWindow* batchWindow() const;
 

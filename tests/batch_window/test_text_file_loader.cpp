@@ -2,7 +2,9 @@
 #include "core/failure.h"
 #include "format/text_decoding.h"
 #include "format/text_lines.h"
+#include "shell/command_line.h"
 #include "support/fake_platform.h"
+#include "support/list_rows.h"
 #include "support/window_controls.h"
 #include "widgets/report_list/report_list.h"
 
@@ -36,6 +38,9 @@ class TextFileLoaderTest : public QObject {
     void collapse_data();
     void collapse();
     void droppedFilesGoWhereTheyLand();
+    void commandLine_data();
+    void commandLine();
+    void filesOnTheCommandLineLoadAsChosenOnes();
 
   private:
     QStringList load(const QByteArray& bytes);
@@ -276,6 +281,36 @@ void TextFileLoaderTest::droppedFilesGoWhereTheyLand() {
     QCOMPARE(window.pointerShape(), PointerShape::Default);
     // Text that is no file goes in as it is.
     QCOMPARE(dropOnLineBox({}, 0, "file:///x"), QStringLiteral("file:///x[onetwo\n3]"));
+}
+
+void TextFileLoaderTest::commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<CommandLineRequest::Kind>("kind");
+    QTest::addColumn<QStringList>("files");
+    using Kind = CommandLineRequest::Kind;
+    QTest::newRow("help after a file") << QStringList{"a", "-h"} << Kind::Help << QStringList{};
+    QTest::newRow("unknown option") << QStringList{"a", "--fast"} << Kind::Misuse << QStringList{};
+    QTest::newRow("files in order, a lone dash, options end at --")
+        << QStringList{"b", "-", "--", "--help"} << Kind::Start << QStringList{"b", "-", "--help"};
+}
+
+void TextFileLoaderTest::commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(CommandLineRequest::Kind, kind);
+    QFETCH(QStringList, files);
+    const CommandLineRequest request = ParseCommandLine(arguments);
+    QCOMPARE(request.kind, kind);
+    QCOMPARE(request.files, files);
+}
+
+void TextFileLoaderTest::filesOnTheCommandLineLoadAsChosenOnes() {
+    window.openBatchWindowWith(
+        {write("b.txt", "b1\r\nb2"), dir.filePath("gone.txt"), write("a.txt", "a1\n")});
+    QCOMPARE(RowsOf(*controls(*window.batchWindow()).inputList),
+             (QStringList{"b1", "b2", "a1", ""}));
+    QCOMPARE(fake.messages.texts(), QStringList{"File not found"});
+    window.openBatchWindowWith({"/proc/self/mem"});
+    QVERIFY(fake.messages.shown.back().text.contains("Form2.PushButton4_Click at line 120"));
 }
 
 QTEST_MAIN(TextFileLoaderTest)
