@@ -1,10 +1,13 @@
 #include "batch_window/batch_window.h"
 
+#include "batch_window/report_locations.h"
 #include "list_tidying/results_tidying.h"
 #include "platform/platform.h"
+#include "shell/handler_guard.h"
 #include "shell/pointer_feedback.h"
 #include "shell/window_controls.h"
 #include "shell/window_layout.h"
+#include "widgets/dropped_files.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
@@ -13,30 +16,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
-#include <QMimeData>
 #include <QPushButton>
-#include <QUrl>
-
-namespace {
-QStringList localFilesOf(const QMimeData* data) {
-    QStringList paths;
-    if (data == nullptr || !data->hasUrls()) {
-        return paths;
-    }
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) {
-            paths << url.toLocalFile();
-        }
-    }
-    return paths;
-}
-}  // namespace
 
 BatchWindow::BatchWindow(Platform& platform, QWidget* mainWindow)
     : platform_(platform), mainWindow_(mainWindow), mousePointer_(this, platform.pointers) {
     setObjectName(QStringLiteral("batchWindow"));
     buildControls();
     connectHandlers();
+    addShortcuts();
     InstallPointerFeedback(mousePointer_,
                            {addLineButton, startSplittingButton, saveResultsButton, loadFilesButton,
                             backButton, clearInputButton, clearResultsButton, copyResultsButton,
@@ -180,6 +167,15 @@ void BatchWindow::connectHandlers() {
     resultsTidying->setObjectName(QStringLiteral("resultsTidying"));
 }
 
+void BatchWindow::loadLinesFromFilesGiven(const QStringList& paths) {
+    if (lifecycle_.isOpen()) {
+        run([this, &paths] {
+            HandlerGuard on(platform_.messages, BatchWindowLocations::loadLinesFromTextFiles);
+            loadChosenFiles(on, paths);
+        });
+    }
+}
+
 void BatchWindow::showCentred() {
     WindowControls::showCentred(this, inputList);
 }
@@ -236,7 +232,7 @@ bool BatchWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDropEvent*>(event);
-            if (!localFilesOf(drag->mimeData()).isEmpty()) {
+            if (!LocalFilesOf(drag->mimeData()).isEmpty()) {
                 drag->setDropAction(Qt::CopyAction);
                 drag->accept();
             } else {
@@ -246,7 +242,7 @@ bool BatchWindow::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
-            const QStringList paths = localFilesOf(drop->mimeData());
+            const QStringList paths = LocalFilesOf(drop->mimeData());
             if (paths.isEmpty()) {
                 drop->ignore();
                 return true;

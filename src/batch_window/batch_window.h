@@ -70,6 +70,9 @@ class BatchWindow : public QWidget {
 
     // Appends the lines of every file, in order, as a drop onto the input list does.
     void loadDroppedFiles(const QStringList& paths);
+    // Appends the lines of every file, in order, as "Load Long Lines From Text File" appends the
+    // files chosen in its dialog, reports included (files named on the command line).
+    void loadLinesFromFilesGiven(const QStringList& paths);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +81,9 @@ class BatchWindow : public QWidget {
   private:
     void buildControls();
     void connectHandlers();
+    void addShortcuts();
+    // The steps of "Load Long Lines From Text File" after its dialog.
+    void loadChosenFiles(HandlerGuard& on, const QStringList& paths);
     // Runs a handler so that the window outlives it even when it unloads meanwhile.
     template <typename Handler>
     void run(Handler handler);

@@ -35,6 +35,10 @@ void BatchWindow::loadLinesFromTextFiles() {
     if (on.test(110, [&] { return paths.isEmpty(); })) {
         return;
     }
+    loadChosenFiles(on, paths);
+}
+
+void BatchWindow::loadChosenFiles(HandlerGuard& on, const QStringList& paths) {
     on.step(114, [&] { setPointerShape(PointerShape::Hourglass); });
     // One file and several files keep their own step numbers, so that a failing load in a
     // report sent by a user still points at the same place as before.

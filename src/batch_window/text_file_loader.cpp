@@ -13,26 +13,31 @@
 
 #include <limits>
 
-void LoadTextFileToList(ReportList& list, const QString& path, MessageBoxes& messages) {
+std::optional<QString> ReadTextFile(const QString& path, MessageBoxes& messages) {
     if (!FileExists(path)) {
         messages.show(QStringLiteral("File not found"));
-        return;
+        return std::nullopt;
     }
     QFile file;
     OpenRegularFileForReading(file, path);
-    QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw Failure(file.errorString());
     }
-    file.close();
+    return DecodeTextFile(bytes);
+}
 
-    const QString text = DecodeTextFile(bytes);
-    bytes = QByteArray();  // the bytes are not needed beside the text
-    ForEachTextFileLine(text, [&](qsizetype offset, qsizetype length) {
+void LoadTextFileToList(ReportList& list, const QString& path, MessageBoxes& messages) {
+    // The bytes are gone once this holds the text, so a large file is never held twice.
+    const std::optional<QString> text = ReadTextFile(path, messages);
+    if (!text) {
+        return;
+    }
+    ForEachTextFileLine(*text, [&](qsizetype offset, qsizetype length) {
         if (length > std::numeric_limits<quint32>::max()) {
             throw Failure(QStringLiteral("Line too long"));
         }
-        list.appendSpan(text, TextSpan{offset, static_cast<quint32>(length)});
+        list.appendSpan(*text, TextSpan{offset, static_cast<quint32>(length)});
     });
 }
 

@@ -36,3 +36,13 @@ void ForEachTextFileLine(const QString& text, Append&& append) {
         append(start, size - start);
     }
 }
+
+// Cuts one line break off the end of a text: CR LF, CR or LF. A file's last line break ends its
+// last line and is no part of the text, whereas every other line break is.
+inline void RemoveFinalLineBreak(QString& text) {
+    if (text.endsWith(u"\r\n")) {
+        text.chop(2);
+    } else if (text.endsWith(u'\r') || text.endsWith(u'\n')) {
+        text.chop(1);
+    }
+}

@@ -18,6 +18,8 @@ MainWindow::MainWindow(Platform& platform)
     setObjectName(QStringLiteral("mainWindow"));
     buildControls();
     connectHandlers();
+    addShortcuts();
+    acceptFilesOnLineBox();
     InstallPointerFeedback(mousePointer_,
                            {saveResultsButton, startSplittingButton, clearResultsButton, helpButton,
                             loadSampleButton, copyResultsButton, openBatchWindowButton},

@@ -41,6 +41,12 @@ class MainWindow : public QWidget {
     void openBatchWindow();         // "Split Multiple Long Lines At Once"
     void resultsListKeyPressed(int key);
     void resultsListDoubleClicked();
+    // Inserts the text of files dropped on the line box where they landed, read after the drag.
+    void lineBoxFilesDropped(const QStringList& paths, qsizetype position);
+
+    // Opens the batch window with the lines of the files loaded, as its "Load Long Lines From
+    // Text File" loads the files chosen there (files named on the command line).
+    void openBatchWindowWith(const QStringList& paths);
 
     // The batch window while it is open; none once it has unloaded.
     BatchWindow* batchWindow() const;
@@ -51,6 +57,8 @@ class MainWindow : public QWidget {
   private:
     void buildControls();
     void connectHandlers();
+    void addShortcuts();
+    void acceptFilesOnLineBox();
     void removeSelectedResult();
 
     // Each control's object name is its member's name: tests and tools find it by that name.

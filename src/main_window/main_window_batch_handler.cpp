@@ -36,3 +36,10 @@ void MainWindow::openBatchWindow() {
     });
     on.step(102, [&] { hide(); });
 }
+
+void MainWindow::openBatchWindowWith(const QStringList& paths) {
+    openBatchWindow();
+    if (BatchWindow* batch = batchWindow()) {
+        batch->loadLinesFromFilesGiven(paths);
+    }
+}

@@ -8,6 +8,7 @@
 namespace MainWindowLocations {
 inline const QString clearResults = QStringLiteral("Form1.PushButton3_Click");
 inline const QString copyResultsToClipboard = QStringLiteral("Form1.PushButton6_Click");
+inline const QString lineBoxFilesDropped = QStringLiteral("Form1.Text1_OLEDragDrop");
 inline const QString load = QStringLiteral("Form1.Form_Load");
 inline const QString loadSampleData = QStringLiteral("Form1.PushButton5_Click");
 inline const QString openBatchWindow = QStringLiteral("Form1.PushButton7_Click");

@@ -1,5 +1,6 @@
 #include "shell/window_controls.h"
 
+#include "shell/button_keys.h"
 #include "shell/window_layout.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/report_list/report_list.h"
@@ -16,6 +17,7 @@ QPushButton* button(QWidget* parent, const QString& caption, int left, int top, 
     auto* created = new QPushButton(caption, parent);
     created->setFont(WindowLayout::buttonFont());
     WindowLayout::place(created, left, top, width, height);
+    ButtonKeys::pressOnEnter(created);
     return created;
 }
 

@@ -10,6 +10,7 @@ class ReportList;
 
 // The controls both windows are made of, in their designed fonts and places (in twips).
 namespace WindowControls {
+// A push button; Enter presses it while it has the focus, as Space does.
 QPushButton* button(QWidget* parent, const QString& caption, int left, int top, int width,
                     int height);
 QGroupBox* frame(QWidget* parent, const QString& caption, int left, int top, int width, int height);

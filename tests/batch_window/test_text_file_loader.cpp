@@ -1,12 +1,20 @@
 #include "batch_window/text_file_loader.h"
 #include "core/failure.h"
 #include "format/text_decoding.h"
+#include "format/text_lines.h"
+#include "shell/command_line.h"
 #include "support/fake_platform.h"
+#include "support/list_rows.h"
+#include "support/window_controls.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QFile>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,26 +37,56 @@ class TextFileLoaderTest : public QObject {
     void specialFileIsRefusedWithoutWaiting();
     void collapse_data();
     void collapse();
+    void droppedFilesGoWhereTheyLand();
+    void commandLine_data();
+    void commandLine();
+    void filesOnTheCommandLineLoadAsChosenOnes();
 
   private:
     QStringList load(const QByteArray& bytes);
+    QString write(const QString& name, const QByteArray& bytes);
+    QString dropOnLineBox(const QStringList& paths, qsizetype at = 0, const QString& text = {});
 
     QTemporaryDir dir;
     FakeMessageBoxes messages;
+    FakePlatform fake;
+    MainWindow window{fake.platform};
 };
 
 void TextFileLoaderTest::init() {
     messages.shown.clear();
+    fake.messages.shown.clear();
 }
 
-QStringList TextFileLoaderTest::load(const QByteArray& bytes) {
-    const QString path = dir.filePath(QStringLiteral("lines.txt"));
-    QFile file(path);
+QString TextFileLoaderTest::write(const QString& name, const QByteArray& bytes) {
+    QFile file(dir.filePath(name));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size()) {
         qFatal("cannot write the test file");
     }
-    file.close();
+    return file.fileName();
+}
+
+// The line box's text once the files or text dropped before the character at `at` are read.
+QString TextFileLoaderTest::dropOnLineBox(const QStringList& paths, qsizetype at,
+                                          const QString& text) {
+    LineBox* box = controls(window).lineBox;
+    QMimeData data;
+    QList<QUrl> urls(paths.size());
+    std::transform(paths.begin(), paths.end(), urls.begin(), QUrl::fromLocalFile);
+    data.setUrls(urls);
+    data.setText(text);
+    const QPoint point = box->characterRect(at).topLeft();
+    QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &enter);
+    QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &drop);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    return box->text();
+}
+
+QStringList TextFileLoaderTest::load(const QByteArray& bytes) {
+    const QString path = write(QStringLiteral("lines.txt"), bytes);
     ReportList list;
     LoadTextFileToList(list, path, messages);
     QStringList rows;
@@ -121,6 +159,10 @@ void TextFileLoaderTest::encodings() {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, rows);
     QCOMPARE(load(bytes), rows);
+    QString decoded = DecodeTextFile(bytes);
+    RemoveFinalLineBreak(decoded);
+    controls(window).lineBox->clear();
+    QCOMPARE(dropOnLineBox({write(QStringLiteral("lines.txt"), bytes)}), decoded);
 }
 
 void TextFileLoaderTest::appendsAfterExistingRows() {
@@ -222,6 +264,53 @@ void TextFileLoaderTest::collapse() {
     QFETCH(QChar, separator);
     QFETCH(QString, tidied);
     QCOMPARE(CollapseDoubleBackslashes(path, separator), tidied);
+}
+
+void TextFileLoaderTest::droppedFilesGoWhereTheyLand() {
+    QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), dir.filePath("mem.txt")));
+    controls(window).lineBox->setText(QStringLiteral("[]"));
+    // One line break at the very end of a file ends its last line; the others stay in the text.
+    QCOMPARE(
+        dropOnLineBox({write("1.txt", "one\r\n"), dir.filePath("gone.txt"), dir.filePath("mem.txt"),
+                       write("2.txt", "two\n\r"), write("3.txt", "3\n")},
+                      1),
+        QStringLiteral("[onetwo\n3]"));
+    QCOMPARE(fake.messages.shown.size(), size_t(2));
+    QCOMPARE(fake.messages.shown[0].text, QStringLiteral("File not found"));
+    QVERIFY(fake.messages.shown[1].text.contains("Form1.Text1_OLEDragDrop at line 100"));
+    QCOMPARE(window.pointerShape(), PointerShape::Default);
+    // Text that is no file goes in as it is.
+    QCOMPARE(dropOnLineBox({}, 0, "file:///x"), QStringLiteral("file:///x[onetwo\n3]"));
+}
+
+void TextFileLoaderTest::commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<CommandLineRequest::Kind>("kind");
+    QTest::addColumn<QStringList>("files");
+    using Kind = CommandLineRequest::Kind;
+    QTest::newRow("help after a file") << QStringList{"a", "-h"} << Kind::Help << QStringList{};
+    QTest::newRow("unknown option") << QStringList{"a", "--fast"} << Kind::Misuse << QStringList{};
+    QTest::newRow("files in order, a lone dash, options end at --")
+        << QStringList{"b", "-", "--", "--help"} << Kind::Start << QStringList{"b", "-", "--help"};
+}
+
+void TextFileLoaderTest::commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(CommandLineRequest::Kind, kind);
+    QFETCH(QStringList, files);
+    const CommandLineRequest request = ParseCommandLine(arguments);
+    QCOMPARE(request.kind, kind);
+    QCOMPARE(request.files, files);
+}
+
+void TextFileLoaderTest::filesOnTheCommandLineLoadAsChosenOnes() {
+    window.openBatchWindowWith(
+        {write("b.txt", "b1\r\nb2"), dir.filePath("gone.txt"), write("a.txt", "a1\n")});
+    QCOMPARE(RowsOf(*controls(*window.batchWindow()).inputList),
+             (QStringList{"b1", "b2", "a1", ""}));
+    QCOMPARE(fake.messages.texts(), QStringList{"File not found"});
+    window.openBatchWindowWith({"/proc/self/mem"});
+    QVERIFY(fake.messages.shown.back().text.contains("Form2.PushButton4_Click at line 120"));
 }
 
 QTEST_MAIN(TextFileLoaderTest)

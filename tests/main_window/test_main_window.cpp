@@ -42,6 +42,8 @@ class MainWindowTest : public QObject {
     void clearResultsEmptiesTheList();
 
     void pastedLongLineIsSplitInTheMainWindow();
+    void keysPressTheirButtons_data();
+    void keysPressTheirButtons();
 
   private:
     std::unique_ptr<FakePlatform> fake;
@@ -357,6 +359,63 @@ void MainWindowTest::pastedLongLineIsSplitInTheMainWindow() {
     QCOMPARE(controls(form).resultsList->text(RowNumber(kPieces)),  // rows count from 1
              QString::number(kPieces - 1).rightJustified(999, QLatin1Char('0')));
     QCOMPARE(fake.messages.texts(), QStringList{QStringLiteral("Done.")});
+}
+
+void MainWindowTest::keysPressTheirButtons_data() {
+    QTest::addColumn<QString>("focus");  // "batch." names a control of the batch window
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("done");
+    const auto row = [](const char* name, QString focus, QString keys, QString done) {
+        QTest::newRow(name) << focus << keys << done;
+    };
+    row("Enter, button", "startSplittingButton", "Return", "Done.");
+    row("keypad Enter, button", "saveResultsButton", "Num+Enter", "save");
+    row("line box", "lineBox", "Ctrl+Return", "Done.");
+    row("delimiter box", "delimiterBox", "Ctrl+Num+Enter", "Done.");
+    row("not in the list", "resultsList", "Ctrl+Return", "");
+    row("save", "lineBox", "Ctrl+S", "save");
+    row("copy, not the list's Ctrl+C", "resultsList", "Ctrl+Shift+C",
+        "Results have been copied to the clipboard.");
+    row("batch: Enter, button", "batch.saveResultsButton", "Return", "save");
+    row("batch: delimiter box", "batch.delimiterBox", "Ctrl+Return", "Done.");
+    row("batch: not in the list", "batch.inputList", "Ctrl+Return", "");
+    row("batch: save", "batch.inputList", "Ctrl+S", "save");
+    row("batch: copy", "batch.resultsList", "Ctrl+Shift+C", "clipboard");
+    row("batch: back", "batch.delimiterBox", "Esc", "back");
+}
+
+void MainWindowTest::keysPressTheirButtons() {
+    QFETCH(QString, focus);
+    QFETCH(QString, keys);
+    QFETCH(QString, done);
+    const bool batch = focus.startsWith("batch.");
+    controls(*form).lineBox->setText("a,b");
+    QWidget* window = form.get();
+    if (batch) {
+        QTest::mouseClick(controls(*form).openBatchWindowButton, Qt::LeftButton);
+        window = form->batchWindow();
+        controls(*form->batchWindow()).inputList->append("a,b");
+        controls(*form->batchWindow()).resultsList->append("row");
+    }
+    window->activateWindow();  // shortcuts take keys only in the active window
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* target = window->findChild<QWidget*>(focus.section('.', -1));
+    target->setFocus();
+    fake->fileDialogs.saveAnswers.push_back(QString());
+    const QKeyCombination pressed = QKeySequence::fromString(keys)[0];
+    QTest::keyClick(target, pressed.key(), pressed.keyboardModifiers());
+
+    QStringList happened = fake->messages.texts();
+    if (!fake->fileDialogs.saves.empty()) {
+        happened << "save";
+    }
+    if (fake->clipboard.text) {
+        happened << "clipboard";
+    }
+    if (batch && form->batchWindow() == nullptr) {
+        happened << "back";
+    }
+    QCOMPARE(happened.join(' ').section('\r', 0, 0), done);
 }
 
 QTEST_MAIN(MainWindowTest)

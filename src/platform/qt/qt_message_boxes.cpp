@@ -6,9 +6,39 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QVBoxLayout>
+
+namespace {
+// A window manager cuts a title that does not fit beside the buttons of its frame, and a message
+// box is no wider than its text and buttons: the title of "Done." would show as a dot. The title
+// bar's font is the window manager's own; Qt's stand-in for it, in bold as most themes draw
+// titles, measures the title. Beside it the bar holds the window's icon and its minimise,
+// maximise and close buttons, each about as wide as the bar is high (one and a half lines),
+// and paddings of about two lines in all: eight lines. (With Debian's default fonts, openbox's
+// default theme needs 170 px for "Quorvane"; this gives it 177.)
+int WidthForTitle(const QString& title) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 8 * metrics.height();
+}
+
+// The box fixes its own size from its layout as it shows, so the row of buttons, which spans
+// the box, is what is made wider.
+void WidenForTitle(QMessageBox& box) {
+    auto* buttonRow = box.findChild<QDialogButtonBox*>();
+    if (buttonRow == nullptr || box.layout() == nullptr) {
+        return;
+    }
+    const QMargins margins = box.layout()->contentsMargins();
+    buttonRow->setMinimumWidth(WidthForTitle(box.windowTitle()) - margins.left() - margins.right());
+}
+}  // namespace
 
 QString QtMessageBoxes::displayText(const QString& text) {
     QString shown = text;
@@ -29,6 +59,7 @@ MessageAnswer QtMessageBoxes::show(const QString& text, MessageButtons buttons, 
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    WidenForTitle(box);
     const int answer = box.exec();
     if (!yesNo) {
         return MessageAnswer::Ok;

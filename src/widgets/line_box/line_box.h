@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QWidget>
 
+class QMimeData;
 class QStyleOptionFrame;
 
 // A single-line text box that holds a line of any length, hundreds of megabytes included:
@@ -34,6 +35,11 @@ class LineBox : public QWidget {
     void setSelection(qsizetype anchor, qsizetype cursor);
     // An edit of any stretch of the line, as one undo step (screen readers use this).
     void replaceText(qsizetype start, qsizetype end, const QString& text);
+    // Inserts text as a drop of text does: one undo step, the inserted text selected.
+    void insertDroppedText(qsizetype position, const QString& text);
+    // Whether files dragged from a file manager land here: a drop of them then says which files
+    // and where (filesDropped) instead of inserting their addresses as text.
+    void setAcceptsFileDrops(bool accepts) { acceptsFileDrops_ = accepts; }
     bool isUndoAvailable() const { return model_.canUndo(); }
     bool isRedoAvailable() const { return model_.canRedo(); }
 
@@ -62,6 +68,9 @@ class LineBox : public QWidget {
     void textChanged(const QString& text);
     void cursorPositionChanged();
     void selectionChanged();
+    // Local files dropped on the box, in the order the drag gave them, and the position in the
+    // line where they landed.
+    void filesDropped(const QStringList& paths, qsizetype position);
 
   protected:
     bool event(QEvent* event) override;
@@ -98,6 +107,8 @@ class LineBox : public QWidget {
     void pasteFrom(QClipboard::Mode mode);
     void copyTo(QClipboard::Mode mode) const;
     void startDrag();
+    // The files a drag brings that this box takes; none when it takes none.
+    QStringList filesOf(const QMimeData* data) const;
     void dropText(const QString& text, qsizetype position, bool moveFromHere);
     void notifyScreenReaders(const LineTextModel::Change& change);
 
@@ -113,6 +124,7 @@ class LineBox : public QWidget {
     qsizetype dropPosition_ = -1;  // where a text being dragged over would land
     bool dragCandidate_ = false;   // the press was inside the selection
     bool droppedOnSelf_ = false;
+    bool acceptsFileDrops_ = false;
     QPoint pressPoint_;
     QElapsedTimer sinceDoubleClick_;
     QPoint doubleClickPoint_;

@@ -1,6 +1,7 @@
 // The mouse: placing and selecting, the context menu, and dragging text out and in.
 #include "widgets/line_box/line_box.h"
 
+#include "widgets/dropped_files.h"
 #include "widgets/line_box/text_boundaries.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QMouseEvent>
 #include <QStyleHints>
 
+#include <algorithm>
 #include <utility>
 
 void LineBox::mousePressEvent(QMouseEvent* event) {
@@ -128,18 +130,32 @@ void LineBox::startDrag() {
     }
 }
 
+QStringList LineBox::filesOf(const QMimeData* data) const {
+    return acceptsFileDrops_ ? LocalFilesOf(data) : QStringList();
+}
+
 void LineBox::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasText()) {
+    if (!filesOf(event->mimeData()).isEmpty()) {
+        // A move would let the file manager delete the files once they are dropped.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else if (event->mimeData()->hasText()) {
         event->acceptProposedAction();
     }
 }
 
 void LineBox::dragMoveEvent(QDragMoveEvent* event) {
-    if (!event->mimeData()->hasText()) {
+    const bool files = !filesOf(event->mimeData()).isEmpty();
+    if (!files && !event->mimeData()->hasText()) {
         return;
     }
     dropPosition_ = positionAt(event->position().toPoint());
-    event->acceptProposedAction();
+    if (files) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->acceptProposedAction();
+    }
     update();
 }
 
@@ -150,6 +166,15 @@ void LineBox::dragLeaveEvent(QDragLeaveEvent*) {
 
 void LineBox::dropEvent(QDropEvent* event) {
     dropPosition_ = -1;
+    const QStringList files = filesOf(event->mimeData());
+    if (!files.isEmpty()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        setFocus(Qt::MouseFocusReason);
+        update();
+        emit filesDropped(files, positionAt(event->position().toPoint()));
+        return;
+    }
     if (!event->mimeData()->hasText()) {
         return;
     }
@@ -165,6 +190,10 @@ void LineBox::dropEvent(QDropEvent* event) {
              fromHere && event->dropAction() == Qt::MoveAction);
     event->accept();
     setFocus(Qt::MouseFocusReason);
+}
+
+void LineBox::insertDroppedText(qsizetype position, const QString& text) {
+    dropText(text, std::clamp<qsizetype>(position, 0, model_.text().size()), false);
 }
 
 void LineBox::dropText(const QString& text, qsizetype position, bool moveFromHere) {

@@ -1,0 +1,17 @@
+#include "widgets/dropped_files.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+QStringList LocalFilesOf(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr || !data->hasUrls()) {
+        return paths;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    return paths;
+}
