@@ -3,6 +3,7 @@
 #include "core/failure.h"
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace {
@@ -10,6 +11,7 @@ struct ArmedPoint {
     const char* name;
     int remaining;
     QString description;
+    bool outOfMemory = false;
 };
 std::vector<ArmedPoint>& armedPoints() {
     static std::vector<ArmedPoint> points;
@@ -26,8 +28,12 @@ void hitSlow(const char* point) {
     for (auto it = points.begin(); it != points.end(); ++it) {
         if (std::strcmp(it->name, point) == 0 && --it->remaining == 0) {
             const QString description = it->description;
+            const bool outOfMemory = it->outOfMemory;
             points.erase(it);
             anyArmed = !points.empty();
+            if (outOfMemory) {
+                throw std::bad_alloc();
+            }
             throw Failure(description);
         }
     }
@@ -36,6 +42,11 @@ void hitSlow(const char* point) {
 
 void arm(const char* point, int occurrence, const QString& description) {
     armedPoints().push_back({point, occurrence, description});
+    detail::anyArmed = true;
+}
+
+void armOutOfMemory(const char* point, int occurrence) {
+    armedPoints().push_back({point, occurrence, QString(), true});
     detail::anyArmed = true;
 }
 

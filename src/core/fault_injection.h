@@ -9,6 +9,8 @@ namespace FaultInjection {
 // The `occurrence`-th pass (1-based) through `point` from now on throws a Failure.
 void arm(const char* point, int occurrence,
          const QString& description = QStringLiteral("Injected failure"));
+// The same, throwing std::bad_alloc as an allocation that finds no memory does.
+void armOutOfMemory(const char* point, int occurrence);
 void disarmAll();
 
 namespace detail {

@@ -35,7 +35,9 @@ void MainWindow::startSplitting() {
     if (loop.mustStop()) {
         return;
     }
-    const qsizetype n = pieces ? pieces->count() : 0;
+    // Out of memory, every later step would fail as well, each with a report: the split stops
+    // after one, keeping the rows made so far.
+    const qsizetype n = pieces && !on.outOfMemory() ? pieces->count() : 0;
     static const QString processing = QStringLiteral("Processing: ");
     int progress = -1;
     qsizetype recomputeAt = 0;
@@ -66,6 +68,9 @@ void MainWindow::startSplitting() {
         }
         on.step(114, [&] { setPointerShape(PointerShape::Hourglass); });
         on.step(116, [&] { resultsList->appendSpan(pieces->text(), piece); });
+        if (on.outOfMemory()) {
+            break;
+        }
     }
 
     on.step(120, [&] { setPointerShape(PointerShape::Default); });

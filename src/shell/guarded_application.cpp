@@ -1,11 +1,16 @@
 #include "shell/guarded_application.h"
 
+#include "core/memory_reserve.h"
 #include "platform/message_boxes.h"
 #include "shell/handler_guard.h"
 
 #include <QtDebug>
 
-GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+#include <cstdio>
+
+GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    MemoryReserve::take();
+}
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     try {
@@ -17,20 +22,29 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void GuardedApplication::report(std::exception_ptr failure) {
-    const QString description = HandlerErrorReport::describe(failure);
-    qWarning("Unhandled exception in an event handler: %s", qUtf8Printable(description));
-    // A box runs events of its own; a failure among them is logged, not stacked on this one.
-    if (messages_ == nullptr || reporting_) {
-        return;
-    }
-    reporting_ = true;
+    // Nothing may leave here: past this point the failure would end the program. Writing the
+    // log line and the report allocate, which is what the reserve is for.
+    const MemoryReserve::SpentOnReportOf reserve(failure);
     try {
-        messages_->show(LastResortReport::text(description), MessageButtons::Ok,
-                        MessageIcon::Warning, HandlerErrorReport::kTitle);
+        const QString description = HandlerErrorReport::describe(failure);
+        qWarning("Unhandled exception in an event handler: %s", qUtf8Printable(description));
+        // A box runs events of its own; a failure among them is logged, not stacked on this
+        // one.
+        if (messages_ == nullptr || reporting_) {
+            return;
+        }
+        reporting_ = true;
+        try {
+            messages_->show(LastResortReport::text(description), MessageButtons::Ok,
+                            MessageIcon::Warning, HandlerErrorReport::kTitle);
+        } catch (...) {
+            reporting_ = false;
+            throw;
+        }
+        reporting_ = false;
     } catch (...) {
-        qWarning("The error report could not be shown");
+        std::fputs("The error report could not be shown\n", stderr);
     }
-    reporting_ = false;
 }
 
 namespace LastResortReport {

@@ -1,5 +1,6 @@
 #include "shell/handler_guard.h"
 
+#include "core/memory_reserve.h"
 #include "platform/message_boxes.h"
 
 namespace HandlerErrorReport {
@@ -34,5 +35,7 @@ QString describe(std::exception_ptr failure) {
 
 void HandlerGuard::report(int step, std::exception_ptr failure) {
     ++failures_;
+    outOfMemory_ = outOfMemory_ || MemoryReserve::isOutOfMemory(failure);
+    const MemoryReserve::SpentOnReportOf reserve(failure);
     HandlerErrorReport::show(messages_, HandlerErrorReport::describe(failure), location_, step);
 }

@@ -29,17 +29,24 @@ QString describe(std::exception_ptr failure);
 //   HandlerGuard on(messages, "Form1.Pushbutton2_Click");
 //   if (on.test(100, [&] { return text.isEmpty(); })) { ... }  // a failing test counts as true
 //   on.step(102, [&] { pieces = split(text); });
+//
+// A step that ran out of memory is reported like any other; the memory kept back for it is
+// spent on the report, and a loop of steps asks outOfMemory() to stop rather than meet the
+// same failure once a pass.
 class HandlerGuard {
   public:
     HandlerGuard(MessageBoxes& messages, QString location)
         : messages_(messages), location_(std::move(location)) {}
 
+    // Whether the step completed: a step that only makes sense after another checks it.
     template <typename Statement>
-    void step(int number, Statement&& statement) {
+    bool step(int number, Statement&& statement) {
         try {
             std::forward<Statement>(statement)();
+            return true;
         } catch (...) {
             report(number, std::current_exception());
+            return false;
         }
     }
 
@@ -54,6 +61,7 @@ class HandlerGuard {
     }
 
     int failures() const { return failures_; }
+    bool outOfMemory() const { return outOfMemory_; }
 
   private:
     void report(int step, std::exception_ptr failure);
@@ -61,4 +69,5 @@ class HandlerGuard {
     MessageBoxes& messages_;
     QString location_;
     int failures_ = 0;
+    bool outOfMemory_ = false;
 };

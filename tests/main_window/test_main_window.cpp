@@ -1,4 +1,5 @@
 #include "core/fault_injection.h"
+#include "core/memory_reserve.h"
 #include "main_window/main_window.h"
 #include "support/fake_platform.h"
 #include "support/window_controls.h"
@@ -30,7 +31,8 @@ class MainWindowTest : public QObject {
     void splitAppendsPiecesWithProgressAndDone();
     void splitsAccumulateWithoutClearing();
     void progressTextShowsNameAfterLastBackslash();
-    void failingAppendCostsOneReportAndSplitGoesOn();
+    void failingAppendCostsOneReport_data();
+    void failingAppendCostsOneReport();
     void editsAreRefusedWhileSplitting();
     void secondSplitDuringSplitAppendsInOrder();
     void progressComesBackAfterASecondSplitDuringSplit();
@@ -212,10 +214,28 @@ void MainWindowTest::progressTextShowsNameAfterLastBackslash() {
     QCOMPARE(controls(*form).resultsList->text(RowNumber(1)), QStringLiteral("C:\\dir\\file.txt"));
 }
 
-void MainWindowTest::failingAppendCostsOneReportAndSplitGoesOn() {
-    FaultInjection::arm("list.append", 2, "Out of memory");
+void MainWindowTest::failingAppendCostsOneReport_data() {
+    QTest::addColumn<bool>("outOfMemory");
+    QTest::addColumn<QStringList>("rowsKept");
+    QTest::newRow("a failure: the split goes on") << false << QStringList{"a", "c"};
+    // Every later piece would fail as well, each with a report the memory cannot hold.
+    QTest::newRow("out of memory: the split stops") << true << QStringList{"a"};
+}
+
+void MainWindowTest::failingAppendCostsOneReport() {
+    QFETCH(bool, outOfMemory);
+    QFETCH(QStringList, rowsKept);
+    outOfMemory ? FaultInjection::armOutOfMemory("list.append", 2)
+                : FaultInjection::arm("list.append", 2, "Out of memory");
+    MemoryReserve::take();
+    std::optional<bool> reserveHeldWhileShown;
+    fake->messages.whileShown = [&](const ShownMessage&) {
+        reserveHeldWhileShown = reserveHeldWhileShown.value_or(MemoryReserve::held());
+    };
     split("a,b,c");
-    QCOMPARE(rows(), (QStringList{"a", "c"}));
+    QCOMPARE(rows(), rowsKept);
+    QCOMPARE(reserveHeldWhileShown, !outOfMemory);  // spent on the report
+    QVERIFY(MemoryReserve::held());
     QCOMPARE(fake->messages.shown.size(), size_t(2));
     const ShownMessage& report = fake->messages.shown[0];
     QCOMPARE(report.title, QStringLiteral("Application Error"));
