@@ -3,6 +3,7 @@
 
 #include "batch_window/report_locations.h"
 #include "core/line_splitter.h"
+#include "core/memory_reserve.h"
 #include "list_tidying/results_tidying.h"
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
@@ -39,21 +40,23 @@ void BatchWindow::startSplitting() {
     YieldingLoop loop(platform_.pump, [this] { return unloaded(); });
     loop.watch(*inputList);
 
-    for (qsizetype i = 1; i <= n; ++i) {
-        if (i > inputList->count()) {
-            break;
-        }
-        TextSpan rowSpan;
-        const QString* source = &inputList->textSource(RowNumber(i), rowSpan);
-        progressBar->setValue(progressValue(i, inputList->count()));
-        progressBar->setBarText(processing, *source, rowSpan.offset, rowSpan.length,
-                                FileNameOfPath);
-        if (!loop.yield(i == 1 || i == n)) {
-            return;
-        }
-        setPointerShape(PointerShape::Hourglass);
+    // The run has no error report of its own, but a failure (running out of memory) must not
+    // end the program: say so once, keep the results so far, and finish as usual.
+    try {
+        for (qsizetype i = 1; i <= n; ++i) {
+            if (i > inputList->count()) {
+                break;
+            }
+            TextSpan rowSpan;
+            const QString* source = &inputList->textSource(RowNumber(i), rowSpan);
+            progressBar->setValue(progressValue(i, inputList->count()));
+            progressBar->setBarText(processing, *source, rowSpan.offset, rowSpan.length,
+                                    FileNameOfPath);
+            if (!loop.yield(i == 1 || i == n)) {
+                return;
+            }
+            setPointerShape(PointerShape::Hourglass);
 
-        try {
             // The row is split in place, its pieces sharing the input list's text. No events
             // run until it is done, so neither the row nor the delimiter can change meanwhile.
             if (loop.listChangedSinceLastLook()) {
@@ -63,15 +66,15 @@ void BatchWindow::startSplitting() {
             while (pieces.hasNext()) {
                 resultsList->appendSpan(*source, pieces.next());
             }
-        } catch (const std::exception& failure) {
-            // The run has no error report of its own, but running out of memory must not end
-            // the program: say so once, keep the results so far, and finish as usual.
-            platform_.messages.show(QString::fromLocal8Bit(failure.what()) +
-                                        QStringLiteral("\r\nThe results so far are kept."),
-                                    MessageButtons::Ok, MessageIcon::Warning,
-                                    HandlerErrorReport::kTitle);
-            break;
         }
+    } catch (...) {
+        // The results hold the memory; what the report needs was kept back for it.
+        const std::exception_ptr failure = std::current_exception();
+        const MemoryReserve::SpentOnReportOf reserve(failure);
+        platform_.messages.show(HandlerErrorReport::describe(failure) +
+                                    QStringLiteral("\r\nThe results so far are kept."),
+                                MessageButtons::Ok, MessageIcon::Warning,
+                                HandlerErrorReport::kTitle);
     }
 
     setPointerShape(PointerShape::Default);

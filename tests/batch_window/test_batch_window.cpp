@@ -1,5 +1,6 @@
 #include "batch_window/batch_window.h"
 #include "core/fault_injection.h"
+#include "core/memory_reserve.h"
 #include "main_window/main_window.h"
 #include "shell/web_addresses.h"
 #include "support/fake_platform.h"
@@ -55,6 +56,7 @@ class BatchWindowTest : public QObject {
     void inputEditsAreRefusedWhileRunning();
     void resultsClearActsWhileRunning();
     void secondStartWhileRunningIsIgnored();
+    void failingAppendKeepsResultsAndTheProgram_data();
     void failingAppendKeepsResultsAndTheProgram();
     void leavingInTheMiddleOfARunStopsIt_data();
     void leavingInTheMiddleOfARunStopsIt();
@@ -405,12 +407,27 @@ void BatchWindowTest::secondStartWhileRunningIsIgnored() {
     QCOMPARE(fake->pump.calls, 2);
 }
 
+void BatchWindowTest::failingAppendKeepsResultsAndTheProgram_data() {
+    QTest::addColumn<bool>("outOfMemory");
+    QTest::newRow("a failure") << false;
+    // The results hold the memory: the report's box needs what was kept back for it.
+    QTest::newRow("out of memory") << true;
+}
+
 void BatchWindowTest::failingAppendKeepsResultsAndTheProgram() {
     // The run has no guard; a failure (running out of memory) must still not end the program.
+    QFETCH(bool, outOfMemory);
     addInputRows({"a,b", "c", "d"});
-    FaultInjection::arm("list.append", 3, QStringLiteral("Out of memory"));
+    outOfMemory ? FaultInjection::armOutOfMemory("list.append", 3)
+                : FaultInjection::arm("list.append", 3, QStringLiteral("Out of memory"));
+    MemoryReserve::take();
+    std::optional<bool> reserveHeldWhileShown;
+    fake->messages.whileShown = [&](const ShownMessage&) {
+        reserveHeldWhileShown = reserveHeldWhileShown.value_or(MemoryReserve::held());
+    };
     QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
     QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"a", "b"}));
+    QCOMPARE(reserveHeldWhileShown, !outOfMemory);
     const QStringList texts = fake->messages.texts();
     QCOMPARE(texts.size(), 2);
     QCOMPARE(texts[0], QStringLiteral("Out of memory\r\nThe results so far are kept."));
