@@ -32,11 +32,16 @@ void MainWindow::copyResultsToClipboard() {
         progressBar->setBarText(QStringLiteral("Copying text to clipboard.. please wait.."));
     });
     on.step(108, [&] { setPointerShape(PointerShape::Hourglass); });
-    on.step(110, [&] {
+    const bool copied = on.step(110, [&] {
         YieldingLoop loop(platform_.pump);
         CopyListToClipboard(platform_, *resultsList, loop);
     });
+    // After a failure the clipboard still holds what it held: saying otherwise would lose
+    // the results the user thinks are safe there.
     on.step(112, [&] {
+        if (!copied) {
+            return;
+        }
         platform_.messages.show(
             QStringLiteral("Results have been copied to the clipboard.\r\rClick a text area where "
                            "you normally type and press Ctrl+V to paste the clipboard."));
