@@ -2,6 +2,7 @@
 
 #include "core/failure.h"
 #include "core/fault_injection.h"
+#include "core/memory_reserve.h"
 #include "platform/clipboard_retry.h"
 #include "platform/event_pump.h"
 #include "platform/message_boxes.h"
@@ -149,13 +150,25 @@ void ResultsTidying::enableAllActions() {
 }
 
 void ResultsTidying::rememberRows() {
-    if (list_.count() > 0) {
-        history_.remember({list_.rows(), list_.selectedRow()});
+    if (list_.count() > 0 &&
+        history_.remember({list_.rows(), list_.selectedRow()}, list_.count())) {
+        tellOfStepsLetGo();
     }
 }
 
 void ResultsTidying::forgetHistory() {
     history_.clear();
+    toldOfStepsLetGo_ = false;
+}
+
+void ResultsTidying::tellOfStepsLetGo() {
+    // Once a history: a long list lets a step go at every action from then on.
+    if (toldOfStepsLetGo_) {
+        return;
+    }
+    toldOfStepsLetGo_ = true;
+    platform_.messages.show(
+        QStringLiteral("The oldest Undo steps were let go to leave memory for the list."));
 }
 
 void ResultsTidying::copyRow() {
@@ -241,6 +254,13 @@ void ResultsTidying::stopWorking() {
 }
 
 void ResultsTidying::putInPlace(Work& work) {
+    // The undo history may be what filled the memory: its oldest step gives way and the
+    // action starts again, before the action is given up.
+    if (MemoryReserve::isOutOfMemory(work.failure) && history_.dropOldest()) {
+        tellOfStepsLetGo();
+        tidy(work.action);
+        return;
+    }
     if (work.failure) {
         platform_.messages.show(QLatin1Char('"') + work.caption + QStringLiteral("\" failed: ") +
                                     reasonOf(work.failure) +
@@ -260,6 +280,9 @@ void ResultsTidying::putInPlace(Work& work) {
     const std::optional<RowNumber> selected = work.selectedRow;
     const std::optional<RowNumber> newSelected =
         selected ? NumberOf(work.result.newRows.newRowOf(selected->index())) : std::nullopt;
-    history_.remember({list_.rows(), selected});
+    const bool stepsLetGo = history_.remember({list_.rows(), selected}, work.result.rows->size());
     list_.replaceRows(std::move(*work.result.rows), newSelected);
+    if (stepsLetGo) {
+        tellOfStepsLetGo();
+    }
 }

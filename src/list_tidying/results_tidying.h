@@ -63,6 +63,8 @@ class ResultsTidying : public QObject {
     // The job's end: its rows go in place unless the list changed meanwhile.
     void finishWork();
     void putInPlace(Work& work);
+    // Undo steps were let go for memory: the user hears of it once a history.
+    void tellOfStepsLetGo();
 
     ReportList& list_;
     ProgressBar& bar_;
@@ -74,6 +76,7 @@ class ResultsTidying : public QObject {
     std::shared_ptr<Work> work_;       // of the running job
     std::shared_ptr<Work> finishing_;  // ended, waiting for the window's loop to let go
     bool listChanged_ = false;         // rows removed or replaced since the job began
+    bool toldOfStepsLetGo_ = false;
     QMenu* menu_;
     QAction* copyRowAction_;
     QList<QAction*> tidyActions_;

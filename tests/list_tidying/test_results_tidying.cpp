@@ -332,6 +332,9 @@ void ResultsTidyingTest::sortingALongList_data() {
         QTest::addRow("%s: failing on a worker", window) << window << kLong << "failure";
         QTest::addRow("%s: program ends", window) << window << kLong << "program ends";
     }
+    // The undo history's oldest step gives way to the sort that ran out of memory.
+    QTest::newRow("main: out of memory at once") << "main" << qsizetype(3) << "out of memory";
+    QTest::newRow("batch: out of memory on a worker") << "batch" << kLong << "out of memory";
     QTest::newRow("batch: < Back") << "batch" << kLong << "< Back";
     QTest::newRow("batch: close button") << "batch" << kLong << "close button";
     // The save reads the rows while the work ends: the new rows wait until the save is done.
@@ -350,6 +353,9 @@ void ResultsTidyingTest::sortingALongList() {
     QTemporaryDir savedFile;
     if (event == "failure") {
         FaultInjection::arm("tidy.rows", 1);
+    } else if (event == "out of memory") {
+        tidying->rememberRows();
+        FaultInjection::armOutOfMemory("tidy.rows", 1);
     }
     const bool onAWorker = rows > ResultsTidying::kRowsWorthAThread;
     QSignalSpy progress(bar, &ProgressBar::valueChanged);
@@ -391,6 +397,8 @@ void ResultsTidyingTest::sortingALongList() {
     QStringList messages;
     if (event == "failure") {
         messages << "\"Sort A to Z\" failed: Injected failure\r\nThe list is as it was.";
+    } else if (event == "out of memory") {
+        messages << "The oldest Undo steps were let go to leave memory for the list.";
     } else if (event == "Clear List") {
         messages << "The list changed while \"Sort A to Z\" was working, so it was left as it is.";
         QCOMPARE(list->count(), 0);
@@ -404,7 +412,7 @@ void ResultsTidyingTest::sortingALongList() {
         QCOMPARE(list->count(), 0);
         return;
     }
-    const bool sorted = event == "none" || event == "save";
+    const bool sorted = event == "none" || event == "save" || event == "out of memory";
     QCOMPARE(list->count(), rows);
     QCOMPARE(list->text(RowNumber(1)), numbered(sorted ? 0 : rows - 1));
     QCOMPARE(list->text(RowNumber(rows)), numbered(sorted ? rows - 1 : 0));
