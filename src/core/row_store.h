@@ -79,6 +79,16 @@ class RowStore {
     }
     void reserveMore(qsizetype rows);
 
+    // Calls `visit(block, rows)` for each block of rows, by identity: copies of a store share
+    // blocks until they change them, so what a copy costs beyond another is the rows of the
+    // blocks only it holds.
+    template <typename Visit>
+    void forEachBlock(Visit&& visit) const {
+        for (const std::shared_ptr<Block>& block : blocks_) {
+            visit(static_cast<const void*>(block.get()), qsizetype(block->spans.size()));
+        }
+    }
+
     void remove(RowIndex row);
     void clear();
 

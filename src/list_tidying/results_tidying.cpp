@@ -150,9 +150,13 @@ void ResultsTidying::enableAllActions() {
 }
 
 void ResultsTidying::rememberRows() {
-    if (list_.count() > 0 &&
-        history_.remember({list_.rows(), list_.selectedRow()}, list_.count())) {
-        tellOfStepsLetGo();
+    if (list_.count() > 0) {
+        // The list is still as the new state has it; what older states hold beside it is
+        // what the budget weighs.
+        history_.remember({list_.rows(), list_.selectedRow()});
+        if (history_.fitBeside(list_.rows())) {
+            tellOfStepsLetGo();
+        }
     }
 }
 
@@ -280,9 +284,9 @@ void ResultsTidying::putInPlace(Work& work) {
     const std::optional<RowNumber> selected = work.selectedRow;
     const std::optional<RowNumber> newSelected =
         selected ? NumberOf(work.result.newRows.newRowOf(selected->index())) : std::nullopt;
-    const bool stepsLetGo = history_.remember({list_.rows(), selected}, work.result.rows->size());
+    history_.remember({list_.rows(), selected});
     list_.replaceRows(std::move(*work.result.rows), newSelected);
-    if (stepsLetGo) {
+    if (history_.fitBeside(list_.rows())) {
         tellOfStepsLetGo();
     }
 }

@@ -8,16 +8,18 @@
 #include <algorithm>
 #include <deque>
 #include <optional>
+#include <unordered_set>
 
 // The states a list can go back to, the newest last. A state is a copy of the list's rows,
 // which shares their blocks and their text: it costs a pointer per block of rows until the
 // list changes, and then only the blocks that changed.
 //
-// A sort changes every block, so each sort's state is a full copy of the list's places: 8
-// bytes a row. Besides the count of steps, the states together are bounded by a budget of
-// rows relative to the list: a tidy action needs about two copies of the list of its own at
-// its peak, and a history of more than a few copies is what would leave it none. The floor
-// keeps all the steps of any list of up to a million rows.
+// A state costs what it alone holds: a Delete's state shares all but one block with the list
+// (64 KB), a sort's state holds a full copy of the list's places (8 bytes a row). Besides the
+// count of steps, the rows the states hold apart from the list are bounded by a budget
+// relative to the list: a tidy action needs about two copies of the list of its own at its
+// peak, and a history holding more than a few copies is what would leave it none. The floor
+// keeps all twenty steps of a list of up to a million rows, even twenty sorts of it.
 class RowHistory {
   public:
     static constexpr int kSteps = 20;
@@ -27,22 +29,37 @@ class RowHistory {
     struct State {
         RowStore rows;
         std::optional<RowNumber> selectedRow;
+        // The rows of blocks the next newer state does not hold, once there is one.
+        qsizetype heldBeyondNewer = 0;
     };
 
     bool empty() const { return states_.empty(); }
 
-    // `listRows`: the size of the list as it is now. Returns whether older steps gave way for
-    // memory (not merely for the count).
-    bool remember(State state, qsizetype listRows) {
-        keptRows_ += state.rows.size();
+    void remember(State state) {
+        if (!states_.empty()) {
+            states_.back().heldBeyondNewer = rowsOfBlocksNotIn(states_.back().rows, state.rows);
+        }
         states_.push_back(std::move(state));
         if (states_.size() > kSteps) {
-            dropOldest();
+            states_.pop_front();
         }
-        const qsizetype budget = std::max(kFloorRows, kListCopies * listRows);
+    }
+    // After the list changed: lets the oldest states go while the rows they hold apart from
+    // `list` and from each other are over the budget; the newest state always stays. Returns
+    // whether any went. A look-up per block of the list and of the newest state.
+    bool fitBeside(const RowStore& list) {
+        if (states_.size() < 2) {
+            return false;
+        }
+        const qsizetype budget = std::max(kFloorRows, kListCopies * list.size());
+        qsizetype held = rowsOfBlocksNotIn(states_.back().rows, list);
+        for (size_t i = 0; i + 1 < states_.size(); ++i) {
+            held += states_[i].heldBeyondNewer;
+        }
         bool dropped = false;
-        while (keptRows_ > budget && states_.size() > 1) {
-            dropOldest();
+        while (states_.size() > 1 && held > budget) {
+            held -= states_.front().heldBeyondNewer;
+            states_.pop_front();
             dropped = true;
         }
         return dropped;
@@ -52,22 +69,28 @@ class RowHistory {
         if (states_.empty()) {
             return false;
         }
-        keptRows_ -= states_.front().rows.size();
         states_.pop_front();
         return true;
     }
     State takeNewest() {
         State newest = std::move(states_.back());
         states_.pop_back();
-        keptRows_ -= newest.rows.size();
         return newest;
     }
-    void clear() {
-        std::deque<State>().swap(states_);
-        keptRows_ = 0;
-    }
+    void clear() { std::deque<State>().swap(states_); }
 
   private:
+    static qsizetype rowsOfBlocksNotIn(const RowStore& rows, const RowStore& other) {
+        std::unordered_set<const void*> others;
+        other.forEachBlock([&](const void* block, qsizetype) { others.insert(block); });
+        qsizetype held = 0;
+        rows.forEachBlock([&](const void* block, qsizetype blockRows) {
+            if (others.count(block) == 0) {
+                held += blockRows;
+            }
+        });
+        return held;
+    }
+
     std::deque<State> states_;
-    qsizetype keptRows_ = 0;  // counted as if no state shared a block with another
 };
