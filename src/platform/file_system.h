@@ -34,3 +34,9 @@ bool FlushToDisk(QFileDevice& file);
 // /dev/zero never ends. `file` must not be open. A file that cannot be opened, or that is no
 // regular file, is a Failure whose description names the file and the reason.
 void OpenRegularFileForReading(QFile& file, const QString& path);
+
+// A folder that only this user can reach, for files that must not be read or replaced by
+// others in a folder everyone may write to (the system's temporary folder): `path` itself when
+// it is, or can be made, a real folder (no link) of the user's own with mode 0700; otherwise a
+// fresh folder made beside it, named `path` and a unique suffix. Nothing when neither can be had.
+std::optional<QString> PrivateFolderAt(const QString& path);

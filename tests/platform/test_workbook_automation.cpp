@@ -229,6 +229,13 @@ void WorkbookAutomationTest::unwritableCacheFallsBackToTheNextFolder() {
 
     WorkbookExportFolder nowhere({blocked + QStringLiteral("/workbooks")});
     QVERIFY_THROWS_EXCEPTION(Failure, nowhere.newFilePath());
+
+    // A shared fallback that everyone may write into is passed over for a fresh private one.
+    const QString shared = home.filePath(QStringLiteral("quorvane-shared"));
+    QVERIFY(QDir().mkdir(shared));
+    QVERIFY(QFile::setPermissions(shared, QFileDevice::Permissions(0x7777)));
+    WorkbookExportFolder beside({blocked + QStringLiteral("/workbooks")}, shared);
+    QVERIFY(beside.newFilePath().startsWith(shared + QLatin1Char('-')));
 }
 
 QTEST_GUILESS_MAIN(WorkbookAutomationTest)

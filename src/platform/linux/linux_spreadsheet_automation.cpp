@@ -41,8 +41,9 @@ class LinuxSpreadsheetApplication : public SpreadsheetApplication {
                                 const LinuxSpreadsheetSettings& settings)
         : program_(std::move(program)),
           settings_(settings),
-          folder_(settings.exportFolder.isEmpty() ? WorkbookExportFolder::defaultCandidates()
-                                                  : QStringList{settings.exportFolder}) {}
+          folder_(settings.exportFolder.isEmpty()
+                      ? WorkbookExportFolder::userDefault()
+                      : WorkbookExportFolder(QStringList{settings.exportFolder})) {}
 
     SpreadsheetWorkbook& addWorkbook() override {
         const QString path = folder_.newFilePath();

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
@@ -52,4 +53,19 @@ void OpenRegularFileForReading(QFile& file, const QString& path) {
         ::close(fd);
         throw Failure(file.errorString());
     }
+}
+
+std::optional<QString> PrivateFolderAt(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    ::mkdir(name.constData(), 0700);  // fails harmlessly when the name is taken
+    struct stat info {};
+    if (::lstat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == ::geteuid() && (info.st_mode & 07777) == 0700) {
+        return path;
+    }
+    QByteArray pattern = name + "-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        return std::nullopt;
+    }
+    return QFile::decodeName(pattern);
 }
