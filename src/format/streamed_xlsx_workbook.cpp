@@ -11,6 +11,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -189,12 +190,22 @@ void StreamedXlsxWorkbook::finish() {
                 }
             }
         }
+        errno = 0;
         error = workbook_close(workbook_);  // frees the workbook whatever the outcome
     }
+    const int systemError = errno;
     workbook_ = nullptr;
     if (error != LXW_NO_ERROR) {
         QFile::remove(path_);
-        throw libraryFailure(QStringLiteral("Cannot write the workbook file \"%1\"").arg(path_),
-                             error);
+        const QString what = QStringLiteral("Cannot write the workbook file \"%1\"").arg(path_);
+        // The library's own text for a failed write says only "Zip generic error ZIP_ERRNO";
+        // the system's error, left by that write, names what the user can act on (a full disk).
+        if (systemError != 0 &&
+            (error == LXW_ERROR_ZIP_FILE_OPERATION || error == LXW_ERROR_CREATING_XLSX_FILE ||
+             error == LXW_ERROR_CREATING_TMPFILE)) {
+            throw Failure(what + QStringLiteral(": ") +
+                          QString::fromLocal8Bit(std::strerror(systemError)));
+        }
+        throw libraryFailure(what, error);
     }
 }

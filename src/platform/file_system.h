@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <vector>
 
 class QFile;
 class QFileDevice;
@@ -40,3 +41,11 @@ void OpenRegularFileForReading(QFile& file, const QString& path);
 // it is, or can be made, a real folder (no link) of the user's own with mode 0700; otherwise a
 // fresh folder made beside it, named `path` and a unique suffix. Nothing when neither can be had.
 std::optional<QString> PrivateFolderAt(const QString& path);
+
+// The files removed from `folder` that this process still holds open, by descriptor: temporary
+// files that are removed as soon as they are made and read back later.
+std::vector<int> RemovedFilesHeldOpenIn(const QString& folder);
+// Closes those of them that are not in `keep` (taken before): after a failure, a library that
+// lost track of its temporary files would otherwise hold their disk space until the program
+// ends.
+void CloseRemovedFilesHeldOpenIn(const QString& folder, const std::vector<int>& keep);

@@ -2,6 +2,7 @@
 
 #include "core/failure.h"
 #include "format/streamed_xlsx_workbook.h"
+#include "platform/file_system.h"
 #include "platform/linux/spreadsheet_program.h"
 #include "platform/linux/workbook_export_folder.h"
 
@@ -64,7 +65,14 @@ class LinuxSpreadsheetApplication : public SpreadsheetApplication {
     void handOver(StreamedWorkbook& workbook) {
         workbook.handedOver = true;
         StreamedXlsxWorkbook& file = workbook.file();
-        file.finish();
+        // The library's temporary files (in the export folder) stay open after a failed write.
+        const std::vector<int> heldBefore = RemovedFilesHeldOpenIn(folder_.path());
+        try {
+            file.finish();
+        } catch (...) {
+            CloseRemovedFilesHeldOpenIn(folder_.path(), heldBefore);
+            throw;
+        }
         folder_.markHandedOver(file.path());
         folder_.removeExportsOlderThan(settings_.keepExportsSeconds);
         const QStringList arguments = program_.argumentsBefore + QStringList{file.path()};

@@ -2,8 +2,11 @@
 
 #include "core/failure.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -68,4 +71,28 @@ std::optional<QString> PrivateFolderAt(const QString& path) {
         return std::nullopt;
     }
     return QFile::decodeName(pattern);
+}
+
+std::vector<int> RemovedFilesHeldOpenIn(const QString& folder) {
+    const QString prefix = QFileInfo(folder).canonicalFilePath() + QLatin1Char('/');
+    const QString removed = QStringLiteral(" (deleted)");
+    std::vector<int> held;
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString& name : descriptors.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+        const QString target = QFile::symLinkTarget(descriptors.filePath(name));
+        bool number = false;
+        const int fd = name.toInt(&number);
+        if (number && target.startsWith(prefix) && target.endsWith(removed)) {
+            held.push_back(fd);
+        }
+    }
+    return held;
+}
+
+void CloseRemovedFilesHeldOpenIn(const QString& folder, const std::vector<int>& keep) {
+    for (const int fd : RemovedFilesHeldOpenIn(folder)) {
+        if (std::find(keep.begin(), keep.end(), fd) == keep.end()) {
+            ::close(fd);
+        }
+    }
 }
