@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -175,8 +176,27 @@ void StreamedXlsxWorkbook::fitColumns() {
     }
 }
 
+qint64 StreamedXlsxWorkbook::bytesOfWaitingRows() const {
+    qint64 bytes = 0;
+    for (const Sheet& sheet : sheets_) {
+        if (workbook_ && sheet.worksheet->optimize_tmpfile) {
+            bytes += std::max<qint64>(0, std::ftell(sheet.worksheet->optimize_tmpfile));
+        }
+    }
+    return bytes;
+}
+
 void StreamedXlsxWorkbook::finish() {
     checkOpen();
+    // A row the library could not write to its file (a full disk) would be missing, silently.
+    for (const Sheet& sheet : sheets_) {
+        if (sheet.worksheet->optimize_tmpfile && std::ferror(sheet.worksheet->optimize_tmpfile)) {
+            throw Failure(
+                QStringLiteral("Cannot write the workbook file \"%1\": its rows could not "
+                               "all be written to the temporary folder (%2)")
+                    .arg(path_, QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        }
+    }
     lxw_error error = LXW_NO_ERROR;
     {
         CNumericLocale cNumbers;

@@ -11,6 +11,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -65,6 +68,11 @@ class LinuxSpreadsheetApplication : public SpreadsheetApplication {
     void handOver(StreamedWorkbook& workbook) {
         workbook.handedOver = true;
         StreamedXlsxWorkbook& file = workbook.file();
+        const std::optional<quint64> freeBytes = FreeBytesOnDiskOf(folder_.path());
+        if (freeBytes && *freeBytes < 2 * static_cast<quint64>(file.bytesOfWaitingRows())) {
+            throw Failure(QStringLiteral("Cannot write the workbook file \"%1\": %2")
+                              .arg(file.path(), QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        }
         // The library's temporary files (in the export folder) stay open after a failed write.
         const std::vector<int> heldBefore = RemovedFilesHeldOpenIn(folder_.path());
         try {
