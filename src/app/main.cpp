@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 QStringList ArgumentsOf(int argc, char* argv[]) {
@@ -34,6 +35,35 @@ int Answer(const CommandLineRequest& request) {
                  usage.constData());
     return 2;
 }
+
+// Which display the program looked for, in the words of the environment that named it.
+QByteArray DisplaysLookedFor() {
+    QByteArrayList named;
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const QByteArray value = qgetenv(variable);
+        if (!value.isEmpty()) {
+            named << QByteArray(variable) + "=" + value;
+        }
+    }
+    return named.isEmpty() ? QByteArrayLiteral("DISPLAY is not set") : named.join(", ");
+}
+
+// Qt ends the program with an abort, after several lines about platform plugins, when it finds no
+// display. While the application object is made, its messages are held back: a fatal one
+// becomes one line that says which display was missing, and exit status 1.
+QList<QByteArray> heldBackMessages;
+void HoldBackStartMessage(QtMsgType type, const QMessageLogContext& context,
+                          const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "quorvane: no display could be opened (%s)\n",
+                     DisplaysLookedFor().constData());
+        std::_Exit(1);
+    }
+    const QByteArray category = context.category ? QByteArray(context.category) : QByteArray();
+    heldBackMessages << (category.isEmpty() || category == "default" ? QByteArray()
+                                                                     : category + ": ") +
+                            message.toLocal8Bit();
+}
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -43,7 +73,13 @@ int main(int argc, char* argv[]) {
         early.kind == CommandLineRequest::Kind::Version) {
         return Answer(early);
     }
+    const QtMessageHandler usualHandler = qInstallMessageHandler(HoldBackStartMessage);
     GuardedApplication app(argc, argv);
+    qInstallMessageHandler(usualHandler);
+    for (const QByteArray& message : std::as_const(heldBackMessages)) {
+        std::fprintf(stderr, "%s\n", message.constData());
+    }
+    heldBackMessages.clear();
     // Qt has taken its own options (-style, -platform and the like) out of the arguments.
     const CommandLineRequest request = ParseCommandLine(QApplication::arguments().mid(1));
     if (request.kind != CommandLineRequest::Kind::Start) {

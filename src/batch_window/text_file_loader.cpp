@@ -13,6 +13,41 @@
 
 #include <limits>
 
+namespace {
+// A file that reports no size (the system's own files under /proc and /sys) is read up to this
+// much; one that gives more never ends, or is no text file to load into a list.
+constexpr qint64 kUnsizedFileBytes = qint64{64} << 20;
+
+// The file's bytes up to the size it reports when opened: a file that grows while it is read
+// stops where it stood, and one that reports no size is read to a bound.
+QByteArray ReadToReportedSize(QFile& file, const QString& path) {
+    const qint64 reported = file.size();
+    QByteArray bytes;
+    if (reported > 0) {
+        bytes = file.read(reported);
+    } else {
+        constexpr qint64 kChunk = qint64{1} << 20;
+        while (bytes.size() <= kUnsizedFileBytes) {
+            const QByteArray chunk = file.read(kChunk);
+            if (chunk.isEmpty()) {
+                break;
+            }
+            bytes += chunk;
+        }
+    }
+    if (file.error() != QFileDevice::NoError) {
+        throw Failure(file.errorString());
+    }
+    if (bytes.size() > kUnsizedFileBytes && reported <= 0) {
+        throw Failure(QStringLiteral("\"%1\" reports no size but gives more than %2 MB (it is a "
+                                     "system file that may not end), so it was not read")
+                          .arg(path)
+                          .arg(kUnsizedFileBytes >> 20));
+    }
+    return bytes;
+}
+}  // namespace
+
 std::optional<QString> ReadTextFile(const QString& path, MessageBoxes& messages) {
     if (!FileExists(path)) {
         messages.show(QStringLiteral("File not found"));
@@ -20,11 +55,7 @@ std::optional<QString> ReadTextFile(const QString& path, MessageBoxes& messages)
     }
     QFile file;
     OpenRegularFileForReading(file, path);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw Failure(file.errorString());
-    }
-    return DecodeTextFile(bytes);
+    return DecodeTextFile(ReadToReportedSize(file, path));
 }
 
 void LoadTextFileToList(ReportList& list, const QString& path, MessageBoxes& messages) {

@@ -4,8 +4,9 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
+// Carriage return too: XML readers turn it into a line feed, so the library escapes it as well.
 bool isXmlControl(char16_t unit) {
-    return unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\r';
+    return unit < 0x20 && unit != u'\t' && unit != u'\n';
 }
 
 bool isHexDigit(char16_t unit) {

@@ -11,10 +11,44 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 Failure libraryFailure(const QString& what, lxw_error error) {
     return Failure(what + QStringLiteral(": ") + QString::fromUtf8(lxw_strerror(error)));
+}
+
+// The characters the library counts in a string it is given: UTF-8 sequences, not bytes.
+qsizetype Utf8Characters(const QByteArray& utf8) {
+    return std::count_if(utf8.cbegin(), utf8.cend(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    });
+}
+
+// The library checks a cell's length on the string it is given, which is the cell's text after
+// its escapes, where one character can take 7 or 13. The sheet's own limit counts the text
+// before them, so a longer escaped text goes in place of a short one just written: in constant
+// memory mode the row's cells wait in the worksheet's array, by column, until the row is done,
+// and an inline string cell owns its string (freed with free()). Anything else found there
+// leaves the short text and is a failure.
+bool replaceInlineString(lxw_worksheet* worksheet, lxw_row_t row, lxw_col_t column,
+                         const char* written, const QByteArray& text) {
+    lxw_cell* cell = worksheet->optimize && worksheet->array ? worksheet->array[column] : nullptr;
+    if (!cell || cell->type != INLINE_STRING_CELL || cell->row_num != row ||
+        cell->col_num != column || !cell->u.string || std::strcmp(cell->u.string, written) != 0) {
+        return false;
+    }
+    char* copy = static_cast<char*>(std::malloc(static_cast<size_t>(text.size()) + 1));
+    if (!copy) {
+        return false;
+    }
+    std::memcpy(copy, text.constData(), static_cast<size_t>(text.size()) + 1);
+    std::free(cell->u.string);
+    cell->u.string = copy;
+    return true;
 }
 }  // namespace
 
@@ -68,12 +102,20 @@ void StreamedXlsxWorkbook::addSheet() {
 
 void StreamedXlsxWorkbook::put(Sheet& sheet, int zeroBasedRow, int column, const QString& text) {
     const QByteArray utf8 = CellTextForWorkbook(text).toUtf8();
+    const bool lengthenedPastLimit = Utf8Characters(utf8) > kCellTextLimit;
+    const char* placeholder = "-";
+    const auto libraryRow = static_cast<lxw_row_t>(zeroBasedRow);
+    const auto libraryColumn = static_cast<lxw_col_t>(column - 1);
     lxw_error error;
     {
         CNumericLocale cNumbers;
         error =
-            worksheet_write_string(sheet.worksheet, static_cast<lxw_row_t>(zeroBasedRow),
-                                   static_cast<lxw_col_t>(column - 1), utf8.constData(), nullptr);
+            worksheet_write_string(sheet.worksheet, libraryRow, libraryColumn,
+                                   lengthenedPastLimit ? placeholder : utf8.constData(), nullptr);
+    }
+    if (error == LXW_NO_ERROR && lengthenedPastLimit &&
+        !replaceInlineString(sheet.worksheet, libraryRow, libraryColumn, placeholder, utf8)) {
+        error = LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED;
     }
     if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE) {
         throw Failure(QStringLiteral("Cell (%1, %2) comes after a later row was written")
@@ -134,8 +176,27 @@ void StreamedXlsxWorkbook::fitColumns() {
     }
 }
 
+qint64 StreamedXlsxWorkbook::bytesOfWaitingRows() const {
+    qint64 bytes = 0;
+    for (const Sheet& sheet : sheets_) {
+        if (workbook_ && sheet.worksheet->optimize_tmpfile) {
+            bytes += std::max<qint64>(0, std::ftell(sheet.worksheet->optimize_tmpfile));
+        }
+    }
+    return bytes;
+}
+
 void StreamedXlsxWorkbook::finish() {
     checkOpen();
+    // A row the library could not write to its file (a full disk) would be missing, silently.
+    for (const Sheet& sheet : sheets_) {
+        if (sheet.worksheet->optimize_tmpfile && std::ferror(sheet.worksheet->optimize_tmpfile)) {
+            throw Failure(
+                QStringLiteral("Cannot write the workbook file \"%1\": its rows could not "
+                               "all be written to the temporary folder (%2)")
+                    .arg(path_, QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        }
+    }
     lxw_error error = LXW_NO_ERROR;
     {
         CNumericLocale cNumbers;
@@ -149,12 +210,22 @@ void StreamedXlsxWorkbook::finish() {
                 }
             }
         }
+        errno = 0;
         error = workbook_close(workbook_);  // frees the workbook whatever the outcome
     }
+    const int systemError = errno;
     workbook_ = nullptr;
     if (error != LXW_NO_ERROR) {
         QFile::remove(path_);
-        throw libraryFailure(QStringLiteral("Cannot write the workbook file \"%1\"").arg(path_),
-                             error);
+        const QString what = QStringLiteral("Cannot write the workbook file \"%1\"").arg(path_);
+        // The library's own text for a failed write says only "Zip generic error ZIP_ERRNO";
+        // the system's error, left by that write, names what the user can act on (a full disk).
+        if (systemError != 0 &&
+            (error == LXW_ERROR_ZIP_FILE_OPERATION || error == LXW_ERROR_CREATING_XLSX_FILE ||
+             error == LXW_ERROR_CREATING_TMPFILE)) {
+            throw Failure(what + QStringLiteral(": ") +
+                          QString::fromLocal8Bit(std::strerror(systemError)));
+        }
+        throw libraryFailure(what, error);
     }
 }

@@ -32,6 +32,11 @@ class StreamedXlsxWorkbook {
     void fitColumns();
     // Writes the file. Afterwards no more cells can be written.
     void finish();
+    // The rows written so far wait in the library's files in the temporary folder; writing the
+    // file copies each sheet beside them before it is compressed, so the folder's disk needs
+    // about twice this many bytes free. The library does not notice that a disk is full while
+    // it makes those copies: it would write a workbook with rows missing.
+    qint64 bytesOfWaitingRows() const;
 
     const QString& path() const { return path_; }
     int sheetCount() const { return static_cast<int>(sheets_.size()); }

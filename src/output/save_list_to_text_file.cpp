@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "core/readable_list.h"
 #include "output/cell_reader.h"
+#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
 #include "shell/file_exists.h"
@@ -10,7 +11,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 #include <cerrno>
@@ -153,10 +153,19 @@ bool encodeRows(YieldingLoop& loop, const ReadableList& list, EncodedLines& line
     return true;
 }
 
-// A file with several names is written in place, so that every name sees the new content. The
-// whole content is made first and must fit on the disk before the file is touched; a failure
-// while writing can still leave the file cut short, and the message says so.
-void saveInPlace(YieldingLoop& loop, const ReadableList& list, const QString& fileName) {
+// Why a file is written in place rather than replaced, as the message after a failed write says.
+const QString kSeveralNames =
+    QStringLiteral("The file has several names (hard links), so it was written in place");
+const QString kAttributesOnlyInPlace = QStringLiteral(
+    "A new file could not be given this file's owner, group, permissions or "
+    "attributes, so it was written in place");
+
+// A file with several names is written in place, so that every name sees the new content, and
+// so is one whose owner or attributes a new file could not take over. The whole content is made
+// first and must fit on the disk before the file is touched; a failure while writing can still
+// leave the file cut short, and the message says so.
+void saveInPlace(YieldingLoop& loop, const ReadableList& list, const QString& fileName,
+                 const QString& why) {
     QBuffer content;
     content.open(QIODevice::WriteOnly);
     EncodedLines lines(content, fileName);
@@ -181,10 +190,8 @@ void saveInPlace(YieldingLoop& loop, const ReadableList& list, const QString& fi
     if (file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush() ||
         !FlushToDisk(file)) {
         const int systemError = errno;
-        throw Failure(QStringLiteral("Could not save \"%1\": %2. The file has several names (hard "
-                                     "links), so it was written in place and may now be "
-                                     "incomplete.")
-                          .arg(fileName, reasonOf(file, systemError)));
+        throw Failure(QStringLiteral("Could not save \"%1\": %2. %3 and may now be incomplete.")
+                          .arg(fileName, reasonOf(file, systemError), why));
     }
 }
 
@@ -201,27 +208,31 @@ void SaveListToTextFile(Platform& platform, const ReadableList& list, const QStr
         return;
     }
     if (target == Target::HardLinkedFile) {
-        saveInPlace(loop, list, fileName);
+        saveInPlace(loop, list, fileName, kSeveralNames);
         return;
     }
 
     // The new content goes to a temporary file beside the chosen one, which replaces it only
     // once complete; until commit() the old file is untouched, and the temporary file is
     // removed when `file` goes out of scope uncommitted (a failure, a stop).
-    QSaveFile file(fileName);
-    file.setDirectWriteFallback(false);
+    FileReplacement file(fileName);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        failSave(fileName, reasonOf(file, errno));
+    if (!file.open()) {
+        failSave(fileName, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    if (!file.keepAttributesOfOldFile()) {
+        file.cancel();
+        saveInPlace(loop, list, fileName, kAttributesOnlyInPlace);
+        return;
     }
 
-    EncodedLines lines(file, fileName);
+    EncodedLines lines(file.file(), fileName);
     if (!encodeRows(loop, list, lines, fileName)) {
-        file.cancelWriting();
+        file.cancel();
         return;
     }
     errno = 0;
     if (!file.commit()) {
-        failSave(fileName, reasonOf(file, errno));
+        failSave(fileName, reasonOf(file.file(), errno));
     }
 }

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <vector>
 
 class QFile;
 class QFileDevice;
@@ -34,3 +35,17 @@ bool FlushToDisk(QFileDevice& file);
 // /dev/zero never ends. `file` must not be open. A file that cannot be opened, or that is no
 // regular file, is a Failure whose description names the file and the reason.
 void OpenRegularFileForReading(QFile& file, const QString& path);
+
+// A folder that only this user can reach, for files that must not be read or replaced by
+// others in a folder everyone may write to (the system's temporary folder): `path` itself when
+// it is, or can be made, a real folder (no link) of the user's own with mode 0700; otherwise a
+// fresh folder made beside it, named `path` and a unique suffix. Nothing when neither can be had.
+std::optional<QString> PrivateFolderAt(const QString& path);
+
+// The files removed from `folder` that this process still holds open, by descriptor: temporary
+// files that are removed as soon as they are made and read back later.
+std::vector<int> RemovedFilesHeldOpenIn(const QString& folder);
+// Closes those of them that are not in `keep` (taken before): after a failure, a library that
+// lost track of its temporary files would otherwise hold their disk space until the program
+// ends.
+void CloseRemovedFilesHeldOpenIn(const QString& folder, const std::vector<int>& keep);

@@ -72,6 +72,9 @@ void WorkbookFileTest::cellShowsExactlyTheText_data() {
     QTest::newRow("NUL") << QString(QStringLiteral("nul") + QChar(0) + QStringLiteral("after"));
     QTest::newRow("control beside an escape look-alike") << QStringLiteral("\x01_x0041_\x02");
     QTest::newRow("escape look-alike closed by a control") << QStringLiteral("_x0041\x01");
+    QTest::newRow("look-alikes to the limit, longer escaped")
+        << QStringLiteral("_x0041_").repeated(4681);
+    QTest::newRow("look-alike closed by a carriage return") << QStringLiteral("_x0041\r");
 }
 
 void WorkbookFileTest::cellShowsExactlyTheText() {

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <csignal>
 
@@ -311,6 +312,49 @@ class TestSaveListToTextFile : public QObject {
         struct stat info {};
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
         QCOMPARE(info.st_nlink, nlink_t(2));
+    }
+
+    // What a replaced file keeps besides its content.
+    void replacedFileKeeps_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a name of 255 bytes") << "long name";
+        QTest::newRow("another user's owner and group (root only)") << "owner";
+        QTest::newRow("an extended attribute") << "attribute";
+    }
+    void replacedFileKeeps() {
+        QFETCH(QString, kind);
+        const QString name = kind == QLatin1String("long name") ? QString(255, QLatin1Char('n'))
+                                                                : QStringLiteral("list.txt");
+        const QString path = dir_->filePath(name);
+        const QByteArray native = QFile::encodeName(path);
+        writeAll(path, "old");
+        if (kind == QLatin1String("owner") &&
+            (geteuid() != 0 || ::chown(native.constData(), 65534, 65534) != 0)) {
+            QSKIP("giving a file to another user needs root");
+        }
+        if (kind == QLatin1String("attribute") &&
+            ::setxattr(native.constData(), "user.kept", "yes", 3, 0) != 0) {
+            QSKIP("this file system keeps no extended attributes");
+        }
+        struct stat before {};
+        QCOMPARE(::stat(native.constData(), &before), 0);
+        FakePlatform fake;
+        fake.messages.answers = {MessageAnswer::Yes};
+        TableList list;
+        list.addRow({QStringLiteral("new")});
+        YieldingLoop loop(fake.pump);
+        SaveListToTextFile(fake.platform, list, path, loop);
+
+        QCOMPARE(readAll(path), QByteArray("new\r\n"));
+        struct stat after {};
+        QCOMPARE(::stat(native.constData(), &after), 0);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_mode, before.st_mode);
+        char value[4] = {};
+        QCOMPARE(::getxattr(native.constData(), "user.kept", value, sizeof value) > 0,
+                 kind == QLatin1String("attribute"));
+        QCOMPARE(entriesOf(dir_->path()), QStringList{name});
     }
 
     void programEndingDoesNotCommit() {

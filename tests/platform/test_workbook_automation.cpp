@@ -3,6 +3,7 @@
 #include "batch_window/workbook_export_handler.h"
 #include "core/failure.h"
 #include "output/workbook_export.h"
+#include "platform/file_system.h"
 #include "platform/linux/linux_spreadsheet_automation.h"
 #include "platform/linux/workbook_export_folder.h"
 #include "shell/mouse_pointer.h"
@@ -13,6 +14,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -71,6 +74,8 @@ class WorkbookAutomationTest : public QObject {
     void exportOpensNewReadOnlyFileAsTemplate();
     void failedStartIsAFailure();
     void abandonedWorkbookLeavesNoFile();
+    void fullDiskNamesTheCauseAndKeepsNoFileOpen_data();
+    void fullDiskNamesTheCauseAndKeepsNoFileOpen();
     void laterExportRemovesOnlyOldHandedOverFiles();
     void unwritableCacheFallsBackToTheNextFolder();
 };
@@ -195,6 +200,47 @@ void WorkbookAutomationTest::abandonedWorkbookLeavesNoFile() {
     QVERIFY(host.started.empty());
 }
 
+// 420 kB of rows wait in the library's files before the workbook is written.
+void WorkbookAutomationTest::fullDiskNamesTheCauseAndKeepsNoFileOpen_data() {
+    QTest::addColumn<QString>("diskSize");
+    QTest::newRow("full before the rows are all written") << "size=128k";
+    QTest::newRow("room for the rows, not for their copy") << "size=600k";
+}
+
+void WorkbookAutomationTest::fullDiskNamesTheCauseAndKeepsNoFileOpen() {
+    QFETCH(QString, diskSize);
+    Host host;
+    host.onPath = {QStringLiteral("soffice")};
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {"-t", "tmpfs", "-o", diskSize, "tmpfs", host.cache.path()}) != 0) {
+        QSKIP("a small disk of its own needs root");
+    }
+    const auto unmount = qScopeGuard([&] {
+        QProcess::execute(QStringLiteral("umount"), {"-l", host.cache.path()});
+    });
+    LinuxSpreadsheetAutomation automation = host.automation();
+    auto application = automation.createApplication();
+    SpreadsheetWorkbook& workbook = application->addWorkbook();
+    quint32 noise = 1;  // text that does not compress away
+    for (int row = 2; row < 3000; ++row) {
+        QString text;
+        for (int i = 0; i < 100; ++i) {
+            noise = noise * 1664525u + 1013904223u;
+            text += QChar(u'a' + (noise >> 27));
+        }
+        workbook.setCellValue(row, 1, text);
+    }
+    QString message;
+    try {
+        application->makeVisible();
+    } catch (const Failure& failure) {
+        message = failure.description();
+    }
+    QVERIFY2(message.contains(QStringLiteral("No space left on device")), qPrintable(message));
+    QCOMPARE(host.exports(), QStringList());
+    QVERIFY(RemovedFilesHeldOpenIn(host.cache.path()).empty());
+}
+
 void WorkbookAutomationTest::laterExportRemovesOnlyOldHandedOverFiles() {
     Host host;
     host.onPath = {QStringLiteral("soffice")};
@@ -229,6 +275,13 @@ void WorkbookAutomationTest::unwritableCacheFallsBackToTheNextFolder() {
 
     WorkbookExportFolder nowhere({blocked + QStringLiteral("/workbooks")});
     QVERIFY_THROWS_EXCEPTION(Failure, nowhere.newFilePath());
+
+    // A shared fallback that everyone may write into is passed over for a fresh private one.
+    const QString shared = home.filePath(QStringLiteral("quorvane-shared"));
+    QVERIFY(QDir().mkdir(shared));
+    QVERIFY(QFile::setPermissions(shared, QFileDevice::Permissions(0x7777)));
+    WorkbookExportFolder beside({blocked + QStringLiteral("/workbooks")}, shared);
+    QVERIFY(beside.newFilePath().startsWith(shared + QLatin1Char('-')));
 }
 
 QTEST_GUILESS_MAIN(WorkbookAutomationTest)

@@ -27,6 +27,12 @@ clipboard_holds_rows() {
 }
 wait_for 5 "the clipboard to hold the four rows" clipboard_holds_rows
 
+# Without a display: one line that names the display looked for, and exit status 1.
+no_display=0
+message=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:97 "$program" 2>&1) || no_display=$?
+[ "$no_display" = 1 ] && [ "$message" = "quorvane: no display could be opened (DISPLAY=:97)" ] ||
+    { echo "without a display: status $no_display, said: $message" >&2; exit 1; }
+
 status=0
 close_program || status=$?
 echo "exit status $status; screenshot in $out/main_window.png"

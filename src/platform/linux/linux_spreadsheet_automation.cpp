@@ -2,6 +2,7 @@
 
 #include "core/failure.h"
 #include "format/streamed_xlsx_workbook.h"
+#include "platform/file_system.h"
 #include "platform/linux/spreadsheet_program.h"
 #include "platform/linux/workbook_export_folder.h"
 
@@ -10,6 +11,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -41,8 +45,9 @@ class LinuxSpreadsheetApplication : public SpreadsheetApplication {
                                 const LinuxSpreadsheetSettings& settings)
         : program_(std::move(program)),
           settings_(settings),
-          folder_(settings.exportFolder.isEmpty() ? WorkbookExportFolder::defaultCandidates()
-                                                  : QStringList{settings.exportFolder}) {}
+          folder_(settings.exportFolder.isEmpty()
+                      ? WorkbookExportFolder::userDefault()
+                      : WorkbookExportFolder(QStringList{settings.exportFolder})) {}
 
     SpreadsheetWorkbook& addWorkbook() override {
         const QString path = folder_.newFilePath();
@@ -63,7 +68,19 @@ class LinuxSpreadsheetApplication : public SpreadsheetApplication {
     void handOver(StreamedWorkbook& workbook) {
         workbook.handedOver = true;
         StreamedXlsxWorkbook& file = workbook.file();
-        file.finish();
+        const std::optional<quint64> freeBytes = FreeBytesOnDiskOf(folder_.path());
+        if (freeBytes && *freeBytes < 2 * static_cast<quint64>(file.bytesOfWaitingRows())) {
+            throw Failure(QStringLiteral("Cannot write the workbook file \"%1\": %2")
+                              .arg(file.path(), QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        }
+        // The library's temporary files (in the export folder) stay open after a failed write.
+        const std::vector<int> heldBefore = RemovedFilesHeldOpenIn(folder_.path());
+        try {
+            file.finish();
+        } catch (...) {
+            CloseRemovedFilesHeldOpenIn(folder_.path(), heldBefore);
+            throw;
+        }
         folder_.markHandedOver(file.path());
         folder_.removeExportsOlderThan(settings_.keepExportsSeconds);
         const QStringList arguments = program_.argumentsBefore + QStringList{file.path()};

@@ -1,6 +1,7 @@
 #include "platform/linux/workbook_export_folder.h"
 
 #include "core/failure.h"
+#include "platform/file_system.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -15,36 +16,60 @@ const QString kPrefix = QStringLiteral("results-");
 const QString kSuffix = QStringLiteral(".xlsx");
 }  // namespace
 
-WorkbookExportFolder::WorkbookExportFolder(QStringList candidates)
-    : candidates_(std::move(candidates)), path_(candidates_.value(0)) {}
+namespace {
+const QString kWorkbooks = QStringLiteral("/workbooks");
 
-QStringList WorkbookExportFolder::defaultCandidates() {
+bool isWritableFolderOfOwn(const QString& path) {
+    const QFileInfo folder(path);
+    return QDir().mkpath(path) && folder.isDir() && folder.isWritable() &&
+           folder.ownerId() == ::getuid();
+}
+}  // namespace
+
+WorkbookExportFolder::WorkbookExportFolder(QStringList candidates, QString sharedFallback)
+    : candidates_(std::move(candidates)),
+      sharedFallback_(std::move(sharedFallback)),
+      path_(candidates_.isEmpty() ? sharedFallback_ + kWorkbooks : candidates_.value(0)) {}
+
+WorkbookExportFolder WorkbookExportFolder::userDefault() {
     QStringList candidates;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (!cache.isEmpty()) {
-        candidates << cache + QStringLiteral("/workbooks");
+        candidates << cache + kWorkbooks;
     }
-    // Per user, so that nobody else's folder of that name is written into.
-    candidates << QDir::tempPath() + QStringLiteral("/quorvane-%1/workbooks").arg(::getuid());
-    return candidates;
+    // Per user, so that users do not meet each other's folder of that name.
+    return WorkbookExportFolder(candidates,
+                                QDir::tempPath() + QStringLiteral("/quorvane-%1").arg(::getuid()));
 }
 
 bool WorkbookExportFolder::useWritableFolder() {
     for (const QString& candidate : std::as_const(candidates_)) {
-        const QFileInfo folder(candidate);
-        if (QDir().mkpath(candidate) && folder.isDir() && folder.isWritable() &&
-            folder.ownerId() == ::getuid()) {
+        if (isWritableFolderOfOwn(candidate)) {
             path_ = candidate;
             return true;
         }
     }
-    return false;
+    if (sharedFallback_.isEmpty()) {
+        return false;
+    }
+    // Found once, then kept: a fresh folder made beside an unsafe one is this program's own.
+    const std::optional<QString> privateFolder = PrivateFolderAt(sharedFallback_);
+    if (!privateFolder || !isWritableFolderOfOwn(*privateFolder + kWorkbooks)) {
+        return false;
+    }
+    sharedFallback_ = *privateFolder;
+    path_ = *privateFolder + kWorkbooks;
+    return true;
 }
 
 QString WorkbookExportFolder::newFilePath() {
     if (!useWritableFolder()) {
+        QStringList tried = candidates_;
+        if (!sharedFallback_.isEmpty()) {
+            tried << QStringLiteral("a private folder at %1").arg(sharedFallback_);
+        }
         throw Failure(QStringLiteral("Cannot create a folder for the workbook (tried %1)")
-                          .arg(candidates_.join(QStringLiteral(", "))));
+                          .arg(tried.join(QStringLiteral(", "))));
     }
     const QString stamp =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));

@@ -2,9 +2,13 @@
 
 #include "core/failure.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
@@ -51,5 +55,44 @@ void OpenRegularFileForReading(QFile& file, const QString& path) {
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         throw Failure(file.errorString());
+    }
+}
+
+std::optional<QString> PrivateFolderAt(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    ::mkdir(name.constData(), 0700);  // fails harmlessly when the name is taken
+    struct stat info {};
+    if (::lstat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+        info.st_uid == ::geteuid() && (info.st_mode & 07777) == 0700) {
+        return path;
+    }
+    QByteArray pattern = name + "-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        return std::nullopt;
+    }
+    return QFile::decodeName(pattern);
+}
+
+std::vector<int> RemovedFilesHeldOpenIn(const QString& folder) {
+    const QString prefix = QFileInfo(folder).canonicalFilePath() + QLatin1Char('/');
+    const QString removed = QStringLiteral(" (deleted)");
+    std::vector<int> held;
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString& name : descriptors.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+        const QString target = QFile::symLinkTarget(descriptors.filePath(name));
+        bool number = false;
+        const int fd = name.toInt(&number);
+        if (number && target.startsWith(prefix) && target.endsWith(removed)) {
+            held.push_back(fd);
+        }
+    }
+    return held;
+}
+
+void CloseRemovedFilesHeldOpenIn(const QString& folder, const std::vector<int>& keep) {
+    for (const int fd : RemovedFilesHeldOpenIn(folder)) {
+        if (std::find(keep.begin(), keep.end(), fd) == keep.end()) {
+            ::close(fd);
+        }
     }
 }
