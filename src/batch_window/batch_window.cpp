@@ -165,6 +165,7 @@ void BatchWindow::connectHandlers() {
         *resultsList, *progressBar, platform_, mousePointer_,
         [this] { return pointerShape() == PointerShape::Hourglass || splitRunning(); });
     resultsTidying->setObjectName(QStringLiteral("resultsTidying"));
+    resultsTidying->setLastDelimiter([this] { return lastSplitDelimiter_; });
 }
 
 void BatchWindow::loadLinesFromFilesGiven(const QStringList& paths) {
@@ -207,6 +208,7 @@ void BatchWindow::resetForReopening() {
     inputList->removeColumnsAndRows();
     resultsList->removeColumnsAndRows();
     delimiterBox->setText(QString());
+    lastSplitDelimiter_.clear();
     progressBar->setValue(0);
     progressBar->setBarText(QStringLiteral("Progress Bar"));
     setPointerShape(PointerShape::Default);

@@ -117,4 +117,5 @@ class BatchWindow : public QWidget {
     QWidget* mainWindow_;
     WindowMousePointer mousePointer_;
     BatchWindowLifecycle lifecycle_;
+    QString lastSplitDelimiter_;  // offered first when the results are joined again
 };

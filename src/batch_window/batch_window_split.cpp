@@ -26,6 +26,7 @@ void BatchWindow::startSplitting() {
         return;
     }
     lifecycle_.splitStarted();
+    lastSplitDelimiter_ = delimiterBox->text();
     resultsTidying->forgetHistory();  // a run is not undone piece by piece
     struct RunEnds {
         BatchWindowLifecycle& lifecycle;

@@ -3,6 +3,8 @@
 #include "core/failure.h"
 #include "core/fault_injection.h"
 #include "core/memory_reserve.h"
+#include "list_tidying/one_line_copy.h"
+#include "list_tidying/one_line_dialog.h"
 #include "platform/clipboard_retry.h"
 #include "platform/event_pump.h"
 #include "platform/message_boxes.h"
@@ -85,6 +87,7 @@ ResultsTidying::ResultsTidying(ReportList& list, ProgressBar& bar, Platform& pla
       platform_(platform),
       pointer_(pointer),
       windowBusy_(std::move(windowBusy)),
+      oneLineCopy_(new OneLineCopy(bar, platform, pointer, this)),
       menu_(new QMenu(&list)) {
     menu_->setObjectName(QStringLiteral("tidyMenu"));
     // The shortcuts work while the list has the focus, as in any list; the menu shows them.
@@ -98,6 +101,9 @@ ResultsTidying::ResultsTidying(ReportList& list, ProgressBar& bar, Platform& pla
     };
     copyRowAction_ = addAction(QStringLiteral("Copy Row"), QKeySequence(Qt::CTRL | Qt::Key_C),
                                [this] { copyRow(); });
+    copyAsOneLineAction_ = addAction(QStringLiteral("Copy As One Line") + QChar(0x2026),
+                                     QKeySequence(), [this] { copyAsOneLine(); });
+    connect(oneLineCopy_, &OneLineCopy::copied, this, &ResultsTidying::copiedAsOneLine);
     menu_->addSeparator();
     for (const Command& command : kTidyCommands) {
         if (command.action == TidyAction::SortAToZ) {
@@ -124,6 +130,10 @@ ResultsTidying::~ResultsTidying() {
     job_.stopAndWait();
 }
 
+bool ResultsTidying::working() const {
+    return job_.running() || finishing_ != nullptr || oneLineCopy_->working();
+}
+
 bool ResultsTidying::idle() const {
     return !working() && !windowBusy_();
 }
@@ -136,6 +146,7 @@ void ResultsTidying::showMenu(QPoint globalPos) {
 void ResultsTidying::updateActions() {
     const bool idleNow = idle();
     copyRowAction_->setEnabled(idleNow && list_.selectedRow());
+    copyAsOneLineAction_->setEnabled(idleNow && list_.count() > 0);
     for (QAction* action : tidyActions_) {
         action->setEnabled(idleNow && list_.count() > 0);
     }
@@ -181,6 +192,18 @@ void ResultsTidying::copyRow() {
         return;
     }
     SetClipboardText(platform_.clipboard, list_.text(*selected));
+}
+
+void ResultsTidying::copyAsOneLine() {
+    if (!idle() || list_.count() == 0) {
+        return;
+    }
+    OneLineDialog dialog(list_.rows(), lastDelimiter_ ? lastDelimiter_() : QString(),
+                         list_.window());
+    if (dialog.exec() == QDialog::Accepted && idle()) {
+        const OneLineFormat format = dialog.format();
+        oneLineCopy_->start(dialog.takeRows(), format);
+    }
 }
 
 void ResultsTidying::undo() {
@@ -249,6 +272,7 @@ void ResultsTidying::finishWork() {
 }
 
 void ResultsTidying::stopWorking() {
+    oneLineCopy_->stopWorking();
     job_.stopAndWait();
     if (work_ != nullptr || finishing_ != nullptr) {
         work_.reset();

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class OneLineCopy;
 class ProgressBar;
 class QAction;
 class QMenu;
@@ -40,17 +41,25 @@ class ResultsTidying : public QObject {
     // A split starts, or the window lets go of its rows.
     void forgetHistory();
     bool canUndo() const { return !history_.empty(); }
-    // A tidy action is working on a copy of the rows.
-    bool working() const { return job_.running() || finishing_ != nullptr; }
+    // The delimiter the window last split at, which "Copy As One Line" offers first.
+    void setLastDelimiter(std::function<QString()> lastDelimiter) {
+        lastDelimiter_ = std::move(lastDelimiter);
+    }
+    // A tidy action, or a copy as one line, is working on a copy of the rows.
+    bool working() const;
     // The window hides or closes: an action still working stops, is waited for and leaves the
     // list as it is, and the bar and pointer go back to rest.
     void stopWorking();
 
     void copyRow();
+    void copyAsOneLine();
     void tidy(TidyAction action);
     void undo();
 
     QMenu* menu() const { return menu_; }
+
+  signals:
+    void copiedAsOneLine(qsizetype rows, qsizetype characters);
 
   private:
     struct Work;
@@ -71,6 +80,8 @@ class ResultsTidying : public QObject {
     Platform& platform_;
     WindowMousePointer& pointer_;
     std::function<bool()> windowBusy_;
+    std::function<QString()> lastDelimiter_;
+    OneLineCopy* oneLineCopy_;
     RowHistory history_;
     BackgroundJob job_;
     std::shared_ptr<Work> work_;       // of the running job
@@ -79,6 +90,7 @@ class ResultsTidying : public QObject {
     bool toldOfStepsLetGo_ = false;
     QMenu* menu_;
     QAction* copyRowAction_;
+    QAction* copyAsOneLineAction_;
     QList<QAction*> tidyActions_;
     QAction* undoAction_;
 };

@@ -107,6 +107,7 @@ void MainWindow::connectHandlers() {
         new ResultsTidying(*resultsList, *progressBar, platform_, mousePointer_,
                            [this] { return pointerShape() == PointerShape::Hourglass; });
     resultsTidying->setObjectName(QStringLiteral("resultsTidying"));
+    resultsTidying->setLastDelimiter([this] { return lastSplitDelimiter_; });
 }
 
 void MainWindow::showCentred() {

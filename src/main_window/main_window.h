@@ -80,4 +80,5 @@ class MainWindow : public QWidget {
     Platform& platform_;
     WindowMousePointer mousePointer_;
     QPointer<BatchWindow> batchWindow_;  // made on first use and opened again from then on
+    QString lastSplitDelimiter_;         // offered first when the results are joined again
 };

@@ -20,6 +20,7 @@ void MainWindow::startSplitting() {
         on.step(128, [&] { platform_.messages.show(QStringLiteral("No long line.")); });
         return;
     }
+    lastSplitDelimiter_ = delimiterBox->text();
 
     // What may happen to the window at each yield, and what is checked after one: see
     // YieldingLoop.

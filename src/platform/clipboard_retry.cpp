@@ -4,23 +4,24 @@
 
 namespace {
 template <typename Attempt>
-void attemptRepeatedly(Attempt&& attempt) {
+bool attemptRepeatedly(Attempt&& attempt) {
     for (int i = 0; i < kClipboardAttempts; ++i) {
         try {
             if (attempt()) {
-                return;
+                return true;
             }
         } catch (...) {
             // A clipboard that throws is just as busy as one that says no.
         }
     }
+    return false;
 }
 }  // namespace
 
-void ClearClipboard(Clipboard& clipboard) {
-    attemptRepeatedly([&] { return clipboard.tryClear(); });
+bool ClearClipboard(Clipboard& clipboard) {
+    return attemptRepeatedly([&] { return clipboard.tryClear(); });
 }
 
-void SetClipboardText(Clipboard& clipboard, const QString& text) {
-    attemptRepeatedly([&] { return clipboard.trySetText(text); });
+bool SetClipboardText(Clipboard& clipboard, const QString& text) {
+    return attemptRepeatedly([&] { return clipboard.trySetText(text); });
 }
