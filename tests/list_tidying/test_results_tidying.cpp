@@ -1,5 +1,6 @@
 #include "batch_window/batch_window.h"
 #include "core/fault_injection.h"
+#include "list_tidying/one_line_dialog.h"
 #include "list_tidying/results_tidying.h"
 #include "main_window/main_window.h"
 #include "support/fake_platform.h"
@@ -11,6 +12,8 @@
 #include "widgets/report_list/report_list.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QMenu>
 #include <QPointer>
@@ -18,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 QStringList rowsOf(const ReportList* list) {
@@ -29,9 +33,14 @@ QString numbered(qsizetype n) {
     return QString::number(n).rightJustified(5, QLatin1Char('0'));
 }
 
-const QStringList kAllActions{
-    "Copy Row",    "Trim Spaces", "Remove Empty Rows", "Remove Duplicate Rows", "Sort A to Z",
-    "Sort Z to A", "Undo"};
+const QStringList kAllActions{"Copy Row",
+                              "Copy As One Line\u2026",
+                              "Trim Spaces",
+                              "Remove Empty Rows",
+                              "Remove Duplicate Rows",
+                              "Sort A to Z",
+                              "Sort Z to A",
+                              "Undo"};
 }  // namespace
 
 // The results list's context menu on both windows, driven as a user would, with the platform
@@ -52,6 +61,8 @@ class ResultsTidyingTest : public QObject {
     void keysAndMenuWaitWhileBusy();
     void sortingALongList_data();
     void sortingALongList();
+    void copyAsOneLineOffersTheSplitsDelimiter_data();
+    void copyAsOneLineOffersTheSplitsDelimiter();
 
   private:
     static void addBothWindows();
@@ -432,6 +443,41 @@ void ResultsTidyingTest::sortingALongList() {
         QCOMPARE(list->text(RowNumber(1)), numbered(rows - 1));
         QCOMPARE(list->selectedRow(), RowNumber(1));
     }
+}
+
+void ResultsTidyingTest::copyAsOneLineOffersTheSplitsDelimiter_data() {
+    addBothWindows();
+}
+
+// Each window must tell the menu the delimiter of its last split, not what its box holds now,
+// and a separator chosen by its name must be copied as the character it names.
+void ResultsTidyingTest::copyAsOneLineOffersTheSplitsDelimiter() {
+    QFETCH(QString, window);
+    open(window);
+    batch ? controls(*batch).inputList->append("b;it's")
+          : controls(*main).lineBox->setText("b;it's");
+    LineBox* delimiterBox = batch ? controls(*batch).delimiterBox : controls(*main).delimiterBox;
+    delimiterBox->setText(";");
+    QTest::mouseClick(
+        batch ? controls(*batch).startSplittingButton : controls(*main).startSplittingButton,
+        Qt::LeftButton);
+    delimiterBox->setText("-");
+    QSignalSpy copied(tidying, &ResultsTidying::copiedAsOneLine);
+    QString offeredFirst;
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<OneLineDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        auto* separators = dialog->findChild<QComboBox*>("separatorBox");
+        offeredFirst = separators->itemText(0);
+        separators->setCurrentIndex(separators->findText("Line break"));
+        dialog->findChild<QComboBox*>("quoteBox")->setCurrentIndex(1);  // 'single quotes'
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    trigger("Copy As One Line\u2026");
+    QCOMPARE(offeredFirst, ";");
+    QCOMPARE(fake->clipboard.text, std::optional<QString>("'b'\n'it''s'"));
+    QCOMPARE(copied.count(), 1);
+    QCOMPARE(copied[0], (QVariantList{qsizetype(2), qsizetype(11)}));
 }
 
 QTEST_MAIN(ResultsTidyingTest)

@@ -25,7 +25,7 @@ table() { /usr/bin/python3 "$here/support/accessible_table.py" "$@"; }
 rows_are() { output_is "$1" table rows Output; }
 # The menu's items with Undo enabled or not; the rest are enabled over a list with a selection.
 items_with_undo() {
-    printf '%s\tenabled\n' 'Copy Row' 'Trim Spaces' 'Remove Empty Rows' \
+    printf '%s\tenabled\n' 'Copy Row' 'Copy As One Line…' 'Trim Spaces' 'Remove Empty Rows' \
         'Remove Duplicate Rows' 'Sort A to Z' 'Sort Z to A'
     printf 'Undo\t%s' "$1"
 }
