@@ -1,19 +1,24 @@
-// Saving and copying a results list of millions of rows, against `tr` writing the same bytes.
+// Saving and copying a results list of millions of rows, against `tr` writing the same bytes,
+// and "Copy As One Line" against "Copy Results To Clipboard" on the same list.
 //
 //   bench_save_copy [rows] [folder] [--real-clipboard]
 //
 // rows defaults to 10,000,000 (eight characters each: 100 MB of text with CR LF), folder to
 // the current one. With --real-clipboard (needs an X display and xclip) the text also goes on
 // the real clipboard and is read back with xclip. Every figure is the best of three runs.
+#include "list_tidying/one_line_copy.h"
 #include "output/copy_list_to_clipboard.h"
 #include "output/save_list_to_text_file.h"
 #include "platform/qt/qt_platform.h"
+#include "shell/mouse_pointer.h"
 #include "shell/yielding_loop.h"
+#include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 
 #include <algorithm>
@@ -214,6 +219,39 @@ int main(int argc, char* argv[]) {
                 2 * textMb);
     std::printf("longest gap between event-loop runs: save %lld ms, copy %lld ms\n",
                 static_cast<long long>(saveGapMs), static_cast<long long>(buildGapMs));
+
+    // Both copies whole, as the user starts them: the results' copy with its loop, the one
+    // line with its job on a copy of the rows, each ending with the text on the clipboard.
+    const Timing copyResults = bestOfThree([&] {
+        YieldingLoop loop(platform.pump);
+        CopyListToClipboard(platform, list, loop);
+    });
+    QWidget window;
+    ProgressBar bar(&window);
+    WindowMousePointer pointer(&window, platform.pointers);
+    OneLineCopy oneLine(bar, platform, pointer, nullptr);
+    qsizetype oneLineChars = 0;
+    QObject::connect(&oneLine, &OneLineCopy::copied,
+                     [&](qsizetype, qsizetype characters) { oneLineChars = characters; });
+    const auto copyAsOneLine = [&](const OneLineFormat& format) {
+        return bestOfThree([&] {
+            QEventLoop done;
+            QObject::connect(&oneLine, &OneLineCopy::copied, &done, &QEventLoop::quit);
+            oneLine.start(list.rows(), format);
+            if (oneLine.working()) {
+                done.exec();
+            }
+        });
+    };
+    const Timing plain = copyAsOneLine({QStringLiteral(", "), QChar()});
+    const qsizetype plainChars = oneLineChars;
+    const Timing quoted = copyAsOneLine({QStringLiteral(","), QLatin1Char('\'')});
+    std::printf("%-26s wall %.3f s  cpu %.3f s\n", "Copy Results To Clipboard", copyResults.wall,
+                copyResults.cpu);
+    printRatio("Copy As One Line \", \"", plain, "copy", copyResults);
+    printRatio("Copy As One Line ,''", quoted, "copy", copyResults);
+    std::printf("one line characters       %lld (', ')  %lld (quoted)\n",
+                static_cast<long long>(plainChars), static_cast<long long>(oneLineChars));
 
     int status = trSame ? 0 : 1;
     if (realClipboard) {

@@ -2,37 +2,30 @@
 
 #include "core/background_job.h"
 #include "core/row_store.h"
+#include "core/text_builder.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
 // Rows between two looks at the stop request: a few milliseconds of copying.
 constexpr qsizetype kRowsPerLook = 8192;
 
-QChar* copyChars(QChar* to, const QChar* from, qsizetype n) {
-    std::memcpy(static_cast<void*>(to), from, static_cast<size_t>(n) * sizeof(QChar));
-    return to + n;
-}
-
-// Writes `row` quoted, each quote inside it doubled; returns the end of what it wrote.
-QChar* writeQuoted(QChar* to, QStringView row, QChar quote) {
-    *to++ = quote;
-    const QChar* from = row.data();
-    const QChar* const end = from + row.size();
-    while (from != end) {
-        const QChar* found = std::find(from, end, quote);
-        to = copyChars(to, from, found - from);
-        if (found == end) {
-            break;
-        }
-        *to++ = quote;
-        *to++ = quote;
-        from = found + 1;
+// `rowsHaveQuotes`: false when no row holds the quote, and none needs looking into.
+void appendRow(TextBuilder& text, QStringView row, QChar quote, bool rowsHaveQuotes) {
+    if (quote.isNull()) {
+        text.append(row);
+        return;
     }
-    *to++ = quote;
-    return to;
+    text.append(quote);
+    for (qsizetype at = rowsHaveQuotes ? row.indexOf(quote) : -1; at >= 0;
+         at = row.indexOf(quote)) {
+        text.append(row.first(at + 1));
+        text.append(quote);
+        row = row.sliced(at + 1);
+    }
+    text.append(row);
+    text.append(quote);
 }
 
 }  // namespace
@@ -41,10 +34,12 @@ qsizetype QuotesInRows(const RowStore& rows, QChar quote) {
     if (quote.isNull()) {
         return 0;
     }
+    const char16_t wanted = quote.unicode();
     qsizetype count = 0;
     for (qsizetype row = 0; row < rows.size(); ++row) {
         const QStringView text = rows.view(RowIndex(row));
-        count += std::count(text.begin(), text.end(), quote);
+        const char16_t* chars = text.utf16();
+        count += std::count(chars, chars + text.size(), wanted);
     }
     return count;
 }
@@ -58,13 +53,11 @@ qsizetype OneLineLength(const RowStore& rows, const OneLineFormat& format, qsize
 }
 
 QString JoinAsOneLine(const RowStore& rows, const OneLineFormat& format, JobProgress& progress) {
-    const qsizetype length = OneLineLength(rows, format, QuotesInRows(rows, format.quote));
-    QString text(length, Qt::Uninitialized);
-    QChar* to = text.data();
+    const qsizetype quotesInRows = QuotesInRows(rows, format.quote);
+    // Exactly the text's size: a builder that had to grow would copy it once more.
+    TextBuilder text(OneLineLength(rows, format, quotesInRows));
     const qsizetype n = rows.size();
     progress.setTotal(n);
-    const QChar* separator = format.separator.constData();
-    const qsizetype separatorSize = format.separator.size();
     for (qsizetype row = 0; row < n; ++row) {
         if (row % kRowsPerLook == 0 && row > 0) {
             if (progress.stopRequested()) {
@@ -72,36 +65,25 @@ QString JoinAsOneLine(const RowStore& rows, const OneLineFormat& format, JobProg
             }
             progress.setDone(row);
         }
-        // Most separators are one character, which a call to copy would only slow down.
-        if (row > 0 && separatorSize == 1) {
-            *to++ = *separator;
-        } else if (row > 0) {
-            to = copyChars(to, separator, separatorSize);
+        if (row > 0) {
+            text.append(QStringView(format.separator));
         }
-        const QStringView view = rows.view(RowIndex(row));
-        to = format.quote.isNull() ? copyChars(to, view.data(), view.size())
-                                   : writeQuoted(to, view, format.quote);
+        appendRow(text, rows.view(RowIndex(row)), format.quote, quotesInRows > 0);
     }
     progress.setDone(n);
-    return text;
+    return text.take();
 }
 
 QString OneLinePreview(const RowStore& rows, const OneLineFormat& format, qsizetype maxChars) {
-    QString preview;
+    TextBuilder preview(maxChars);
     for (qsizetype row = 0; row < rows.size() && preview.size() < maxChars; ++row) {
         if (row > 0) {
-            preview += format.separator;
+            preview.append(QStringView(format.separator));
         }
         // A row of a gigabyte adds only what shows.
-        const QStringView view = rows.view(RowIndex(row)).left(maxChars);
-        if (format.quote.isNull()) {
-            preview += view;
-            continue;
-        }
-        QString quoted(2 * view.size() + 2, Qt::Uninitialized);
-        quoted.truncate(writeQuoted(quoted.data(), view, format.quote) - quoted.constData());
-        preview += quoted;
+        appendRow(preview, rows.view(RowIndex(row)).left(maxChars), format.quote, true);
     }
-    preview.truncate(maxChars);
-    return preview;
+    QString text = preview.take();
+    text.truncate(maxChars);
+    return text;
 }
