@@ -78,6 +78,8 @@ OneLineDialog::OneLineDialog(RowStore rows, const QString& lastDelimiter, QWidge
       preview_(new QLineEdit(this)),
       length_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Copy As One Line"));
+    // A question to answer, not a window to keep: nothing to shrink or enlarge.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(true);
 
     separatorBox_->setObjectName(QStringLiteral("separatorBox"));
