@@ -59,6 +59,7 @@ void BatchWindow::buildControls() {
     delimiterFrame = WindowControls::frame(
         this, QStringLiteral("Split By This Character Or Characters"), 120, 4080, 7800, 800);
     delimiterBox = WindowControls::frameTextBox(delimiterFrame);
+    delimiterBox->offerControlCharacterEntries(true);
     startSplittingButton =
         WindowControls::button(this, QStringLiteral("Start Splitting"), 120, 5010, 7800, 405);
     resultsList = WindowControls::list(this, 120, 5505, 7800, 1815);

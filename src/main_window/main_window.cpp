@@ -49,6 +49,7 @@ void MainWindow::buildControls() {
     delimiterFrame = WindowControls::frame(
         this, QStringLiteral("Split By This Character Or Characters"), 120, 1455, 7800, 800);
     delimiterBox = WindowControls::frameTextBox(delimiterFrame);
+    delimiterBox->offerControlCharacterEntries(true);
     startSplittingButton =
         WindowControls::button(this, QStringLiteral("Start Splitting"), 120, 2370, 7800, 405);
     resultsList = WindowControls::list(this, 120, 2880, 7800, 1815);

@@ -2,11 +2,14 @@
 // accessibility, and a long pasted line split in the main window.
 #include "widgets/line_box/line_box.h"
 
+#include "widgets/control_pictures.h"
+
 #include <QAccessible>
 #include <QAccessibleEditableTextInterface>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 
@@ -51,6 +54,10 @@ class TestLineBox : public QObject {
     void textChangedFollowsEveryEdit();
     void mouseClickDoubleClickAndShiftClick();
     void pasteKeepsLineBreaksAndTabs();
+    void controlCharactersShowAsPictures_data();
+    void controlCharactersShowAsPictures();
+    void crLfIsOnePictureToCursorAndMouse();
+    void menuInsertsTabAndLineBreak();
     void hugeLineLaysOutOnlyAWindow();
     void rightToLeftArrowsFollowTheScreen();
     void inputMethodCommitsAndComposes();
@@ -169,13 +176,84 @@ void TestLineBox::mouseClickDoubleClickAndShiftClick() {
 }
 
 void TestLineBox::pasteKeepsLineBreaksAndTabs() {
-    // As in a line edit, a pasted line break stays in the text (it shows as a blank).
+    // As in a line edit, a pasted line break stays in the text (it shows as a picture).
     ShownBox shown;
     const QString pasted = QStringLiteral("one\ttwo\r\nthree\nfour");
     QGuiApplication::clipboard()->setText(pasted);
     QTest::keyClick(&shown.box, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(shown.box.text(), pasted);
     QCOMPARE(shown.box.cursorPosition(), pasted.size());
+}
+
+void TestLineBox::controlCharactersShowAsPictures_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("mutedRuns");
+    QTest::newRow("tab") << QStringLiteral("a\tb") << QStringLiteral("a\u2192b") << 1;
+    QTest::newRow("LF") << QStringLiteral("a\nb") << QStringLiteral("a\u21B5b") << 1;
+    QTest::newRow("CR") << QStringLiteral("a\rb") << QStringLiteral("a\u21B5b") << 1;
+    QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QStringLiteral("a\u21B5\u200Bb") << 1;
+    QTest::newRow("LF CR") << QStringLiteral("\n\r") << QStringLiteral("\u21B5\u21B5") << 1;
+    QTest::newRow("NUL") << QString(QChar(0)) << QStringLiteral("\u2400") << 1;
+    QTest::newRow("DEL") << QStringLiteral("a\x7F") << QStringLiteral("a\u2421") << 1;
+}
+
+void TestLineBox::controlCharactersShowAsPictures() {
+    QFETCH(QString, text);
+    const ShownText got = WithControlPictures(text);
+    QTEST(got.text, "shown");
+    QTEST(int(got.pictures.size()), "mutedRuns");
+    ShownBox box;  // drawn with the pictures, read back as it was given
+    box.box.setText(text);
+    box.box.selectAll();
+    box.box.copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), text);
+    QCOMPARE(QAccessible::queryAccessibleInterface(&box.box)->text(QAccessible::Value), text);
+}
+
+void TestLineBox::crLfIsOnePictureToCursorAndMouse() {
+    ShownBox shown;
+    shown.box.setText(QStringLiteral("a\r\nb"));
+    const QRect picture = shown.box.characterRect(1);  // CR and LF together
+    QVERIFY(picture.width() > 1);
+    QCOMPARE(shown.box.characterRect(2).width(), 0);  // the LF adds nothing to the picture
+    QTest::mouseClick(&shown.box, Qt::LeftButton, {},
+                      QPoint(picture.right(), picture.center().y()));
+    QCOMPARE(shown.box.cursorPosition(), 3);
+    QTest::keyClick(&shown.box, Qt::Key_Left);
+    QCOMPARE(shown.box.cursorPosition(), 1);
+}
+
+void TestLineBox::menuInsertsTabAndLineBreak() {
+    ShownBox shown;
+    // Opens the context menu, chooses the entry named `choice` and returns all entries' names.
+    const auto openMenu = [&](const QString& choice) {
+        QStringList captions;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            menu->close();
+            for (QAction* action : menu->actions()) {
+                captions << action->text();
+                if (action->text() == choice) {
+                    action->trigger();
+                }
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(5, 5));
+        QCoreApplication::sendEvent(&shown.box, &event);
+        return captions;
+    };
+    QVERIFY(!openMenu(QString()).contains(QStringLiteral("Insert Tab")));  // not by default
+    shown.box.offerControlCharacterEntries(true);
+    shown.box.setText(QStringLiteral("ab"));
+    shown.box.setCursorPosition(1);
+    openMenu(QStringLiteral("Insert Tab"));
+    openMenu(QStringLiteral("Insert Line Break"));
+    QCOMPARE(shown.box.text(), QStringLiteral("a\t\nb"));
+    shown.box.undo();
+    QCOMPARE(shown.box.text(), QStringLiteral("a\tb"));
+    shown.box.undo();
+    QCOMPARE(shown.box.text(), QStringLiteral("ab"));
 }
 
 void TestLineBox::hugeLineLaysOutOnlyAWindow() {

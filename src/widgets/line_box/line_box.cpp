@@ -62,6 +62,11 @@ void LineBox::replaceText(qsizetype start, qsizetype end, const QString& text) {
     model_.replace(start, end, text);
 }
 
+void LineBox::insertAsOneStep(const QString& text) {
+    model_.separate();
+    model_.insert(text, LineTextModel::EditKind::Block);
+}
+
 void LineBox::selectAll() {
     model_.selectAll();
 }
@@ -186,6 +191,8 @@ void LineBox::ensureLayout() const {
 void LineBox::relayout() {
     layoutDirty_ = false;
     view_.setWidth(textArea().width());
+    view_.setPictureColor(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                          QPalette::PlaceholderText));
     view_.setDirection(textDirection_);
     view_.layOut(model_.text(), model_.cursor(), preedit_, preeditCursor_);
 }
@@ -263,7 +270,15 @@ QRect LineBox::characterRect(qsizetype position) const {
 
 qsizetype LineBox::positionAt(const QPoint& point) const {
     ensureLayout();
-    return view_.positionAt(point.x() - textArea().x());
+    const qsizetype position = view_.positionAt(point.x() - textArea().x());
+    // CR LF is drawn as one picture, its LF as nothing: a hit on the picture's right half lands
+    // after the pair, never between its halves.
+    const QString& text = model_.text();
+    if (position > 0 && position < text.size() && text.at(position - 1) == QLatin1Char('\r') &&
+        text.at(position) == QLatin1Char('\n')) {
+        return position + 1;
+    }
+    return position;
 }
 
 void LineBox::restartBlinking() {

@@ -40,6 +40,9 @@ class LineBox : public QWidget {
     // Whether files dragged from a file manager land here: a drop of them then says which files
     // and where (filesDropped) instead of inserting their addresses as text.
     void setAcceptsFileDrops(bool accepts) { acceptsFileDrops_ = accepts; }
+    // Whether the context menu offers "Insert Tab" and "Insert Line Break": the Tab key moves
+    // the focus and Enter starts the work, so a box that takes a delimiter needs another way.
+    void offerControlCharacterEntries(bool offer) { offersControlCharacters_ = offer; }
     bool isUndoAvailable() const { return model_.canUndo(); }
     bool isRedoAvailable() const { return model_.canRedo(); }
 
@@ -105,6 +108,7 @@ class LineBox : public QWidget {
     bool handleMovingKey(QKeyEvent* event);
     void moveForward(bool visualRight, bool mark, bool byWord);
     void pasteFrom(QClipboard::Mode mode);
+    void insertAsOneStep(const QString& text);
     void copyTo(QClipboard::Mode mode) const;
     void startDrag();
     // The files a drag brings that this box takes; none when it takes none.
@@ -125,6 +129,7 @@ class LineBox : public QWidget {
     bool dragCandidate_ = false;   // the press was inside the selection
     bool droppedOnSelf_ = false;
     bool acceptsFileDrops_ = false;
+    bool offersControlCharacters_ = false;
     QPoint pressPoint_;
     QElapsedTimer sinceDoubleClick_;
     QPoint doubleClickPoint_;

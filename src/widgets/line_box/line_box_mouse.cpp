@@ -111,6 +111,13 @@ void LineBox::contextMenuEvent(QContextMenuEvent* event) {
     QAction* remove = menu.addAction(tr("Delete"));
     remove->setEnabled(selection);
     connect(remove, &QAction::triggered, this, [this] { model_.removeSelection(); });
+    if (offersControlCharacters_) {
+        menu.addSeparator();
+        connect(menu.addAction(tr("Insert Tab")), &QAction::triggered, this,
+                [this] { insertAsOneStep(QStringLiteral("\t")); });
+        connect(menu.addAction(tr("Insert Line Break")), &QAction::triggered, this,
+                [this] { insertAsOneStep(QStringLiteral("\n")); });
+    }
     menu.addSeparator();
     add(tr("Select All"), QKeySequence::SelectAll,
         model_.length() > 0 && model_.selectionEnd() - model_.selectionStart() < model_.length(),

@@ -1,5 +1,7 @@
 #include "widgets/line_box/line_view.h"
 
+#include "widgets/control_pictures.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPalette>
@@ -13,23 +15,15 @@ namespace {
 // narrow its characters (a run of zero-width marks would otherwise ask for the whole line).
 constexpr qsizetype kMaxHalfWindow = qsizetype(1) << 14;
 
-// What a line edit shows for characters that have no glyph of their own in one line: line
-// and paragraph breaks and other control characters appear as blanks; the text keeps them.
-QString displayText(QStringView text) {
-    QString shown = text.toString();
-    for (QChar& c : shown) {
-        if ((c.unicode() < 0x20 && c != QLatin1Char('\t')) || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter) {
-            c = QLatin1Char(' ');
-        }
-    }
-    return shown;
-}
 }  // namespace
 
 void LineView::setFont(const QFont& font) {
     font_ = font;
     hasReference_ = false;
+}
+
+void LineView::setPictureColor(const QColor& color) {
+    pictureColor_ = color;
 }
 
 void LineView::setWidth(int width) {
@@ -47,7 +41,10 @@ void LineView::shape(const QString& text, TextWindow window, const QString& pree
     window_ = window;
     layout_.clearLayout();
     layout_.setFont(font_);
-    layout_.setText(displayText(QStringView(text).mid(window.start, window.length())));
+    const ShownText shown =
+        WithControlPictures(QStringView(text).mid(window.start, window.length()));
+    layout_.setText(shown.text);
+    layout_.setFormats(PictureFormats(shown, pictureColor_));
     QTextOption option;
     option.setTextDirection(direction_);
     option.setFlags(QTextOption::IncludeTrailingSpaces);

@@ -17,6 +17,8 @@ class LineView {
   public:
     void setFont(const QFont& font);
     void setWidth(int width);
+    // Tabs, line breaks and other control characters are drawn as pictures in this colour.
+    void setPictureColor(const QColor& color);
     int width() const { return width_; }
 
     // The paragraph direction decides which side the line starts on; the box sets it from
@@ -55,6 +57,7 @@ class LineView {
     void scrollToCursor(const QString& text, qsizetype cursor);
 
     QFont font_;
+    QColor pictureColor_;
     int width_ = 0;
     Qt::LayoutDirection direction_ = Qt::LeftToRight;
     QTextLayout layout_;

@@ -2,6 +2,8 @@
 // first visible row, the row height and the row count, never from the rows as a whole.
 #include "widgets/report_list/report_list.h"
 
+#include "widgets/report_list/row_text_drawing.h"
+
 #include <QAccessible>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -131,7 +133,14 @@ void ReportList::paintEvent(QPaintEvent* event) {
             option.features =
                 column == 0 ? QStyleOptionViewItem::HasDisplay : QStyleOptionViewItem::None;
             option.text = column == 0 ? shownText(row.number()) : QString();
+            const ShownText shown = WithControlPictures(option.text);
+            if (!shown.changed) {
+                style()->drawControl(QStyle::CE_ItemViewItem, &option, &painter, this);
+                continue;
+            }
+            option.text.clear();
             style()->drawControl(QStyle::CE_ItemViewItem, &option, &painter, this);
+            DrawRowTextWithPictures(painter, option, shown, this);
         }
     }
 }
