@@ -3,6 +3,7 @@
 #include "core/huge_pages.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 bool isContinuation(char byte) {
@@ -35,8 +36,14 @@ qsizetype completePartOf(QByteArrayView piece) {
 }
 }  // namespace
 
+TextFromUtf8Pieces::TextFromUtf8Pieces(qsizetype roomAtEachEnd) : room_(roomAtEachEnd) {
+    // Characters for now, never written, so never given memory; they become free room at the
+    // start only in take(): Qt grows a buffer in place only while nothing is free at its start.
+    text_.resize(room_);
+}
+
 void TextFromUtf8Pieces::expect(qsizetype bytes) {
-    ensureRoom(bytes);
+    ensureRoom(bytes + room_);
     // The block is written once from start to end, the case huge pages help.
     PreferHugePages(text_.data(), std::size_t(text_.capacity()) * sizeof(QChar));
 }
@@ -101,10 +108,16 @@ QString TextFromUtf8Pieces::take() {
         const qsizetype heldBytes = std::exchange(heldSize_, 0);
         decode(QByteArrayView(held_, heldBytes));
     }
-    // Text of multi-byte characters is shorter than the room its bytes were given.
-    if (text_.capacity() - text_.size() > text_.size() / 8 + 64) {
-        text_.squeeze();
+    // Room that text of multi-byte characters did not fill was never written to, so it holds
+    // no memory.
+    const qsizetype length = text_.size() - room_;
+    if (room_ == 0) {
+        return std::move(text_);
     }
-    decodedAny_ = false;
-    return std::exchange(text_, QString());
+    if (length < 4 * room_) {
+        return QString(text_.constData() + room_, length);
+    }
+    ensureRoom(room_);
+    text_.remove(0, room_);  // only moves the start of the text
+    return std::move(text_);
 }

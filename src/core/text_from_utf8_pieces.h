@@ -12,9 +12,14 @@
 // character after an invalid sequence that a piece boundary cuts.
 class TextFromUtf8Pieces {
   public:
+    // A text of more than a few times `roomAtEachEnd` characters comes with that much free
+    // room at both ends of its buffer, for an editor to grow it without copying it; the room
+    // at the start is taken at once, so the buffer still grows in place as pieces arrive.
+    explicit TextFromUtf8Pieces(qsizetype roomAtEachEnd = 0);
     // Room for the text of this many bytes, when the sender says how much is coming.
     void expect(qsizetype bytes);
     void append(QByteArrayView piece);
+    // Once, at the end.
     QString take();
 
   private:
@@ -23,7 +28,8 @@ class TextFromUtf8Pieces {
     // Bytes of a character not yet complete: the lead byte and the continuation bytes so far.
     void completeHeldCharacter(QByteArrayView& piece);
 
-    QString text_;
+    qsizetype room_;
+    QString text_;  // the room at the start, then the text
     char held_[4] = {};
     qsizetype heldSize_ = 0;
     bool decodedAny_ = false;
