@@ -155,6 +155,8 @@ std::optional<QString> SelectionTransfer::read(QClipboard::Mode mode) {
         if (bytesRead == before) {
             return finish();
         }
+        // Pieces that are already waiting leave no pause to run events in.
+        letEventsRunWhenDue();
     }
 }
 
@@ -232,7 +234,12 @@ void SelectionTransfer::letEventsRunWhenDue() {
 }
 
 QString SelectionTransfer::finish() {
-    return text_.take();
+    QString text = text_.take();
+    // Some owners end their text with a NUL byte, which Qt's clipboard drops too.
+    if (text.endsWith(QChar(0))) {
+        text.chop(1);
+    }
+    return text;
 }
 }  // namespace
 
