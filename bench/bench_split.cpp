@@ -2,12 +2,15 @@
 // pieces to a file in the same run, and then what a user does with the list it leaves:
 // delete rows at its start, middle and end, scroll to its end, click its last row, clear it.
 //
-//   build/bench/bench_split [pieces=10000000] [piece-bytes=9]
+//   build/bench/bench_split [pieces=10000000] [piece-bytes=9] [paste]
 //
-// One size a run, so that the process's peak memory belongs to that size alone.
+// One size a run, so that the process's peak memory belongs to that size alone. With `paste`,
+// under a real X server (xvfb-run -a), the line reaches the box as a user's does: xclip offers
+// it and Ctrl+V pastes it; the peak is then that of the paste and the split, from the paste on.
 
 #include "bench_support.h"
 #include "main_window/main_window.h"
+#include "platform/qt/host_back_ends.h"
 #include "platform/qt/qt_platform.h"
 #include "support/fake_platform.h"
 #include "support/window_controls.h"
@@ -54,8 +57,13 @@ void writeLatin1(const QString& line, const QString& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool paste = argc > 3 && QByteArray(argv[3]) == "paste";
+    if (!paste) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
+    const std::unique_ptr<ClipboardTextSource> clipboardReader = MakeHostClipboardTextSource();
+    UseClipboardTextSource(clipboardReader.get());
     const qsizetype pieces = argc > 1 ? QByteArray(argv[1]).toLongLong() : 10'000'000;
     const int pieceBytes = argc > 2 ? QByteArray(argv[2]).toInt() : 9;
     QTemporaryDir folder;
@@ -77,8 +85,26 @@ int main(int argc, char* argv[]) {
     form.load();
     form.show();
     QCoreApplication::processEvents();
-    controls(form).lineBox->setText(line);
-    line = QString();  // the box's share is the only one now
+    double pasteSeconds = 0;
+    if (paste) {
+        line = QString();
+        bench::timeCommand("xclip -selection clipboard -i '" + inputPath.toStdString() + "'");
+        bench::resetPeakMemory();
+        LineBox* box = controls(form).lineBox;
+        box->setFocus();
+        QElapsedTimer pasteTimer;
+        pasteTimer.start();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        pasteSeconds = bench::seconds(pasteTimer);
+        if (box->text().size() != pieces * (pieceBytes + 1) - 1) {
+            std::fprintf(stderr, "the paste gave %lld characters\n",
+                         static_cast<long long>(box->text().size()));
+            return 1;
+        }
+    } else {
+        controls(form).lineBox->setText(line);
+        line = QString();  // the box's share is the only one now
+    }
     QCoreApplication::processEvents();
     ReportList& list = *controls(form).resultsList;
 
@@ -121,6 +147,9 @@ int main(int argc, char* argv[]) {
     std::printf("%lld pieces of %d bytes (%.0f MB line as text, %.0f MB in memory)\n",
                 static_cast<long long>(pieces), pieceBytes, lineMb / 2, lineMb);
     std::printf("  tr to a file:            %.3f s\n", trSeconds);
+    if (paste) {
+        std::printf("  paste from xclip:        %.3f s\n", pasteSeconds);
+    }
     std::printf("  split, click to Done.:   %.3f s  = %.2f x tr  (median of %.3f %.3f %.3f)\n",
                 times[1], times[1] / trSeconds, times[0], times[1], times[2]);
     std::printf("  rows in the list:        %lld, %lld of them reachable in the view at Done.\n",
@@ -130,8 +159,9 @@ int main(int argc, char* argv[]) {
     actions.print();
     std::printf(
         "  memory:                  %.0f MB before the click, %.0f MB after the split, "
-        "peak of the process %.0f MB\n",
-        beforeMb, afterMb, bench::peakMemoryMb());
+        "peak of the process %.0f MB%s\n",
+        beforeMb, afterMb, bench::peakMemoryMb(), paste ? " (from the paste on)" : "");
     std::fflush(stdout);
+    UseClipboardTextSource(nullptr);
     return rows == pieces && actions.lastRowSelected ? 0 : 1;
 }

@@ -14,7 +14,8 @@
 // The real back-ends, owned together. Create after the QApplication.
 class QtPlatform {
   public:
-    QtPlatform() = default;
+    QtPlatform() { UseClipboardTextSource(clipboardTextSource_.get()); }
+    ~QtPlatform() { UseClipboardTextSource(nullptr); }
     QtPlatform(const QtPlatform&) = delete;
     QtPlatform& operator=(const QtPlatform&) = delete;
 
@@ -31,6 +32,7 @@ class QtPlatform {
     QtProgramFolder programFolder_;
     QtPointerShapes pointers_;
     std::unique_ptr<SpreadsheetAutomation> spreadsheets_ = MakeHostSpreadsheetAutomation();
+    std::unique_ptr<ClipboardTextSource> clipboardTextSource_ = MakeHostClipboardTextSource();
     Platform platform_{messages_, fileDialogs_,   clipboard_, browser_,      pump_,
                        random_,   programFolder_, pointers_,  *spreadsheets_};
 };

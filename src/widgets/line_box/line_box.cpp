@@ -1,5 +1,6 @@
 #include "widgets/line_box/line_box.h"
 
+#include "widgets/line_box/clipboard_text_source.h"
 #include "widgets/line_box/line_box_accessible.h"
 #include "widgets/line_box/text_boundaries.h"
 
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleHints>
 #include <QStyleOptionFrame>
@@ -111,7 +113,12 @@ void LineBox::copyTo(QClipboard::Mode mode) const {
 }
 
 void LineBox::pasteFrom(QClipboard::Mode mode) {
-    const QString pasted = QGuiApplication::clipboard()->text(mode);
+    // A long transfer lets the window repaint and answer meanwhile, which could close it.
+    const QPointer<LineBox> alive(this);
+    const QString pasted = ClipboardTextToPaste(mode);
+    if (alive.isNull()) {
+        return;
+    }
     if (!pasted.isEmpty() || model_.hasSelection()) {
         model_.separate();
         model_.insert(pasted, LineTextModel::EditKind::Block);

@@ -18,6 +18,10 @@ qsizetype roomAtEnd(const QString& text) {
     return text.capacity() - text.size();
 }
 
+bool hasRoomToType(const QString& text) {
+    return roomAtStart(text) >= kMinRoom && roomAtEnd(text) >= kMinRoom;
+}
+
 void makeRoom(QString& text, qsizetype atLeast) {
     const qsizetype room = std::max(kMinRoom, atLeast) + (text.size() >> kRoomShift);
     QString fresh;

@@ -17,5 +17,7 @@ void makeRoom(QString& text, qsizetype atLeast = 0);
 
 qsizetype roomAtStart(const QString& text);
 qsizetype roomAtEnd(const QString& text);
+// Whether typing at either end fits in the buffer for a while without copying the line.
+bool hasRoomToType(const QString& text);
 
 }  // namespace LineBuffer

@@ -7,8 +7,8 @@
 #include <utility>
 
 namespace {
-// A line pasted whole gets room to grow at both ends at once (a copy the paste pays for), so
-// that the first keystroke after it does not have to copy the whole line.
+// A line pasted whole gets room to grow at both ends at once (a copy the paste pays for, unless
+// the text came with room), so that the first keystroke after it does not copy the whole line.
 constexpr qsizetype kRoomBeforeTyping = qsizetype(1) << 16;
 
 // A line that shrank far below its buffer gives the memory back; small slack is kept for
@@ -134,7 +134,7 @@ QString LineTextModel::splice(qsizetype position, qsizetype removeLength,
         // the new text instead of copying it.
         QString removed = std::move(text_);
         text_ = insertText;
-        if (text_.size() >= kRoomBeforeTyping) {
+        if (text_.size() >= kRoomBeforeTyping && !LineBuffer::hasRoomToType(text_)) {
             LineBuffer::makeRoom(text_);
         }
         return removed;
