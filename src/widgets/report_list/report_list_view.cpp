@@ -2,6 +2,8 @@
 // first visible row, the row height and the row count, never from the rows as a whole.
 #include "widgets/report_list/report_list.h"
 
+#include "widgets/report_list/report_list_header.h"
+
 #include <QAccessible>
 #include <QContextMenuEvent>
 #include <QHeaderView>

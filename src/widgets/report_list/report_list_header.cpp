@@ -1,0 +1,37 @@
+#include "widgets/report_list/report_list_header.h"
+
+#include <QPainter>
+
+namespace {
+constexpr int kNoteGap = 12;  // between the first column's caption and the note
+}
+
+ReportListHeader::ReportListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+void ReportListHeader::setNoteRightMargin(int pixels) {
+    rightMargin_ = pixels;
+    viewport()->update();
+}
+
+void ReportListHeader::paintEvent(QPaintEvent* event) {
+    QHeaderView::paintEvent(event);
+    const QString note = note_ ? note_() : QString();
+    if (note.isEmpty() || count() == 0) {
+        return;
+    }
+    // Right-aligned before the margin, never over the first caption: a long note is elided.
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    const QString caption = model()->headerData(0, Qt::Horizontal).toString();
+    const int captionEnd =
+        sectionViewportPosition(0) + margin + fontMetrics().horizontalAdvance(caption) + kNoteGap;
+    const int right = viewport()->width() - rightMargin_ - margin;
+    const int left = std::max(captionEnd, 0);
+    if (right <= left) {
+        return;
+    }
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::ButtonText));
+    const QRect room(left, 0, right - left, viewport()->height());
+    painter.drawText(room, Qt::AlignRight | Qt::AlignVCenter,
+                     fontMetrics().elidedText(note, Qt::ElideRight, room.width()));
+}
