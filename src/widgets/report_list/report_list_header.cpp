@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 constexpr int kNoteGap = 12;  // between the first column's caption and the note
 }
@@ -19,12 +21,15 @@ void ReportListHeader::paintEvent(QPaintEvent* event) {
     if (note.isEmpty() || count() == 0) {
         return;
     }
-    // Right-aligned before the margin, never over the first caption: a long note is elided.
+    // Inside the first column's section, right-aligned at its end or before the kept margin,
+    // never over its caption nor across a section's edge: a long note is elided.
     const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
     const QString caption = model()->headerData(0, Qt::Horizontal).toString();
+    const int sectionStart = sectionViewportPosition(0);
     const int captionEnd =
-        sectionViewportPosition(0) + margin + fontMetrics().horizontalAdvance(caption) + kNoteGap;
-    const int right = viewport()->width() - rightMargin_ - margin;
+        sectionStart + margin + fontMetrics().horizontalAdvance(caption) + kNoteGap;
+    const int right =
+        std::min(sectionStart + sectionSize(0), viewport()->width() - rightMargin_) - margin;
     const int left = std::max(captionEnd, 0);
     if (right <= left) {
         return;
