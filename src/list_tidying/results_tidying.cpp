@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QTimer>
-#include <QToolButton>
 
 #include <exception>
 #include <new>

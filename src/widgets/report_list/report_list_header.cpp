@@ -11,8 +11,10 @@ constexpr int kNoteGap = 12;  // between the first column's caption and the note
 ReportListHeader::ReportListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
 
 void ReportListHeader::setNoteRightMargin(int pixels) {
-    rightMargin_ = pixels;
-    viewport()->update();
+    if (pixels != rightMargin_) {
+        rightMargin_ = pixels;
+        viewport()->update();
+    }
 }
 
 void ReportListHeader::paintEvent(QPaintEvent* event) {
