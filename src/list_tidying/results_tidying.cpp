@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "core/fault_injection.h"
 #include "core/memory_reserve.h"
+#include "list_tidying/action_summary.h"
 #include "list_tidying/one_line_copy.h"
 #include "list_tidying/one_line_dialog.h"
 #include "platform/clipboard_retry.h"
@@ -19,6 +20,7 @@
 
 #include <exception>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -104,6 +106,10 @@ ResultsTidying::ResultsTidying(ReportList& list, ProgressBar& bar, Platform& pla
     copyAsOneLineAction_ = addAction(QStringLiteral("Copy As One Line") + QChar(0x2026),
                                      QKeySequence(), [this] { copyAsOneLine(); });
     connect(oneLineCopy_, &OneLineCopy::copied, this, &ResultsTidying::copiedAsOneLine);
+    connect(this, &ResultsTidying::copiedAsOneLine, this,
+            [this](qsizetype rows, qsizetype characters) {
+                list_.showActionSummary(OneLineCopySummary(rows, characters));
+            });
     menu_->addSeparator();
     for (const Command& command : kTidyCommands) {
         if (command.action == TidyAction::SortAToZ) {
@@ -115,9 +121,20 @@ ResultsTidying::ResultsTidying(ReportList& list, ProgressBar& bar, Platform& pla
     menu_->addSeparator();
     undoAction_ =
         addAction(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
+    redoAction_ = addAction(QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                            [this] { redo(); });
+    redoAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    list_.showRowCount();
+    list_.addMenuButton(QStringLiteral("List Actions"),
+                        QStringLiteral("List Actions: copy, tidy, undo and redo the rows (also "
+                                       "the right mouse button or the menu key on the list)"));
     connect(menu_, &QMenu::aboutToHide, this, &ResultsTidying::enableAllActions);
     connect(&list_, &ReportList::contextMenuRequested, this, &ResultsTidying::showMenu);
-    connect(&list_, &ReportList::rowsRemovedOrReplaced, this, [this] { listChanged_ = true; });
+    connect(&list_, &ReportList::rowsRemovedOrReplaced, this, [this] {
+        listChanged_ = true;
+        rowsRemoved();
+    });
     connect(&job_, &BackgroundJob::progressed, &bar_, &ProgressBar::setValue);
     connect(&job_, &BackgroundJob::finished, this, [this] {
         finishing_ = std::move(work_);
@@ -151,6 +168,7 @@ void ResultsTidying::updateActions() {
         action->setEnabled(idleNow && list_.count() > 0);
     }
     undoAction_->setEnabled(idleNow && canUndo());
+    redoAction_->setEnabled(idleNow && canRedo());
 }
 
 void ResultsTidying::enableAllActions() {
@@ -161,17 +179,28 @@ void ResultsTidying::enableAllActions() {
 }
 
 void ResultsTidying::rememberRows() {
+    rowsBeforeRemoval_ = list_.count();
     if (list_.count() > 0) {
         // The list is still as the new state has it; what older states hold beside it is
         // what the budget weighs.
-        history_.remember({list_.rows(), list_.selectedRow()});
+        history_.remember({list_.rows(), list_.selectedRow(), {}});
         if (history_.fitBeside(list_.rows())) {
             tellOfStepsLetGo();
         }
     }
 }
 
+void ResultsTidying::rowsRemoved() {
+    if (rowsBeforeRemoval_ == 0) {
+        return;  // a change of this class's own, or a clear the window does not undo
+    }
+    const qsizetype before = std::exchange(rowsBeforeRemoval_, 0);
+    history_.nameNewestChange(RemovalName(list_.count()));
+    list_.showActionSummary(RemovalSummary(before, list_.count()));
+}
+
 void ResultsTidying::forgetHistory() {
+    rowsBeforeRemoval_ = 0;
     history_.clear();
     toldOfStepsLetGo_ = false;
 }
@@ -210,8 +239,20 @@ void ResultsTidying::undo() {
     if (!idle() || history_.empty()) {
         return;
     }
-    RowHistory::State state = history_.takeNewest();
+    rowsBeforeRemoval_ = 0;
+    RowHistory::State state = history_.undo({list_.rows(), list_.selectedRow(), {}});
     list_.replaceRows(std::move(state.rows), state.selectedRow);
+    list_.showActionSummary(UndoSummary(state.change));
+}
+
+void ResultsTidying::redo() {
+    if (!idle() || !history_.canRedo()) {
+        return;
+    }
+    rowsBeforeRemoval_ = 0;
+    RowHistory::State state = history_.redo({list_.rows(), list_.selectedRow(), {}});
+    list_.replaceRows(std::move(state.rows), state.selectedRow);
+    list_.showActionSummary(RedoSummary(state.change));
 }
 
 void ResultsTidying::tidy(TidyAction action) {
@@ -224,6 +265,7 @@ void ResultsTidying::tidy(TidyAction action) {
     work->caption = captionOf(action);
     work->selectedRow = list_.selectedRow();
     listChanged_ = false;
+    rowsBeforeRemoval_ = 0;
 
     if (work->rows.size() <= kRowsWorthAThread) {
         try {
@@ -296,6 +338,9 @@ void ResultsTidying::putInPlace(Work& work) {
                                 MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
+    if (work.result.outcome == TidyOutcome::Unchanged) {
+        list_.showActionSummary(NothingToTidySummary(work.action));
+    }
     if (work.result.outcome != TidyOutcome::Changed) {
         return;
     }
@@ -308,8 +353,10 @@ void ResultsTidying::putInPlace(Work& work) {
     const std::optional<RowNumber> selected = work.selectedRow;
     const std::optional<RowNumber> newSelected =
         selected ? NumberOf(work.result.newRows.newRowOf(selected->index())) : std::nullopt;
-    history_.remember({list_.rows(), selected});
+    const qsizetype before = list_.count();
+    history_.remember({list_.rows(), selected, work.caption});
     list_.replaceRows(std::move(*work.result.rows), newSelected);
+    list_.showActionSummary(TidySummary(work.action, before, list_.count()));
     if (history_.fitBeside(list_.rows())) {
         tellOfStepsLetGo();
     }

@@ -18,7 +18,9 @@ class WindowMousePointer;
 struct Platform;
 
 // The context menu of a results list and what it does: copy the selected row, tidy the rows
-// in place (trim, drop empty or repeated rows, sort), and undo.
+// in place (trim, drop empty or repeated rows, sort), undo and redo. The list shows its row
+// count in its header and, for a few seconds after each change, what the change did; a button
+// beside the count opens the menu.
 //
 // A tidy action of a long list is a BackgroundJob on a copy of the rows: choosing it starts
 // the job and returns, the hourglass and the bar show while it works, and its end puts the new
@@ -41,6 +43,7 @@ class ResultsTidying : public QObject {
     // A split starts, or the window lets go of its rows.
     void forgetHistory();
     bool canUndo() const { return !history_.empty(); }
+    bool canRedo() const { return history_.canRedo(); }
     // The delimiter the window last split at, which "Copy As One Line" offers first.
     void setLastDelimiter(std::function<QString()> lastDelimiter) {
         lastDelimiter_ = std::move(lastDelimiter);
@@ -55,6 +58,7 @@ class ResultsTidying : public QObject {
     void copyAsOneLine();
     void tidy(TidyAction action);
     void undo();
+    void redo();
 
     QMenu* menu() const { return menu_; }
 
@@ -74,6 +78,8 @@ class ResultsTidying : public QObject {
     void putInPlace(Work& work);
     // Undo steps were let go for memory: the user hears of it once a history.
     void tellOfStepsLetGo();
+    // Delete or a clear, which the window does itself after rememberRows(), has happened.
+    void rowsRemoved();
 
     ReportList& list_;
     ProgressBar& bar_;
@@ -88,9 +94,11 @@ class ResultsTidying : public QObject {
     std::shared_ptr<Work> finishing_;  // ended, waiting for the window's loop to let go
     bool listChanged_ = false;         // rows removed or replaced since the job began
     bool toldOfStepsLetGo_ = false;
+    qsizetype rowsBeforeRemoval_ = 0;  // set by rememberRows() until its removal comes
     QMenu* menu_;
     QAction* copyRowAction_;
     QAction* copyAsOneLineAction_;
     QList<QAction*> tidyActions_;
     QAction* undoAction_;
+    QAction* redoAction_;
 };

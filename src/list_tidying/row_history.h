@@ -3,6 +3,7 @@
 #include "core/row_number.h"
 #include "core/row_store.h"
 
+#include <QString>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -10,8 +11,9 @@
 #include <optional>
 #include <unordered_set>
 
-// The states a list can go back to, the newest last. A state is a copy of the list's rows,
-// which shares their blocks and their text: it costs a pointer per block of rows until the
+// The states a list can go back to, the newest last, and the states an undo left, which a
+// redo goes forward to until a new change makes them meaningless. A state is a copy of the list's
+// rows, which shares their blocks and their text: it costs a pointer per block of rows until the
 // list changes, and then only the blocks that changed.
 //
 // A state costs what it alone holds: a Delete's state shares all but one block with the list
@@ -29,21 +31,44 @@ class RowHistory {
     struct State {
         RowStore rows;
         std::optional<RowNumber> selectedRow;
+        // The change between this state and the list, as its menu names it ("Sort A to Z").
+        QString change;
         // The rows of blocks the next newer state does not hold, once there is one.
         qsizetype heldBeyondNewer = 0;
     };
 
     bool empty() const { return states_.empty(); }
+    bool canRedo() const { return !undone_.empty(); }
 
+    // A new change: what an undo left can no longer be gone forward to.
     void remember(State state) {
+        undone_.clear();
+        keep(std::move(state));
+    }
+    // Names the change after the newest state once it is known (a removal's kind).
+    void nameNewestChange(const QString& change) {
         if (!states_.empty()) {
-            states_.back().heldBeyondNewer = rowsOfBlocksNotIn(states_.back().rows, state.rows);
-        }
-        states_.push_back(std::move(state));
-        if (states_.size() > kSteps) {
-            states_.pop_front();
+            states_.back().change = change;
         }
     }
+    // `list` is the list as it is now; it becomes what a redo brings back. Takes the newest
+    // state, which must exist, with the change it undoes.
+    State undo(State list) {
+        State newest = takeNewest();
+        list.change = newest.change;
+        undone_.push_back(std::move(list));
+        return newest;
+    }
+    // The reverse of undo(): `list` goes back on the undo side. A redo state must exist.
+    State redo(State list) {
+        State next = std::move(undone_.back());
+        undone_.pop_back();
+        list.change = next.change;
+        keep(std::move(list));
+        return next;
+    }
+    // Only the undo states are weighed by fitBeside(): the redo states are the lists the undos
+    // replaced, which held no more than the list and its undo states did before the undos.
     // After the list changed: lets the oldest states go while the rows they hold apart from
     // `list` and from each other are over the budget; the newest state always stays. Returns
     // whether any went. A look-up per block of the list and of the newest state.
@@ -72,14 +97,26 @@ class RowHistory {
         states_.pop_front();
         return true;
     }
+    void clear() {
+        std::deque<State>().swap(states_);
+        std::deque<State>().swap(undone_);
+    }
+
+  private:
     State takeNewest() {
         State newest = std::move(states_.back());
         states_.pop_back();
         return newest;
     }
-    void clear() { std::deque<State>().swap(states_); }
-
-  private:
+    void keep(State state) {
+        if (!states_.empty()) {
+            states_.back().heldBeyondNewer = rowsOfBlocksNotIn(states_.back().rows, state.rows);
+        }
+        states_.push_back(std::move(state));
+        if (states_.size() > kSteps) {
+            states_.pop_front();
+        }
+    }
     static qsizetype rowsOfBlocksNotIn(const RowStore& rows, const RowStore& other) {
         std::unordered_set<const void*> others;
         other.forEachBlock([&](const void* block, qsizetype) { others.insert(block); });
@@ -93,4 +130,5 @@ class RowHistory {
     }
 
     std::deque<State> states_;
+    std::deque<State> undone_;  // the next redo last
 };

@@ -55,6 +55,8 @@ class ResultsTidyingTest : public QObject {
     void menuActionsAndTheirUndo();
     void removalsAndClearsCanBeUndone_data();
     void removalsAndClearsCanBeUndone();
+    void redoAndWhatEachChangeSays_data();
+    void redoAndWhatEachChangeSays();
     void undoGoesBackTwentyStepsUntilASplit_data();
     void undoGoesBackTwentyStepsUntilASplit();
     void keysAndMenuWaitWhileBusy_data();
@@ -255,6 +257,57 @@ void ResultsTidyingTest::removalsAndClearsCanBeUndone() {
     QCOMPARE(rowsOf(list), (QStringList{"a", "b", "c"}));
     QCOMPARE(list->selectedRow(), RowNumber(2));
     QVERIFY(!tidying->canUndo());
+}
+
+void ResultsTidyingTest::redoAndWhatEachChangeSays_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("steps");  // menu items, keys, or "clear"
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("note");
+    const auto add = [](const char* window, const char* name, const QStringList& steps,
+                        const QStringList& after, const QString& note) {
+        QTest::addRow("%s: %s", window, name) << QString(window) << steps << after << note;
+    };
+    const QString dedupe = QStringLiteral("Remove Duplicate Rows");
+    add("main", "duplicates", {dedupe}, {"pear", "fig"}, "1 duplicate row removed, 2 left");
+    add("main", "no empty rows", {"Remove Empty Rows"}, {"pear", "fig", "pear"}, "No empty rows");
+    add("main", "sort", {"Sort Z to A"}, {"pear", "pear", "fig"}, "Sorted 3 rows Z to A");
+    add("main", "undo", {dedupe, "Undo"}, {"pear", "fig", "pear"}, "Undone: " + dedupe);
+    add("main", "Ctrl+Y", {dedupe, "Undo", "Ctrl+Y"}, {"pear", "fig"}, "Redone: " + dedupe);
+    add("main", "two redos after two undos",
+        {dedupe, "Sort A to Z", "Undo", "Undo", "Ctrl+Shift+Z", "Redo"}, {"fig", "pear"},
+        "Redone: Sort A to Z");
+    add("main", "a redo too many", {dedupe, "Undo", "Redo", "Ctrl+Y"}, {"pear", "fig"},
+        "Redone: " + dedupe);
+    add("main", "a tidy ends the redo", {dedupe, "Undo", "Sort A to Z", "Redo"},
+        {"fig", "pear", "pear"}, "Sorted 3 rows A to Z");
+    for (const char* window : {"main", "batch"}) {
+        add(window, "Delete ends the redo", {dedupe, "Undo", "Delete", "Redo"}, {"fig", "pear"},
+            "1 row removed, 2 left");
+        add(window, "clear, undone and redone", {"clear", "Undo", "Redo"}, {}, "Redone: Clear");
+    }
+}
+
+void ResultsTidyingTest::redoAndWhatEachChangeSays() {
+    QFETCH(QString, window);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, after);
+    QFETCH(QString, note);
+    open(window);
+    fill({"pear", "fig", "pear"}, 1);
+    for (const QString& step : steps) {
+        if (step == "clear") {
+            QTest::mouseClick(clearButton, Qt::LeftButton);
+            list->setFocus();
+        } else if (step.startsWith("Ctrl+") || step == "Delete") {
+            QTest::keySequence(list, QKeySequence(step));
+        } else {
+            trigger(step);
+        }
+    }
+    QCOMPARE(rowsOf(list), after);
+    QCOMPARE(list->headerNote(), note);
+    QVERIFY(fake->messages.shown.empty());
 }
 
 void ResultsTidyingTest::undoGoesBackTwentyStepsUntilASplit_data() {

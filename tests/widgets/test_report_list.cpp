@@ -22,6 +22,7 @@ class ReportListTest : public QObject {
     void removalsMoveTheSelectionWithItsRow();
     void hugeRowIsShownClippedButKeptWhole();
     void isATableToAssistiveTechnology();
+    void rowCountLeadsTheDescription();
     void deleteKeyIsReportedAndNotConsumed();
 };
 
@@ -237,6 +238,30 @@ void ReportListTest::isATableToAssistiveTechnology() {
     QCOMPARE(cells->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("b"));
     QCOMPARE(cells->selectedRows(), QList<int>{1});
     QVERIFY(cells->cellAt(2, 0) == nullptr);
+}
+
+void ReportListTest::rowCountLeadsTheDescription() {
+    const QLocale desktop;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    ReportList list;
+    list.setToolTip("Tip.");
+    list.showRowCount();
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&list);
+    const auto description = [&] { return table->text(QAccessible::Description); };
+    QCOMPARE(description(), QStringLiteral("Tip."));  // no column yet, nothing to count
+    list.addColumn("Output");
+    QCOMPARE(description(), QStringLiteral("No rows. Tip."));
+    list.append("a");
+    QCOMPARE(description(), QStringLiteral("1 row. Tip."));
+    for (int n = 1; n < 1083; ++n) {
+        list.append("b");
+    }
+    QCOMPARE(description(), QStringLiteral("1,083 rows. Tip."));
+    list.showActionSummary("Sorted");
+    list.replaceRows(RowStore(), std::nullopt);
+    QCOMPARE(description(), QStringLiteral("Sorted. Tip."));
+    QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Output"));
+    QLocale::setDefault(desktop);
 }
 
 void ReportListTest::deleteKeyIsReportedAndNotConsumed() {

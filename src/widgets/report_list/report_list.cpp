@@ -2,6 +2,7 @@
 
 #include "core/fault_injection.h"
 #include "widgets/report_list/report_list_accessible.h"
+#include "widgets/report_list/report_list_header.h"
 #include "widgets/report_list/report_list_header_model.h"
 
 #include <QAccessible>
@@ -22,7 +23,7 @@ constexpr int kRowPadding = 4;
 ReportList::ReportList(QWidget* parent)
     : QAbstractScrollArea(parent),
       headerModel_(new ReportListHeaderModel(this)),
-      header_(new QHeaderView(Qt::Horizontal, this)),
+      header_(new ReportListHeader(this)),
       layoutTimer_(new QTimer(this)) {
     ReportListAccessible::installFactory();
     header_->setModel(headerModel_);
@@ -31,6 +32,7 @@ ReportList::ReportList(QWidget* parent)
     header_->setSectionsClickable(false);
     header_->setFocusPolicy(Qt::NoFocus);
     connect(header_, &QHeaderView::sectionResized, this, &ReportList::updateLayout);
+    header_->setNote([this] { return headerNote(); });
 
     layoutTimer_->setSingleShot(true);
     layoutTimer_->setInterval(0);
@@ -48,18 +50,24 @@ ReportList::ReportList(QWidget* parent)
 
 ReportList::~ReportList() = default;
 
+QHeaderView* ReportList::header() const {
+    return header_;
+}
+
 void ReportList::addColumn(const QString& header) {
     headerModel_->addTitle(header);
     if (headerModel_->titles().size() == 1) {
         setAccessibleName(header);  // a screen reader names the list by its column header
     }
     updateLayout();
+    headerNoteChanged();
 }
 
 void ReportList::removeColumnsAndRows() {
     clear();
     headerModel_->removeTitles();
     updateLayout();
+    headerNoteChanged();
 }
 
 void ReportList::setColumnWidthTwips(int column, int twips) {
@@ -230,6 +238,12 @@ void ReportList::updateLayout() {
     header_->setOffset(horizontalScrollBar()->value());
     viewport()->update();
 
+    // Once a layout, not once a row: during a split the count follows at each repaint.
+    if (rowCountShown_ && rows_.size() != notedRowCount_) {
+        notedRowCount_ = rows_.size();
+        headerNoteChanged();
+    }
+    placeMenuButton();
     if (rows_.size() > previousRows && QAccessible::isActive()) {
         QAccessibleTableModelChangeEvent change(this,
                                                 QAccessibleTableModelChangeEvent::RowsInserted);

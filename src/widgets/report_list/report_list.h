@@ -11,6 +11,8 @@
 
 class QHeaderView;
 class QTimer;
+class QToolButton;
+class ReportListHeader;
 class ReportListHeaderModel;
 
 // The report-view list control: one text per row under column headers, 1-based rows, one
@@ -72,7 +74,7 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     // all columns (empty when the row does not exist).
     std::optional<RowNumber> rowAt(QPoint viewportPoint) const;
     QRect rowRect(RowNumber row) const;
-    QHeaderView* header() const { return header_; }
+    QHeaderView* header() const;
 
     // ReadableList
     qsizetype rowCount() const override { return count(); }
@@ -83,6 +85,20 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
 
     // The text a row shows: a row of many megabytes is shown clipped, the list keeps it whole.
     QString shownText(RowNumber row) const;
+
+    // The note in the header's spare space, which assistive technology reads as the start of
+    // the list's description: the row count ("1,083 rows"), once shown, and for a few seconds
+    // after showActionSummary() what an action did. Empty for a list without columns.
+    static constexpr int kActionSummaryMs = 4000;
+    void showRowCount();
+    void showActionSummary(const QString& summary);
+    QString headerNote() const;
+    QString rowCountText() const;  // "No rows", "1 row", "1,083 rows"; empty when not shown
+    // A small button at the header's right end that asks for the context menu below itself.
+    // It takes no focus, so it stays out of the window's tab order: the menu key on the list
+    // opens the same menu. Beside the list in its window, so that assistive technology finds
+    // it among the window's controls rather than among the table's cells.
+    QToolButton* addMenuButton(const QString& accessibleName, const QString& toolTip);
 
   signals:
     // Every key press, before the list's own handling (which still takes place).
@@ -99,6 +115,9 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
@@ -134,11 +153,20 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     void updateRow(std::optional<RowIndex> row);  // repaints it when it is in view
     void rowsRemoved(RowIndex row, qsizetype removed);
     void tellAccessibility(int event, std::optional<RowIndex> row) const;
+    // The header note may read differently: repaint it and tell assistive technology.
+    void headerNoteChanged();
+    void placeMenuButton();
+    void followVisibility();
 
     RowStore rows_;
     ReportListHeaderModel* headerModel_;
-    QHeaderView* header_;
+    ReportListHeader* header_;
     QTimer* layoutTimer_;
+    QTimer* summaryTimer_ = nullptr;  // made with the first summary
+    QToolButton* menuButton_ = nullptr;
+    QString actionSummary_;  // shown while summaryTimer_ runs
+    bool rowCountShown_ = false;
+    qsizetype notedRowCount_ = -1;  // the count the header note last showed
     bool layoutPending_ = false;
     qsizetype shownRowCount_ = 0;  // rows the scroll bar and assistive technology know of
     int rowHeight_ = 1;

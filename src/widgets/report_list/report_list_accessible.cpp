@@ -141,6 +141,20 @@ void* ReportListAccessible::interface_cast(QAccessible::InterfaceType type) {
     return QAccessibleWidget::interface_cast(type);
 }
 
+QString ReportListAccessible::text(QAccessible::Text type) const {
+    const ReportList* shown = list();
+    if (type != QAccessible::Description || shown == nullptr ||
+        !shown->accessibleDescription().isEmpty()) {
+        return QAccessibleWidget::text(type);
+    }
+    const QString note = shown->headerNote();
+    const QString toolTip = shown->toolTip();
+    if (note.isEmpty() || toolTip.isEmpty()) {
+        return note + toolTip;
+    }
+    return note + QStringLiteral(". ") + toolTip;
+}
+
 QAccessibleInterface* ReportListAccessible::cell(qsizetype row, int column) const {
     const ReportList* shown = list();
     if (shown == nullptr || column < 0 || column >= shown->columnCount() || row < -1 ||

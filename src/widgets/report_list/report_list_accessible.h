@@ -19,6 +19,8 @@ class ReportListAccessible : public QAccessibleWidget, public QAccessibleTableIn
     static void installFactory();
 
     void* interface_cast(QAccessible::InterfaceType type) override;
+    // The description starts with the header's note (the row count), then the tooltip.
+    QString text(QAccessible::Text type) const override;
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;

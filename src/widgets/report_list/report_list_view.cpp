@@ -2,6 +2,7 @@
 // first visible row, the row height and the row count, never from the rows as a whole.
 #include "widgets/report_list/report_list.h"
 
+#include "widgets/report_list/report_list_header.h"
 #include "widgets/report_list/row_text_drawing.h"
 
 #include <QAccessible>

@@ -9,6 +9,8 @@ Usage: accessible_table.py COMMAND NAME [ROW]
   selected NAME    the selected rows, by index from 0
   select NAME ROW  adds row ROW (from 0) to the selection, as a screen reader's command does
   tab-to NAME      presses Tab (xdotool) until the list has the keyboard focus
+  description NAME the list's description
+  button NAME      where the push button NAME is on the screen: "X Y WIDTH HEIGHT"
 
 NAME is the list's accessible name, matched exactly (" Output" is not "Output"). Each command
 prints one item a line. When the program, the list or an answer is not there (yet), it says why
@@ -106,6 +108,18 @@ def select(table, row):
         raise Failure(f"the table refused to select row {row}")
 
 
+def description(table):
+    print(Atspi.Accessible.get_description(table))
+
+
+def button(name):
+    found = [a for a in named(application(), name) if a.get_role() == Atspi.Role.PUSH_BUTTON]
+    if len(found) != 1:
+        raise Failure(f"{len(found)} push buttons are named {name!r}")
+    box = found[0].get_extents(Atspi.CoordType.SCREEN)
+    print(box.x, box.y, box.width, box.height)
+
+
 def has_focus(accessible):
     return accessible.get_state_set().contains(Atspi.StateType.FOCUSED)
 
@@ -143,7 +157,7 @@ def tab_to(table):
 
 def main(argv):
     commands = {"rows": rows, "headers": headers, "selected": selected, "tab-to": tab_to,
-                "select": select}
+                "select": select, "description": description, "button": button}
     command = argv[1] if len(argv) > 1 else None
     arguments = 2 if command == "select" else 1
     if command not in commands or len(argv) != 2 + arguments or not all(
@@ -152,7 +166,8 @@ def main(argv):
         return 2
     Atspi.set_timeout(CALL_TIMEOUT_MS, CALL_TIMEOUT_MS)
     try:
-        commands[command](table_named(argv[2]), *map(int, argv[3:]))
+        target = argv[2] if command == "button" else table_named(argv[2])
+        commands[command](target, *map(int, argv[3:]))
     except (Failure, GLib.Error) as error:
         print(f"{argv[1]} {argv[2]!r}: {error}", file=sys.stderr)
         return 1
