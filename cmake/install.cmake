@@ -79,6 +79,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Python for the LibreOffice helper, which needs python3-uno to mark the new workbook modified
 # (without it, LibreOffice still shows the workbook, only one that closes without asking).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, xdg-utils, python3")
+# Without it control characters still show, as empty boxes rather than their pictures.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-symbola")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc | gnumeric, python3-uno")
 # Only the program is packaged, never the tests or benchmarks built beside it.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/")

@@ -85,6 +85,9 @@ OneLineDialog::OneLineDialog(RowStore rows, const QString& lastDelimiter, QWidge
     separatorBox_->setObjectName(QStringLiteral("separatorBox"));
     separatorBox_->setEditable(true);
     separatorBox_->setInsertPolicy(QComboBox::NoInsert);
+    // Completing "," to the offered ", " would change what the user typed, and an accepted
+    // completion swallows the Return that should press "Copy".
+    separatorBox_->setCompleter(nullptr);
     if (!lastDelimiter.isEmpty()) {
         separatorBox_->addItem(nameOf(lastDelimiter), lastDelimiter);
     }

@@ -3,7 +3,8 @@
 # "Remove Duplicate Rows" and then "Sort A to Z" are clicked in it, the rows are read back as a
 # screen reader reads them, and Ctrl+Z on the list brings back the order before the sort. The
 # list's description starts with its row count; the "List Actions" button opens the same menu,
-# whose Redo sorts again. Leaves a screenshot of the open menu.
+# whose Redo sorts again, and "Copy As One Line…" puts the rows on the clipboard joined by the
+# split's delimiter. Leaves a screenshot of the open menu.
 # Usage: tidy_menu.sh <path-to-quorvane> <build-dir>
 set -euo pipefail
 program=$1
@@ -75,6 +76,16 @@ wait_for 60 "the menu's items, Redo enabled" \
     output_is "$(items_with_undo enabled enabled)" menu items
 choose 'Redo'
 wait_for 30 "Redo to sort again" rows_are $'\n fig\napple\npear'
+
+# "Copy As One Line…" offers the split's comma first, and Return presses its "Copy".
+open_menu
+# The dialog, a window of its own, takes the menu's place: choose() would wait for neither.
+point_at 'Copy As One Line…'
+xdotool click 1
+wait_for 30 "the Copy As One Line dialog" xdotool search --onlyvisible --name '^Copy As One Line$'
+xdotool key Return
+wait_for 30 "what the copy did" count_is 'Copied 4 rows as one line (16 characters)'
+wait_for 30 "the rows as one line" output_is ', fig,apple,pear' xclip -o -selection clipboard
 
 status=0
 close_program || status=$?
