@@ -28,16 +28,14 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <exception>
 #include <new>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace {
 
 using tidy::kRowsBetweenLooks;
 using tidy::lookForStop;
+using tidy::runSideBySide;
 
 struct CloseCollator {
     void operator()(UCollator* collator) const { ucol_close(collator); }
@@ -171,40 +169,6 @@ class KeyMaker {
     std::vector<uint8_t> key_ = std::vector<uint8_t>(256);
     QByteArray rests_;
 };
-
-// Runs `here` on this thread and `there` on a second one, and returns when both are done,
-// passing on what either threw. If the system gives no thread, both run here.
-template <typename Here, typename There>
-void runSideBySide(Here&& here, There&& there) {
-    std::exception_ptr thereFailed;
-    std::thread helper;
-    try {
-        helper = std::thread([&] {
-            try {
-                there();
-            } catch (...) {
-                thereFailed = std::current_exception();
-            }
-        });
-    } catch (const std::system_error&) {
-        here();
-        there();
-        return;
-    }
-    std::exception_ptr hereFailed;
-    try {
-        here();
-    } catch (...) {
-        hereFailed = std::current_exception();
-    }
-    helper.join();
-    if (hereFailed) {
-        std::rethrow_exception(hereFailed);
-    }
-    if (thereFailed) {
-        std::rethrow_exception(thereFailed);
-    }
-}
 
 // The rows' keys, made in batches: this thread takes the batch's rows out of the store (the
 // store is read by one thread only), then both threads make half of the keys each.

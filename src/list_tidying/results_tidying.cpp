@@ -28,6 +28,7 @@ constexpr Command kTidyCommands[] = {
     {TidyAction::TrimSpaces, u"Trim Spaces"},
     {TidyAction::RemoveEmptyRows, u"Remove Empty Rows"},
     {TidyAction::RemoveDuplicateRows, u"Remove Duplicate Rows"},
+    {TidyAction::RemoveDuplicateRowsIgnoringCase, u"Remove Duplicate Rows (Ignore Case)"},
     {TidyAction::SortAToZ, u"Sort A to Z"},
     {TidyAction::SortZToA, u"Sort Z to A"},
 };

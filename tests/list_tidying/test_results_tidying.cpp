@@ -29,9 +29,14 @@ QString numbered(qsizetype n) {
     return QString::number(n).rightJustified(5, QLatin1Char('0'));
 }
 
-const QStringList kAllActions{
-    "Copy Row",    "Trim Spaces", "Remove Empty Rows", "Remove Duplicate Rows", "Sort A to Z",
-    "Sort Z to A", "Undo"};
+const QStringList kAllActions{"Copy Row",
+                              "Trim Spaces",
+                              "Remove Empty Rows",
+                              "Remove Duplicate Rows",
+                              "Remove Duplicate Rows (Ignore Case)",
+                              "Sort A to Z",
+                              "Sort Z to A",
+                              "Undo"};
 }  // namespace
 
 // The results list's context menu on both windows, driven as a user would, with the platform

@@ -26,7 +26,7 @@ rows_are() { output_is "$1" table rows Output; }
 # The menu's items with Undo enabled or not; the rest are enabled over a list with a selection.
 items_with_undo() {
     printf '%s\tenabled\n' 'Copy Row' 'Trim Spaces' 'Remove Empty Rows' \
-        'Remove Duplicate Rows' 'Sort A to Z' 'Sort Z to A'
+        'Remove Duplicate Rows' 'Remove Duplicate Rows (Ignore Case)' 'Sort A to Z' 'Sort Z to A'
     printf 'Undo\t%s' "$1"
 }
 
