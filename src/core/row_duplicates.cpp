@@ -132,8 +132,10 @@ struct Dealt {
 // Partitions of about this many rows keep their table (8 bytes a slot, at most three quarters
 // full: 256 KB) in a core's own cache.
 constexpr qsizetype kRowsPerPartition = 16384;
-// The dealing writes to one place in each partition at a time: 8,192 of them stay in the cache.
-constexpr int kMostPartitionBits = 13;
+// The dealing writes to one place in each partition at a time: beyond a thousand of them, the
+// places no longer stay in the caches. Partitions of more rows then have tables of up to 1 MB,
+// still in the shared cache.
+constexpr int kMostPartitionBits = 10;
 
 int partitionBitsFor(qsizetype rows) {
     int bits = 0;
@@ -144,7 +146,7 @@ int partitionBitsFor(qsizetype rows) {
 }
 
 // The first row of each text of one partition: an open-addressing table of row numbers, each
-// slot with its row's tag, so that a probe reads a text only when it is very likely the same.
+// slot with its row's tag.
 class FirstRows {
   public:
     void startPartition(qsizetype rows) {
@@ -156,17 +158,19 @@ class FirstRows {
         mask_ = capacity - 1;
     }
 
-    // The earlier row with the same text, or none when `row` is the first.
+    // The earlier row with the same tag, or none when `row` is the first. With `texts`, the
+    // earlier row must have the same text too; without, the caller checks the texts later.
     template <typename Texts>
-    std::optional<quint32> add(const RowStore& rows, Texts& texts, Dealt dealt) {
-        const QStringView text = rows.view(RowIndex(dealt.row));
+    std::optional<quint32> add(Dealt dealt, const RowStore* rows, Texts* texts) {
         for (size_t slot = dealt.tag & mask_;; slot = (slot + 1) & mask_) {
             Slot& at = slots_[slot];
             if (at.rowPlusOne == 0) {
                 at = {dealt.row + 1, dealt.tag};
                 return std::nullopt;
             }
-            if (at.tag == dealt.tag && texts.same(rows.view(RowIndex(at.rowPlusOne - 1)), text)) {
+            if (at.tag == dealt.tag &&
+                (!texts || texts->same(rows->view(RowIndex(at.rowPlusOne - 1)),
+                                       rows->view(RowIndex(dealt.row))))) {
                 return at.rowPlusOne - 1;
             }
         }
@@ -180,6 +184,42 @@ class FirstRows {
     std::vector<Slot> slots_;
     size_t mask_ = 0;
 };
+
+// A row that repeats an earlier row's tag: a duplicate once their texts agree.
+struct Candidate {
+    quint32 row;
+    quint32 earlier;
+};
+
+// Whether every candidate's texts agree. The rows lie all over the list and nearly every read
+// misses the caches: the places of rows a few candidates ahead, and the texts of those a few
+// ahead of them, are asked for early, so that the waits overlap.
+template <typename Texts>
+bool allSame(const std::vector<Candidate>& candidates, const RowStore& rows, Texts& texts) {
+    constexpr size_t kAhead = 8;
+    const size_t count = candidates.size();
+    std::pair<QStringView, QStringView> views[kAhead];
+    for (size_t i = 0; i < count + 2 * kAhead; ++i) {
+        if (i < count) {
+            rows.prefetch(RowIndex(candidates[i].row));
+            rows.prefetch(RowIndex(candidates[i].earlier));
+        }
+        if (i >= kAhead && i - kAhead < count) {
+            const Candidate& candidate = candidates[i - kAhead];
+            auto& pair = views[i % kAhead];
+            pair = {rows.view(RowIndex(candidate.row)), rows.view(RowIndex(candidate.earlier))};
+            __builtin_prefetch(pair.first.data());
+            __builtin_prefetch(pair.second.data());
+        }
+        if (i >= 2 * kAhead) {
+            const auto& pair = views[i % kAhead];
+            if (!texts.same(pair.first, pair.second)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
 template <typename Texts>
 TidyResult removeDuplicates(const RowStore& rows, JobProgress& progress) {
@@ -256,19 +296,34 @@ TidyResult removeDuplicates(const RowStore& rows, JobProgress& progress) {
         eachHalf([&](int half) {
             Texts texts;
             FirstRows firstRows;
+            std::vector<Candidate> candidates;
             for (size_t p = nextPartition++; p < partitions; p = nextPartition++) {
                 lookForStop(progress);
                 const qsizetype begin = partitionStarts[p];
                 const qsizetype end = partitionStarts[p + 1];
+                // Tags nearly always agree only where the texts do: the texts are checked
+                // after the partition, in one go, and only where one does not agree is the
+                // partition done again with each text checked as it comes.
+                candidates.clear();
                 firstRows.startPartition(end - begin);
-                bool gone = false;
                 for (qsizetype i = begin; i < end; ++i) {
-                    if (firstRows.add(*stores[half], texts, dealt[i])) {
-                        map.set(RowIndex(dealt[i].row), std::nullopt);
-                        gone = true;
+                    if (const auto earlier = firstRows.add<Texts>(dealt[i], nullptr, nullptr)) {
+                        candidates.push_back({dealt[i].row, *earlier});
                     }
                 }
-                if (gone) {
+                if (!allSame(candidates, *stores[half], texts)) {
+                    candidates.clear();
+                    firstRows.startPartition(end - begin);
+                    for (qsizetype i = begin; i < end; ++i) {
+                        if (const auto earlier = firstRows.add(dealt[i], stores[half], &texts)) {
+                            candidates.push_back({dealt[i].row, *earlier});
+                        }
+                    }
+                }
+                for (const Candidate& candidate : candidates) {
+                    map.set(RowIndex(candidate.row), std::nullopt);
+                }
+                if (!candidates.empty()) {
                     anyGone = true;
                 }
                 progress.addDone(end - begin);
