@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "core/fault_injection.h"
 #include "core/memory_reserve.h"
+#include "list_tidying/let_go_elsewhere.h"
 #include "platform/clipboard_retry.h"
 #include "platform/event_pump.h"
 #include "platform/message_boxes.h"
@@ -189,7 +190,11 @@ void ResultsTidying::undo() {
         return;
     }
     RowHistory::State state = history_.takeNewest();
+    RowStore replaced = list_.rows();
     list_.replaceRows(std::move(state.rows), state.selectedRow);
+    if (replaced.size() > kRowsWorthAThread) {
+        LetGoElsewhere(std::move(replaced));
+    }
 }
 
 void ResultsTidying::tidy(TidyAction action) {
@@ -244,9 +249,10 @@ void ResultsTidying::finishWork() {
         QTimer::singleShot(kRetryMs, this, &ResultsTidying::finishWork);
         return;
     }
-    const std::shared_ptr<Work> work = std::move(finishing_);
+    std::shared_ptr<Work> work = std::move(finishing_);
     showWorking(QString(), false);
     putInPlace(*work);
+    LetGoElsewhere(std::move(work));  // its copy of the rows, the row map, what was not used
 }
 
 void ResultsTidying::stopWorking() {
