@@ -145,8 +145,9 @@ int partitionBitsFor(qsizetype rows) {
     return bits;
 }
 
-// The first row of each text of one partition: an open-addressing table of row numbers, each
-// slot with its row's tag.
+// The first row of each tag of one partition: an open-addressing table of row numbers, each
+// slot with its row's tag. Every later row of a tag is a candidate to check against the first;
+// since the first of each text has the tag of its text, none is missed.
 class FirstRows {
   public:
     void startPartition(qsizetype rows) {
@@ -158,19 +159,15 @@ class FirstRows {
         mask_ = capacity - 1;
     }
 
-    // The earlier row with the same tag, or none when `row` is the first. With `texts`, the
-    // earlier row must have the same text too; without, the caller checks the texts later.
-    template <typename Texts>
-    std::optional<quint32> add(Dealt dealt, const RowStore* rows, Texts* texts) {
+    // The first row with the same tag, or none when `dealt` is the first: then it is added.
+    std::optional<quint32> add(Dealt dealt) {
         for (size_t slot = dealt.tag & mask_;; slot = (slot + 1) & mask_) {
             Slot& at = slots_[slot];
             if (at.rowPlusOne == 0) {
                 at = {dealt.row + 1, dealt.tag};
                 return std::nullopt;
             }
-            if (at.tag == dealt.tag &&
-                (!texts || texts->same(rows->view(RowIndex(at.rowPlusOne - 1)),
-                                       rows->view(RowIndex(dealt.row))))) {
+            if (at.tag == dealt.tag) {
                 return at.rowPlusOne - 1;
             }
         }
@@ -189,16 +186,19 @@ class FirstRows {
 struct Candidate {
     quint32 row;
     quint32 earlier;
+    quint32 tag;
 };
 
-// Whether every candidate's texts agree. The rows lie all over the list and nearly every read
-// misses the caches: the places of rows a few candidates ahead, and the texts of those a few
-// ahead of them, are asked for early, so that the waits overlap.
+// Keeps the candidates whose texts agree with an earlier row's. The rows lie all over the list
+// and nearly every read misses the caches: the places of rows a few candidates ahead, and the
+// texts of those a few ahead of them, are asked for early, so that the waits overlap.
 template <typename Texts>
-bool allSame(const std::vector<Candidate>& candidates, const RowStore& rows, Texts& texts) {
+void keepDuplicates(std::vector<Candidate>& candidates, const RowStore& rows, Texts& texts) {
     constexpr size_t kAhead = 8;
     const size_t count = candidates.size();
     std::pair<QStringView, QStringView> views[kAhead];
+    std::vector<Candidate> others;
+    size_t kept = 0;
     for (size_t i = 0; i < count + 2 * kAhead; ++i) {
         if (i < count) {
             rows.prefetch(RowIndex(candidates[i].row));
@@ -213,12 +213,30 @@ bool allSame(const std::vector<Candidate>& candidates, const RowStore& rows, Tex
         }
         if (i >= 2 * kAhead) {
             const auto& pair = views[i % kAhead];
-            if (!texts.same(pair.first, pair.second)) {
-                return false;
+            const Candidate& candidate = candidates[i - 2 * kAhead];
+            if (texts.same(pair.first, pair.second)) {
+                candidates[kept++] = candidate;  // never ahead of what is still to be read
+            } else {
+                others.push_back(candidate);
             }
         }
     }
-    return true;
+    candidates.resize(kept);
+    // Rows whose tag alone agreed with the first row of that tag (about one in a partition of
+    // a hundred thousand rows), in row order: each repeats the first of them with its text, or
+    // is such a first itself.
+    std::vector<Candidate> firsts;
+    for (const Candidate& other : others) {
+        const QStringView text = rows.view(RowIndex(other.row));
+        const auto first = std::find_if(firsts.begin(), firsts.end(), [&](const Candidate& first) {
+            return first.tag == other.tag && texts.same(rows.view(RowIndex(first.row)), text);
+        });
+        if (first != firsts.end()) {
+            candidates.push_back({other.row, first->row, other.tag});
+        } else {
+            firsts.push_back(other);
+        }
+    }
 }
 
 template <typename Texts>
@@ -301,25 +319,16 @@ TidyResult removeDuplicates(const RowStore& rows, JobProgress& progress) {
                 lookForStop(progress);
                 const qsizetype begin = partitionStarts[p];
                 const qsizetype end = partitionStarts[p + 1];
-                // Tags nearly always agree only where the texts do: the texts are checked
-                // after the partition, in one go, and only where one does not agree is the
-                // partition done again with each text checked as it comes.
+                // Tags agree nearly only where the texts do: the texts are checked after the
+                // partition, all in one go.
                 candidates.clear();
                 firstRows.startPartition(end - begin);
                 for (qsizetype i = begin; i < end; ++i) {
-                    if (const auto earlier = firstRows.add<Texts>(dealt[i], nullptr, nullptr)) {
-                        candidates.push_back({dealt[i].row, *earlier});
+                    if (const auto earlier = firstRows.add(dealt[i])) {
+                        candidates.push_back({dealt[i].row, *earlier, dealt[i].tag});
                     }
                 }
-                if (!allSame(candidates, *stores[half], texts)) {
-                    candidates.clear();
-                    firstRows.startPartition(end - begin);
-                    for (qsizetype i = begin; i < end; ++i) {
-                        if (const auto earlier = firstRows.add(dealt[i], stores[half], &texts)) {
-                            candidates.push_back({dealt[i].row, *earlier});
-                        }
-                    }
-                }
+                keepDuplicates(candidates, *stores[half], texts);
                 for (const Candidate& candidate : candidates) {
                     map.set(RowIndex(candidate.row), std::nullopt);
                 }
