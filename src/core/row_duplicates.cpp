@@ -204,13 +204,7 @@ void keepDuplicates(std::vector<Candidate>& candidates, const RowStore& rows, Te
             rows.prefetch(RowIndex(candidates[i].row));
             rows.prefetch(RowIndex(candidates[i].earlier));
         }
-        if (i >= kAhead && i - kAhead < count) {
-            const Candidate& candidate = candidates[i - kAhead];
-            auto& pair = views[i % kAhead];
-            pair = {rows.view(RowIndex(candidate.row)), rows.view(RowIndex(candidate.earlier))};
-            __builtin_prefetch(pair.first.data());
-            __builtin_prefetch(pair.second.data());
-        }
+        // The oldest pair is compared before its place in the ring takes the next.
         if (i >= 2 * kAhead) {
             const auto& pair = views[i % kAhead];
             const Candidate& candidate = candidates[i - 2 * kAhead];
@@ -219,6 +213,13 @@ void keepDuplicates(std::vector<Candidate>& candidates, const RowStore& rows, Te
             } else {
                 others.push_back(candidate);
             }
+        }
+        if (i >= kAhead && i - kAhead < count) {
+            const Candidate& candidate = candidates[i - kAhead];
+            auto& pair = views[i % kAhead];
+            pair = {rows.view(RowIndex(candidate.row)), rows.view(RowIndex(candidate.earlier))};
+            __builtin_prefetch(pair.first.data());
+            __builtin_prefetch(pair.second.data());
         }
     }
     candidates.resize(kept);

@@ -267,19 +267,30 @@ void RowTidyingTest::duplicatesOfOneHashAreToldByText_data() {
     QTest::newRow("ignore case") << TidyAction::RemoveDuplicateRowsIgnoringCase;
 }
 
-// Every row in one partition with one tag: only the texts can tell the rows apart.
+// Every row in one partition with one tag: only the texts can tell the rows apart, and more
+// rows differ from the first of the tag than are read ahead together.
 void RowTidyingTest::duplicatesOfOneHashAreToldByText() {
     QFETCH(TidyAction, action);
+    const bool folded = action == TidyAction::RemoveDuplicateRowsIgnoringCase;
+    QStringList rows;
+    QStringList expected;
+    for (int i = 0; i < 60; ++i) {
+        rows << (i % 2 ? "R" : "r") + QString::number(i % 7);
+        const QString key = folded ? rows.last().toLower() : rows.last();
+        if (std::none_of(expected.begin(), expected.end(), [&](const QString& kept) {
+                return (folded ? kept.toLower() : kept) == key;
+            })) {
+            expected << rows.last();
+        }
+    }
     RowStore store;
-    fill(store, {"b", "a", "B", "b", "c", "a"});
+    fill(store, rows);
     tidy::testing::everyRowHashesAlike = true;
     JobProgress progress;
     const TidyResult result = TidyRows(store, action, progress);
     tidy::testing::everyRowHashesAlike = false;
     QCOMPARE(result.outcome, TidyOutcome::Changed);
-    const bool folded = action == TidyAction::RemoveDuplicateRowsIgnoringCase;
-    QCOMPARE(textsOf(*result.rows),
-             folded ? QStringList({"b", "a", "c"}) : QStringList({"b", "a", "B", "c"}));
+    QCOMPARE(textsOf(*result.rows), expected);
 }
 
 void RowTidyingTest::stopRequestMakesNothing_data() {
