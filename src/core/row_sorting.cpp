@@ -282,8 +282,9 @@ TidyResult sortRows(const RowStore& rows, const Collators& collators, JobProgres
     const qsizetype count = rows.size();
     progress.setTotal(3 * count);  // the keys, the sort, the new list
 
-    // The new order, as old row numbers. Made first, so the items and keys can go before the
-    // new list is built.
+    // The new order, as old row numbers (4 bytes a row). Made first, so the items (16 bytes a
+    // row) and the keys' rests (4 bytes a row and the rests) can go before the new list (8
+    // bytes a row) and the map (4 bytes a row) are made.
     auto oldRowAt = std::make_unique_for_overwrite<quint32[]>(static_cast<size_t>(count));
     {
         auto items = std::make_unique_for_overwrite<SortItem[]>(static_cast<size_t>(count));
