@@ -18,7 +18,14 @@
 // Nothing touches the input: a computation that throws (std::bad_alloc, or a Failure when the
 // collator cannot be opened) leaves it as it was.
 
-enum class TidyAction { TrimSpaces, RemoveEmptyRows, RemoveDuplicateRows, SortAToZ, SortZToA };
+enum class TidyAction {
+    TrimSpaces,
+    RemoveEmptyRows,
+    RemoveDuplicateRows,
+    RemoveDuplicateRowsIgnoringCase,
+    SortAToZ,
+    SortZToA
+};
 
 enum class TidyOutcome {
     Changed,    // `rows` and `newRows` of the result hold the new list
@@ -66,6 +73,8 @@ TidyResult TidyRows(const RowStore& rows, TidyAction action, JobProgress& progre
 TidyResult TrimSpaces(const RowStore& rows, JobProgress& progress);
 TidyResult RemoveEmptyRows(const RowStore& rows, JobProgress& progress);
 TidyResult RemoveDuplicateRows(const RowStore& rows, JobProgress& progress);
+// Rows equal under full Unicode case folding are duplicates; the first stays as it is.
+TidyResult RemoveDuplicateRowsIgnoringCase(const RowStore& rows, JobProgress& progress);
 enum class SortOrder { AToZ, ZToA };
 TidyResult SortRows(const RowStore& rows, SortOrder order, const QLocale& locale,
                     JobProgress& progress);

@@ -5,7 +5,16 @@
 #include "core/failure.h"
 #include "core/row_tidying.h"
 
+#include <exception>
+#include <system_error>
+#include <thread>
+
 namespace tidy {
+
+namespace testing {
+// Set by tests only: every row hashes alike, so that only the texts tell rows apart.
+extern bool everyRowHashesAlike;
+}  // namespace testing
 
 // Thrown where a stop request is seen; the computation's entry turns it into Stopped.
 struct Stopped {};
@@ -43,6 +52,40 @@ TidyResult stoppable(const RowStore& rows, Work&& work) {
         TidyResult stopped;
         stopped.outcome = TidyOutcome::Stopped;
         return stopped;
+    }
+}
+
+// Runs `here` on this thread and `there` on a second one, and returns when both are done,
+// passing on what either threw. If the system gives no thread, both run here.
+template <typename Here, typename There>
+void runSideBySide(Here&& here, There&& there) {
+    std::exception_ptr thereFailed;
+    std::thread helper;
+    try {
+        helper = std::thread([&] {
+            try {
+                there();
+            } catch (...) {
+                thereFailed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        here();
+        there();
+        return;
+    }
+    std::exception_ptr hereFailed;
+    try {
+        here();
+    } catch (...) {
+        hereFailed = std::current_exception();
+    }
+    helper.join();
+    if (hereFailed) {
+        std::rethrow_exception(hereFailed);
+    }
+    if (thereFailed) {
+        std::rethrow_exception(thereFailed);
     }
 }
 

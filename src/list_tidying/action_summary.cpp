@@ -24,6 +24,7 @@ QString TidySummary(TidyAction action, qsizetype before, qsizetype after, const 
         case TidyAction::RemoveEmptyRows:
             return removedText(before - after, after, locale, QStringLiteral("empty"));
         case TidyAction::RemoveDuplicateRows:
+        case TidyAction::RemoveDuplicateRowsIgnoringCase:
             return removedText(before - after, after, locale, QStringLiteral("duplicate"));
         case TidyAction::SortAToZ:
             return QStringLiteral("Sorted ") + rowsText(after, locale) + QStringLiteral(" A to Z");
@@ -41,6 +42,8 @@ QString NothingToTidySummary(TidyAction action) {
             return QStringLiteral("No empty rows");
         case TidyAction::RemoveDuplicateRows:
             return QStringLiteral("No duplicate rows");
+        case TidyAction::RemoveDuplicateRowsIgnoringCase:
+            return QStringLiteral("No duplicate rows, ignoring case");
         case TidyAction::SortAToZ:
             return QStringLiteral("Already sorted A to Z");
         case TidyAction::SortZToA:

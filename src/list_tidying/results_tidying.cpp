@@ -4,6 +4,7 @@
 #include "core/fault_injection.h"
 #include "core/memory_reserve.h"
 #include "list_tidying/action_summary.h"
+#include "list_tidying/let_go_elsewhere.h"
 #include "list_tidying/one_line_copy.h"
 #include "list_tidying/one_line_dialog.h"
 #include "platform/clipboard_retry.h"
@@ -32,6 +33,7 @@ constexpr Command kTidyCommands[] = {
     {TidyAction::TrimSpaces, u"Trim Spaces"},
     {TidyAction::RemoveEmptyRows, u"Remove Empty Rows"},
     {TidyAction::RemoveDuplicateRows, u"Remove Duplicate Rows"},
+    {TidyAction::RemoveDuplicateRowsIgnoringCase, u"Remove Duplicate Rows (Ignore Case)"},
     {TidyAction::SortAToZ, u"Sort A to Z"},
     {TidyAction::SortZToA, u"Sort Z to A"},
 };
@@ -308,9 +310,10 @@ void ResultsTidying::finishWork() {
         QTimer::singleShot(kRetryMs, this, &ResultsTidying::finishWork);
         return;
     }
-    const std::shared_ptr<Work> work = std::move(finishing_);
+    std::shared_ptr<Work> work = std::move(finishing_);
     showWorking(QString(), false);
     putInPlace(*work);
+    LetGoElsewhere(std::move(work));  // its copy of the rows, the row map, what was not used
 }
 
 void ResultsTidying::stopWorking() {

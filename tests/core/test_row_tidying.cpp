@@ -1,4 +1,5 @@
 #include "core/row_tidying.h"
+#include "core/tidy_steps.h"
 
 #include <QTest>
 
@@ -61,6 +62,8 @@ class RowTidyingTest : public QObject {
     void actions_data();
     void actions();
     void trimmedRowsShareTheirSource();
+    void duplicatesOfOneHashAreToldByText_data();
+    void duplicatesOfOneHashAreToldByText();
     void stopRequestMakesNothing_data();
     void stopRequestMakesNothing();
 };
@@ -109,6 +112,31 @@ void RowTidyingTest::actions_data() {
         << duplicates << "" << numbered("row%1", thousands) + QStringList{"row7", "row2999", "row"}
         << numbered("row%1", thousands) + QStringList{"row"}
         << thousands + QList<int>{-1, -1, 3000};
+
+    // Rows sharing a partition and a tag, and rows far apart across the two threads' halves and
+    // many partitions, must still be told apart by their texts.
+    QList<int> spread(70000);
+    std::iota(spread.begin(), spread.end(), 0);
+    QTest::newRow("duplicates: across partitions and halves")
+        << duplicates << "" << numbered("%1", spread) + QStringList{"69999", "0", "35000"}
+        << numbered("%1", spread) << spread + QList<int>{-1, -1, -1};
+
+    // Full folding: one character may fold to two, and only the first row of each stays.
+    const auto folded = TidyAction::RemoveDuplicateRowsIgnoringCase;
+    QTest::newRow("ignore case: full folding")
+        << folded << "" << QStringList{"Stra\u00DFe",  "STRASSE",      "strasse", "\u03A3\u03B1",
+                                       "\u03C3\u03B1", "\u03C2\u03B1", "x",       "X"}
+        << QStringList{"Stra\u00DFe", "\u03A3\u03B1", "x"}
+        << QList<int>{0, -1, -1, 1, -1, -1, 2, -1};
+    QTest::newRow("ignore case: dotted capital I folds to i and a dot, not to i")
+        << folded << "" << QStringList{"\u0130", "i", "i\u0307", "I"} << QStringList{"\u0130", "i"}
+        << QList<int>{0, 1, -1, -1};
+    QTest::newRow("ignore case: nothing but case differs from an earlier row")
+        << folded << "" << QStringList{"Apple", "pear", "APPLE", "aPPLE"}
+        << QStringList{"Apple", "pear"} << QList<int>{0, 1, -1, -1};
+    QTest::newRow("ignore case: accents and spaces still count")
+        << folded << "" << QStringList{"e", "\u00E9", "E ", "\u00C9"}
+        << QStringList{"e", "\u00E9", "E "} << QList<int>{0, 1, 2, -1};
 
     const auto up = TidyAction::SortAToZ;
     const auto down = TidyAction::SortZToA;
@@ -233,11 +261,44 @@ void RowTidyingTest::trimmedRowsShareTheirSource() {
     }
 }
 
+void RowTidyingTest::duplicatesOfOneHashAreToldByText_data() {
+    QTest::addColumn<TidyAction>("action");
+    QTest::newRow("exact") << TidyAction::RemoveDuplicateRows;
+    QTest::newRow("ignore case") << TidyAction::RemoveDuplicateRowsIgnoringCase;
+}
+
+// Every row in one partition with one tag: only the texts can tell the rows apart, and more
+// rows differ from the first of the tag than are read ahead together.
+void RowTidyingTest::duplicatesOfOneHashAreToldByText() {
+    QFETCH(TidyAction, action);
+    const bool folded = action == TidyAction::RemoveDuplicateRowsIgnoringCase;
+    QStringList rows;
+    QStringList expected;
+    for (int i = 0; i < 60; ++i) {
+        rows << (i % 2 ? "R" : "r") + QString::number(i % 7);
+        const QString key = folded ? rows.last().toLower() : rows.last();
+        if (std::none_of(expected.begin(), expected.end(), [&](const QString& kept) {
+                return (folded ? kept.toLower() : kept) == key;
+            })) {
+            expected << rows.last();
+        }
+    }
+    RowStore store;
+    fill(store, rows);
+    tidy::testing::everyRowHashesAlike = true;
+    JobProgress progress;
+    const TidyResult result = TidyRows(store, action, progress);
+    tidy::testing::everyRowHashesAlike = false;
+    QCOMPARE(result.outcome, TidyOutcome::Changed);
+    QCOMPARE(textsOf(*result.rows), expected);
+}
+
 void RowTidyingTest::stopRequestMakesNothing_data() {
     QTest::addColumn<TidyAction>("action");
     QTest::newRow("trim") << TidyAction::TrimSpaces;
     QTest::newRow("empty rows") << TidyAction::RemoveEmptyRows;
     QTest::newRow("duplicates") << TidyAction::RemoveDuplicateRows;
+    QTest::newRow("duplicates ignoring case") << TidyAction::RemoveDuplicateRowsIgnoringCase;
     QTest::newRow("A-Z") << TidyAction::SortAToZ;
     QTest::newRow("Z-A") << TidyAction::SortZToA;
 }

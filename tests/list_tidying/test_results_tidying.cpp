@@ -38,6 +38,7 @@ const QStringList kAllActions{"Copy Row",
                               "Trim Spaces",
                               "Remove Empty Rows",
                               "Remove Duplicate Rows",
+                              "Remove Duplicate Rows (Ignore Case)",
                               "Sort A to Z",
                               "Sort Z to A",
                               "Undo"};

@@ -34,7 +34,8 @@ reveal full names." table description Output
 # selection.
 items_with_undo() {
     printf '%s\tenabled\n' 'Copy Row' 'Copy As One Line…' 'Trim Spaces' 'Remove Empty Rows' \
-        'Remove Duplicate Rows' 'Sort A to Z' 'Sort Z to A'
+        'Remove Duplicate Rows' 'Remove Duplicate Rows (Ignore Case)' 'Sort A to Z' \
+        'Sort Z to A'
     printf 'Undo\t%s\nRedo\t%s' "$1" "${2:-disabled}"
 }
 
