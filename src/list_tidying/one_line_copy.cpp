@@ -10,40 +10,43 @@
 #include "shell/mouse_pointer.h"
 #include "widgets/progress_bar/progress_bar.h"
 
-#include <QTimer>
 
 #include <exception>
 
 namespace {
 const QString kCaption = QStringLiteral("Copy As One Line");
-// How often an ended job looks again whether the window's loop has let go of the bar.
-constexpr int kRetryMs = 20;
 }  // namespace
 
 // The worker reads only `rows`, its own copy, and writes only `text`, which the window takes
 // after the job's end.
-struct OneLineCopy::Work {
+struct OneLineCopy::Work : ListWork {
     RowStore rows;
     OneLineFormat format;
     QString text;
-    std::exception_ptr failure;
 
-    void run(JobProgress& progress) { text = JoinAsOneLine(rows, format, progress); }
+    void run(JobProgress& progress) override { text = JoinAsOneLine(rows, format, progress); }
 };
 
 OneLineCopy::OneLineCopy(ProgressBar& bar, Platform& platform, WindowMousePointer& pointer,
                          QObject* parent)
-    : QObject(parent), bar_(bar), platform_(platform), pointer_(pointer) {
-    connect(&job_, &BackgroundJob::progressed, &bar_, &ProgressBar::setValue);
-    connect(&job_, &BackgroundJob::finished, this, [this] {
-        finishing_ = std::move(work_);
-        finishing_->failure = job_.failure();
-        finishWork();
-    });
+    : QObject(parent),
+      bar_(bar),
+      platform_(platform),
+      pointer_(pointer),
+      runner_(new ListWorkRunner(
+          platform.pump,
+          [this](std::shared_ptr<ListWork> work, bool inBackground) {
+              if (inBackground) {
+                  showWorking(false);
+              }
+              putOnClipboard(static_cast<Work&>(*work));
+          },
+          this)) {
+    connect(runner_, &ListWorkRunner::progressed, &bar_, &ProgressBar::setValue);
 }
 
 OneLineCopy::~OneLineCopy() {
-    job_.stopAndWait();
+    runner_->stop();  // no job may end into members already gone
 }
 
 void OneLineCopy::start(RowStore rows, OneLineFormat format) {
@@ -53,51 +56,14 @@ void OneLineCopy::start(RowStore rows, OneLineFormat format) {
     auto work = std::make_shared<Work>();
     work->rows = std::move(rows);
     work->format = std::move(format);
-    if (work->rows.size() <= kRowsWorthAThread) {
-        try {
-            JobProgress unwatched;
-            work->run(unwatched);
-        } catch (...) {
-            work->failure = std::current_exception();
-        }
-        putOnClipboard(*work);
-        return;
+    const qsizetype rowCount = work->rows.size();
+    if (runner_->start(std::move(work), rowCount)) {
+        showWorking(true);
     }
-    try {
-        job_.start([work](JobProgress& progress) { work->run(progress); });
-    } catch (...) {
-        work->failure = std::current_exception();  // no thread to work on
-        putOnClipboard(*work);
-        return;
-    }
-    work_ = std::move(work);
-    showWorking(true);
-}
-
-void OneLineCopy::finishWork() {
-    if (finishing_ == nullptr) {
-        return;  // stopped meanwhile
-    }
-    if (platform_.pump.programEnding()) {
-        finishing_.reset();
-        return;
-    }
-    // A split or save running its loop owns the bar and the pointer: they go back to rest
-    // only once it has returned.
-    if (platform_.pump.loopRunning()) {
-        QTimer::singleShot(kRetryMs, this, &OneLineCopy::finishWork);
-        return;
-    }
-    const std::shared_ptr<Work> work = std::move(finishing_);
-    showWorking(false);
-    putOnClipboard(*work);
 }
 
 void OneLineCopy::stopWorking() {
-    job_.stopAndWait();
-    if (work_ != nullptr || finishing_ != nullptr) {
-        work_.reset();
-        finishing_.reset();
+    if (runner_->stop()) {
         showWorking(false);
     }
 }

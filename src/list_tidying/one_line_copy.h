@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/background_job.h"
 #include "core/one_line_join.h"
+#include "list_tidying/list_work_runner.h"
 
 #include <QLocale>
 #include <QObject>
@@ -19,13 +19,10 @@ struct Platform;
 class OneLineCopy : public QObject {
     Q_OBJECT
   public:
-    // Lists up to this size are joined at once, without a thread, hourglass or progress.
-    static constexpr qsizetype kRowsWorthAThread = 50'000;
-
     OneLineCopy(ProgressBar& bar, Platform& platform, WindowMousePointer& pointer, QObject* parent);
     ~OneLineCopy() override;
 
-    bool working() const { return job_.running() || finishing_ != nullptr; }
+    bool working() const { return runner_->working(); }
     // `rows` is the job's own copy: a RowStore copy shares the list's blocks.
     void start(RowStore rows, OneLineFormat format);
     // The window hides or closes: the join stops, is waited for, and the clipboard is left
@@ -39,16 +36,13 @@ class OneLineCopy : public QObject {
   private:
     struct Work;
 
-    void finishWork();
     void putOnClipboard(Work& work);
     void showWorking(bool on);
 
     ProgressBar& bar_;
     Platform& platform_;
     WindowMousePointer& pointer_;
-    BackgroundJob job_;
-    std::shared_ptr<Work> work_;       // of the running job
-    std::shared_ptr<Work> finishing_;  // ended, waiting for the window's loop to let go
+    ListWorkRunner* runner_;
 };
 
 // What the list says once the rows are on the clipboard, in `locale`'s number format.

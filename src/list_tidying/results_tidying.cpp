@@ -17,7 +17,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QTimer>
 
 #include <exception>
 #include <new>
@@ -47,9 +46,6 @@ QString captionOf(TidyAction action) {
     return {};
 }
 
-// How often an ended job looks again whether the window's loop has let go of the list.
-constexpr int kRetryMs = 20;
-
 QString reasonOf(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
@@ -68,16 +64,15 @@ QString reasonOf(const std::exception_ptr& failure) {
 
 // One tidy action: the worker reads only `rows`, its own copy, and writes only `result`,
 // which the window reads after the job's end.
-struct ResultsTidying::Work {
+struct ResultsTidying::Work : ListWork {
     RowStore rows;
     TidyAction action{};
     QString caption;
     QLocale locale;
     std::optional<RowNumber> selectedRow;
     TidyResult result;
-    std::exception_ptr failure;
 
-    void run(JobProgress& progress) {
+    void run(JobProgress& progress) override {
         FaultInjection::hit("tidy.rows");
         result = TidyRows(rows, action, progress, locale);
     }
@@ -91,6 +86,12 @@ ResultsTidying::ResultsTidying(ReportList& list, ProgressBar& bar, Platform& pla
       platform_(platform),
       pointer_(pointer),
       windowBusy_(std::move(windowBusy)),
+      runner_(new ListWorkRunner(
+          platform.pump,
+          [this](std::shared_ptr<ListWork> work, bool inBackground) {
+              ended(std::static_pointer_cast<Work>(std::move(work)), inBackground);
+          },
+          this)),
       oneLineCopy_(new OneLineCopy(bar, platform, pointer, this)),
       menu_(new QMenu(&list)) {
     menu_->setObjectName(QStringLiteral("tidyMenu"));
@@ -137,20 +138,15 @@ ResultsTidying::ResultsTidying(ReportList& list, ProgressBar& bar, Platform& pla
         listChanged_ = true;
         rowsRemoved();
     });
-    connect(&job_, &BackgroundJob::progressed, &bar_, &ProgressBar::setValue);
-    connect(&job_, &BackgroundJob::finished, this, [this] {
-        finishing_ = std::move(work_);
-        finishing_->failure = job_.failure();
-        finishWork();
-    });
+    connect(runner_, &ListWorkRunner::progressed, &bar_, &ProgressBar::setValue);
 }
 
 ResultsTidying::~ResultsTidying() {
-    job_.stopAndWait();
+    runner_->stop();  // no job may end into members already gone
 }
 
 bool ResultsTidying::working() const {
-    return job_.running() || finishing_ != nullptr || oneLineCopy_->working();
+    return runner_->working() || oneLineCopy_->working();
 }
 
 bool ResultsTidying::idle() const {
@@ -269,25 +265,9 @@ void ResultsTidying::tidy(TidyAction action) {
     listChanged_ = false;
     rowsBeforeRemoval_ = 0;
 
-    if (work->rows.size() <= kRowsWorthAThread) {
-        try {
-            JobProgress unwatched;
-            work->run(unwatched);
-        } catch (...) {
-            work->failure = std::current_exception();
-        }
-        putInPlace(*work);
-        return;
+    if (runner_->start(work, work->rows.size())) {
+        showWorking(work->caption, true);
     }
-    try {
-        job_.start([work](JobProgress& progress) { work->run(progress); });
-    } catch (...) {
-        work->failure = std::current_exception();  // no thread to work on
-        putInPlace(*work);
-        return;
-    }
-    work_ = std::move(work);
-    showWorking(work_->caption, true);
 }
 
 void ResultsTidying::showWorking(const QString& caption, bool on) {
@@ -296,21 +276,11 @@ void ResultsTidying::showWorking(const QString& caption, bool on) {
     bar_.setBarText(on ? caption + QChar(0x2026) : QStringLiteral("Progress Bar"));
 }
 
-void ResultsTidying::finishWork() {
-    if (finishing_ == nullptr) {
-        return;  // stopped meanwhile
-    }
-    if (platform_.pump.programEnding()) {
-        finishing_.reset();  // every window is going, and the rows with them
+void ResultsTidying::ended(std::shared_ptr<Work> work, bool inBackground) {
+    if (!inBackground) {
+        putInPlace(*work);
         return;
     }
-    // A loop (a save, a split) reads the list by row number: new rows put in place in the
-    // middle of it would mix two lists. The job's end waits for it to return.
-    if (platform_.pump.loopRunning()) {
-        QTimer::singleShot(kRetryMs, this, &ResultsTidying::finishWork);
-        return;
-    }
-    std::shared_ptr<Work> work = std::move(finishing_);
     showWorking(QString(), false);
     putInPlace(*work);
     LetGoElsewhere(std::move(work));  // its copy of the rows, the row map, what was not used
@@ -318,10 +288,7 @@ void ResultsTidying::finishWork() {
 
 void ResultsTidying::stopWorking() {
     oneLineCopy_->stopWorking();
-    job_.stopAndWait();
-    if (work_ != nullptr || finishing_ != nullptr) {
-        work_.reset();
-        finishing_.reset();
+    if (runner_->stop()) {
         showWorking(QString(), false);
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/background_job.h"
 #include "core/row_tidying.h"
+#include "list_tidying/list_work_runner.h"
 #include "list_tidying/row_history.h"
 
 #include <QObject>
@@ -30,7 +30,7 @@ class ResultsTidying : public QObject {
     Q_OBJECT
   public:
     // Lists up to this size are tidied at once, without a thread, hourglass or progress.
-    static constexpr qsizetype kRowsWorthAThread = 50'000;
+    static constexpr qsizetype kRowsWorthAThread = ListWorkRunner::kRowsWorthAThread;
 
     // `windowBusy`: the window is doing something of its own with its lists (its hourglass
     // shows, a split is going), so no action starts.
@@ -73,8 +73,8 @@ class ResultsTidying : public QObject {
     void enableAllActions();
     bool idle() const;
     void showWorking(const QString& caption, bool on);
-    // The job's end: its rows go in place unless the list changed meanwhile.
-    void finishWork();
+    // The action's end: its rows go in place unless the list changed meanwhile.
+    void ended(std::shared_ptr<Work> work, bool inBackground);
     void putInPlace(Work& work);
     // Undo steps were let go for memory: the user hears of it once a history.
     void tellOfStepsLetGo();
@@ -87,12 +87,10 @@ class ResultsTidying : public QObject {
     WindowMousePointer& pointer_;
     std::function<bool()> windowBusy_;
     std::function<QString()> lastDelimiter_;
+    ListWorkRunner* runner_;
     OneLineCopy* oneLineCopy_;
     RowHistory history_;
-    BackgroundJob job_;
-    std::shared_ptr<Work> work_;       // of the running job
-    std::shared_ptr<Work> finishing_;  // ended, waiting for the window's loop to let go
-    bool listChanged_ = false;         // rows removed or replaced since the job began
+    bool listChanged_ = false;  // rows removed or replaced since the job began
     bool toldOfStepsLetGo_ = false;
     qsizetype rowsBeforeRemoval_ = 0;  // set by rememberRows() until its removal comes
     QMenu* menu_;
