@@ -17,6 +17,7 @@
 // Rows that compare equal keep their order, in both directions: the row number decides last.
 
 #include "core/failure.h"
+#include "core/prefix_radix_sort.h"
 #include "core/row_tidying.h"
 #include "core/tidy_steps.h"
 
@@ -29,6 +30,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -215,25 +217,16 @@ KeyRests makeKeys(const RowStore& rows, const Collators& collators, SortOrder or
     return rests;
 }
 
-// Sorts items by key, then by row; counts its comparisons to look for a stop request and to
-// move the progress bar, which counts the sort as one step a row.
+// Sorts items by key, then by row; counts its comparisons to look for a stop request.
 template <SortOrder order>
 class ItemOrder {
   public:
-    ItemOrder(const KeyRests& rests, JobProgress& progress, qsizetype rowsToCredit)
-        : rests_(&rests), progress_(&progress), ticks_(std::make_shared<Ticks>()) {
-        // std::sort makes about n log2 n comparisons.
-        qsizetype log2 = 1;
-        while ((qsizetype(1) << log2) < rowsToCredit) {
-            ++log2;
-        }
-        ticks_->rowsLeft = rowsToCredit;
-        ticks_->rowsPerLook = std::max<qsizetype>(1, kComparisonsBetweenLooks / log2);
-    }
+    ItemOrder(const KeyRests& rests, const JobProgress& progress)
+        : rests_(&rests), progress_(&progress), comparisons_(std::make_shared<quint64>(0)) {}
 
     bool operator()(const SortItem& a, const SortItem& b) const {
-        if ((++ticks_->comparisons & (kComparisonsBetweenLooks - 1)) == 0) {
-            tick();
+        if ((++*comparisons_ & (kComparisonsBetweenLooks - 1)) == 0) {
+            lookForStop(*progress_);
         }
         if (a.first8 != b.first8) {
             return a.first8 < b.first8;
@@ -250,31 +243,46 @@ class ItemOrder {
         return a.row < b.row;
     }
 
-    // Credits the rows the estimate has not yet.
-    void finish() const {
-        progress_->addDone(ticks_->rowsLeft);
-        ticks_->rowsLeft = 0;
+  private:
+    static constexpr quint64 kComparisonsBetweenLooks = 1 << 14;
+
+    const KeyRests* rests_;
+    const JobProgress* progress_;
+    // std::sort copies its comparator; the copies count together.
+    std::shared_ptr<quint64> comparisons_;
+};
+
+// What the radix sort needs of the items: the 12 key bytes they hold, and the full order for
+// runs they do not tell apart. Credits the progress bar with a step a row as runs get sorted.
+template <SortOrder order>
+class ItemSorting {
+  public:
+    static constexpr int kPrefixBytes = kKeyBytesInItem;
+
+    ItemSorting(const KeyRests& rests, JobProgress& progress)
+        : order_(rests, progress), progress_(&progress) {}
+
+    static unsigned byteAt(const SortItem& item, int depth) {
+        return depth < 8 ? static_cast<unsigned>(item.first8 >> (56 - 8 * depth)) & 0xFF
+                         : (item.next4 >> (24 - 8 * (depth - 8))) & 0xFF;
+    }
+    void sortRun(SortItem* begin, SortItem* end) {
+        std::sort(begin, end, order_);
+        uncredited_ += end - begin;
+        if (uncredited_ >= kRowsBetweenLooks) {
+            finish();
+        }
+    }
+    void pause() const { lookForStop(*progress_); }
+    void finish() {
+        progress_->addDone(std::exchange(uncredited_, 0));
+        lookForStop(*progress_);
     }
 
   private:
-    static constexpr quint64 kComparisonsBetweenLooks = 1 << 14;
-    struct Ticks {
-        quint64 comparisons = 0;
-        qsizetype rowsLeft = 0;
-        qsizetype rowsPerLook = 1;
-    };
-
-    void tick() const {
-        lookForStop(*progress_);
-        const qsizetype step = std::min(ticks_->rowsPerLook, ticks_->rowsLeft);
-        ticks_->rowsLeft -= step;
-        progress_->addDone(step);
-    }
-
-    const KeyRests* rests_;
+    ItemOrder<order> order_;
     JobProgress* progress_;
-    // std::sort copies its comparator; the copies count together.
-    std::shared_ptr<Ticks> ticks_;
+    qsizetype uncredited_ = 0;
 };
 
 template <SortOrder order>
@@ -292,36 +300,20 @@ TidyResult sortRows(const RowStore& rows, const Collators& collators, JobProgres
 
         SortItem* const begin = items.get();
         SortItem* const end = begin + count;
-        SortItem* const middle = begin + count / 2;
-        if (std::is_sorted(begin, end, ItemOrder<order>(rests, progress, 0))) {
+        if (std::is_sorted(begin, end, ItemOrder<order>(rests, progress))) {
             progress.setDone(progress.total());
             return {};
         }
-        // Each thread sorts one half; the merge below goes through both.
-        const ItemOrder<order> firstOrder(rests, progress, middle - begin);
-        const ItemOrder<order> secondOrder(rests, progress, end - middle);
-        runSideBySide(
-            [&] {
-                std::sort(begin, middle, firstOrder);
-                firstOrder.finish();
-            },
-            [&] {
-                std::sort(middle, end, secondOrder);
-                secondOrder.finish();
-            });
-
-        const ItemOrder<order> mergeOrder(rests, progress, 0);
-        const SortItem* a = begin;
-        const SortItem* b = middle;
+        ItemSorting<order> here(rests, progress);
+        ItemSorting<order> there(rests, progress);
+        tidy::PrefixRadixSort<SortItem, ItemSorting<order>>::sort(
+            begin, end, here, there, [](auto&& a, auto&& b) { runSideBySide(a, b); });
+        here.finish();
+        there.finish();
         for (qsizetype at = 0; at < count; ++at) {
-            if (at % kRowsBetweenLooks == 0) {
-                lookForStop(progress);
-            }
-            const bool fromB = a == middle || (b != end && mergeOrder(*b, *a));
-            oldRowAt[at] = (fromB ? b++ : a++)->row;
+            oldRowAt[at] = begin[at].row;
         }
     }
-
     TidyResult result;
     result.outcome = TidyOutcome::Changed;
     result.rows = std::make_unique<RowStore>();
