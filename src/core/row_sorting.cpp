@@ -8,7 +8,7 @@
 //   call costs 30 to 40 ns, about 8 s. A sort key per row instead costs one collator call per
 //   row, and keys compare as plain bytes. QCollator does make keys, but as one heap object per
 //   row whose bytes it does not show; here the first 12 bytes of each key sit in the item being
-//   sorted, and the rest of all keys in one block.
+//   sorted, and the rests of the keys in a block for each half of the rows.
 // - the C locale: where no language is chosen (LANG=C.UTF-8, usual on servers and in
 //   containers) QCollator falls back to comparing UTF-16 code units, where "row10" comes before
 //   "row2" and "Z" before "a". There the root collation, the Unicode default order every
@@ -109,113 +109,101 @@ bool keyGoesOn(const SortItem& item) {
     return (item.next4 & 0xFF) != (order == SortOrder::AToZ ? 0 : 0xFF);
 }
 
-// Where the rest of each row's key is: the low 32 bits of its place in the block, by row, and
-// the rows where the place passes a multiple of 4 GB (none, for all but huge lists). Four bytes
-// a row and the rests themselves.
+// Where the rest of each row's key is. Each thread's half of the rows has a block of its
+// own; a row's place in it is kept as its low 32 bits, by row, with the rows where the place
+// passes a multiple of 4 GB (none, for all but huge lists). Four bytes a row and the rests.
 struct KeyRests {
-    QByteArray bytes;
+    struct Block {
+        QByteArray bytes;
+        std::vector<quint32> rowsPastEach4Gb;
+    };
+    Block halves[2];
+    quint32 secondHalfStart = 0;
     std::unique_ptr<quint32[]> placeLow;
-    std::vector<quint32> rowsPastEach4Gb;
 
     const char* of(quint32 row) const {
+        const Block& block = halves[row >= secondHalfStart ? 1 : 0];
         quint64 high = 0;
-        if (!rowsPastEach4Gb.empty()) {
+        if (!block.rowsPastEach4Gb.empty()) {
             high = static_cast<quint64>(
-                std::upper_bound(rowsPastEach4Gb.begin(), rowsPastEach4Gb.end(), row) -
-                rowsPastEach4Gb.begin());
+                std::upper_bound(block.rowsPastEach4Gb.begin(), block.rowsPastEach4Gb.end(), row) -
+                block.rowsPastEach4Gb.begin());
         }
-        return bytes.constData() + ((high << 32) | placeLow[row]);
+        return block.bytes.constData() + ((high << 32) | placeLow[row]);
     }
 };
 
-// Makes the keys of a run of rows. Every thread has one, with a collator of its own.
-class KeyMaker {
-  public:
-    KeyMaker(const UCollator& collator, SortOrder order) : collator_(collator), order_(order) {}
-
-    void make(const QStringView* views, qsizetype count, SortItem* items, quint32* restLengths) {
-        rests_.clear();
-        for (qsizetype i = 0; i < count; ++i) {
-            // A row longer than 2^31 characters is sorted by its first 2^31.
-            const auto length = static_cast<int32_t>(std::min<qsizetype>(views[i].size(), INT_MAX));
-            const auto* text = reinterpret_cast<const UChar*>(views[i].utf16());
-            int32_t keyLength = 0;
-            for (;;) {
-                keyLength = ucol_getSortKey(&collator_, text, length, key_.data(),
-                                            static_cast<int32_t>(key_.size()));
-                if (keyLength == 0) {
-                    throw std::bad_alloc();  // ICU's only failure here is running out of memory
-                }
-                if (static_cast<size_t>(keyLength) <= key_.size()) {
-                    break;
-                }
-                key_.resize(static_cast<size_t>(keyLength));
+// Makes the keys of the rows [begin, end) of `rows`, which only this thread reads, with a
+// collator of the thread's own; the rests go into `rests`, in row order.
+void makeKeysOf(const RowStore& rows, qsizetype begin, qsizetype end, const UCollator& collator,
+                SortOrder order, SortItem* items, KeyRests::Block& rests, quint32* placeLow,
+                JobProgress& progress) {
+    std::vector<uint8_t> key(256);
+    // The rests of short rows' keys are a few bytes each.
+    rests.bytes.reserve(std::min<qsizetype>(end - begin, qsizetype(1) << 28) * 4);
+    const bool up = order == SortOrder::AToZ;
+    qsizetype credited = begin;
+    for (qsizetype at = begin; at < end; ++at) {
+        if ((at - begin) % kRowsBetweenLooks == 0) {
+            progress.addDone(at - std::exchange(credited, at));
+            lookForStop(progress);
+        }
+        const QStringView view = rows.view(RowIndex(at));
+        // A row longer than 2^31 characters is sorted by its first 2^31.
+        const auto length = static_cast<int32_t>(std::min<qsizetype>(view.size(), INT_MAX));
+        const auto* text = reinterpret_cast<const UChar*>(view.utf16());
+        int32_t keyLength = 0;
+        for (;;) {
+            keyLength = ucol_getSortKey(&collator, text, length, key.data(),
+                                        static_cast<int32_t>(key.size()));
+            if (keyLength == 0) {
+                throw std::bad_alloc();  // ICU's only failure here is running out of memory
             }
-            unsigned char inItem[kKeyBytesInItem] = {};
-            std::memcpy(inItem, key_.data(),
-                        std::min<size_t>(kKeyBytesInItem, static_cast<size_t>(keyLength)));
-            const quint64 first8 = qFromBigEndian<quint64>(inItem);
-            const quint32 next4 = qFromBigEndian<quint32>(inItem + 8);
-            const bool up = order_ == SortOrder::AToZ;
-            items[i].first8 = up ? first8 : ~first8;
-            items[i].next4 = up ? next4 : ~next4;
-            // A key that ends within the item needs no rest: it is never looked at.
-            const qsizetype restLength = std::max(0, keyLength - kKeyBytesInItem);
-            rests_.append(reinterpret_cast<const char*>(key_.data()) + kKeyBytesInItem, restLength);
-            restLengths[i] = static_cast<quint32>(restLength);
+            if (static_cast<size_t>(keyLength) <= key.size()) {
+                break;
+            }
+            key.resize(static_cast<size_t>(keyLength));
+        }
+        unsigned char inItem[kKeyBytesInItem] = {};
+        std::memcpy(inItem, key.data(),
+                    std::min<size_t>(kKeyBytesInItem, static_cast<size_t>(keyLength)));
+        const quint64 first8 = qFromBigEndian<quint64>(inItem);
+        const quint32 next4 = qFromBigEndian<quint32>(inItem + 8);
+        const auto row = static_cast<quint32>(at);
+        items[at] = {up ? first8 : ~first8, up ? next4 : ~next4, row};
+        const auto offset = static_cast<quint64>(rests.bytes.size());
+        while ((offset >> 32) > rests.rowsPastEach4Gb.size()) {
+            rests.rowsPastEach4Gb.push_back(row);
+        }
+        placeLow[at] = static_cast<quint32>(offset);
+        // A key that ends within the item needs no rest: it is never looked at.
+        if (keyLength > kKeyBytesInItem) {
+            rests.bytes.append(reinterpret_cast<const char*>(key.data()) + kKeyBytesInItem,
+                               keyLength - kKeyBytesInItem);
         }
     }
-    const QByteArray& rests() const { return rests_; }
+    progress.addDone(end - credited);
+}
 
-  private:
-    const UCollator& collator_;
-    SortOrder order_;
-    std::vector<uint8_t> key_ = std::vector<uint8_t>(256);
-    QByteArray rests_;
-};
-
-// The rows' keys, made in batches: this thread takes the batch's rows out of the store (the
-// store is read by one thread only), then both threads make half of the keys each.
+// The rows' keys: each thread makes those of one half of the rows, reading them through a
+// store of its own.
 KeyRests makeKeys(const RowStore& rows, const Collators& collators, SortOrder order,
                   SortItem* items, JobProgress& progress) {
-    constexpr qsizetype kBatch = 1 << 15;
     const qsizetype count = rows.size();
-    KeyMaker first(*collators.first, order);
-    KeyMaker second(*collators.second, order);
-    auto views = std::make_unique_for_overwrite<QStringView[]>(kBatch);
-    auto restLengths = std::make_unique_for_overwrite<quint32[]>(kBatch);
-
+    const qsizetype middle = count / 2;
     KeyRests rests;
     rests.placeLow = std::make_unique_for_overwrite<quint32[]>(static_cast<size_t>(count));
-    // The rests of short rows' keys are a few bytes each.
-    rests.bytes.reserve(std::min<qsizetype>(count, qsizetype(1) << 28) * 4);
-    for (qsizetype start = 0; start < count; start += kBatch) {
-        lookForStop(progress);
-        const qsizetype size = std::min(kBatch, count - start);
-        for (qsizetype i = 0; i < size; ++i) {
-            views[i] = rows.view(RowIndex(start + i));
-        }
-        const qsizetype half = size / 2;
-        runSideBySide([&] { first.make(views.get(), half, items + start, restLengths.get()); },
-                      [&] {
-                          second.make(views.get() + half, size - half, items + start + half,
-                                      restLengths.get() + half);
-                      });
-        // The rests go into the block in row order: the first thread's half, then the second's.
-        auto offset = static_cast<quint64>(rests.bytes.size());
-        for (qsizetype i = 0; i < size; ++i) {
-            const auto row = static_cast<quint32>(start + i);
-            while ((offset >> 32) > rests.rowsPastEach4Gb.size()) {
-                rests.rowsPastEach4Gb.push_back(row);
-            }
-            items[start + i].row = row;
-            rests.placeLow[row] = static_cast<quint32>(offset);
-            offset += restLengths[i];
-        }
-        rests.bytes.append(first.rests());
-        rests.bytes.append(second.rests());
-        progress.addDone(size);
-    }
+    rests.secondHalfStart = static_cast<quint32>(middle);
+    const RowStore secondReader = rows;
+    runSideBySide(
+        [&] {
+            makeKeysOf(rows, 0, middle, *collators.first, order, items, rests.halves[0],
+                       rests.placeLow.get(), progress);
+        },
+        [&] {
+            makeKeysOf(secondReader, middle, count, *collators.second, order, items,
+                       rests.halves[1], rests.placeLow.get(), progress);
+        });
     return rests;
 }
 
