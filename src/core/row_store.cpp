@@ -8,6 +8,7 @@ RowStore::RowStore(const RowStore& other)
     : blocks_(other.blocks_),
       sources_(other.sources_),
       tree_(other.tree_),
+      everyClosedBlockFull_(other.everyClosedBlockFull_),
       size_(other.size_),
       totalLength_(other.totalLength_),
       nextTextCapacity_(other.nextTextCapacity_),
@@ -34,6 +35,7 @@ RowStore& RowStore::operator=(RowStore&& other) noexcept {
         blocks_ = std::exchange(other.blocks_, {});
         sources_ = std::exchange(other.sources_, {});
         tree_ = std::exchange(other.tree_, {0});
+        everyClosedBlockFull_ = std::exchange(other.everyClosedBlockFull_, true);
         size_ = std::exchange(other.size_, 0);
         totalLength_ = std::exchange(other.totalLength_, 0);
         nextTextCapacity_ = std::exchange(other.nextTextCapacity_, kFirstTextCapacity);
@@ -66,6 +68,12 @@ void RowStore::findBlock(RowIndex row) const {
         hintRows_ = blocks_[last]->spans.size();
         return;
     }
+    if (everyClosedBlockFull_) {
+        hintBlock_ = static_cast<size_t>(row.get() / kBlockRows);
+        hintFirstRow_ = RowIndex(row.get() - row.get() % kBlockRows);
+        hintRows_ = kBlockRows;
+        return;
+    }
     // The last block whose rows before it are at most `row`; emptied blocks are passed over.
     size_t found = 0;
     qsizetype rest = row.get();
@@ -91,6 +99,7 @@ void RowStore::countClosedBlock(size_t blockIndex) {
     // that already sum the ones before it in that stretch.
     const size_t node = blockIndex + 1;
     qsizetype sum = blocks_[blockIndex]->spans.size();
+    everyClosedBlockFull_ = everyClosedBlockFull_ && sum == kBlockRows;
     for (size_t child = node - 1; child > node - (node & (~node + 1));
          child -= child & (~child + 1)) {
         sum += tree_[child];
@@ -258,6 +267,7 @@ void RowStore::remove(RowIndex row) {
     --size_;
     if (index + 1 < blocks_.size()) {
         addToCount(index, -1);
+        everyClosedBlockFull_ = false;
     }
     if (block.spans.empty()) {
         // The block stays, empty, in the count; its memory goes.

@@ -162,6 +162,9 @@ class RowStore {
     std::vector<std::shared_ptr<Block>> blocks_;
     std::shared_ptr<Sources> sources_;  // shared with copies; copied before it changes
     std::vector<qsizetype> tree_{0};    // 1-based; tree_[0] unused
+    // While no block but the last is short (a list only ever appended to, the usual case), a
+    // row's block is a division away: rows read in no order skip the walk down the count.
+    bool everyClosedBlockFull_ = true;
     qsizetype size_ = 0;
     qsizetype totalLength_ = 0;
     qsizetype nextTextCapacity_ = kFirstTextCapacity;

@@ -2,6 +2,7 @@
 
 #include "core/row_number.h"
 #include "core/row_store.h"
+#include "list_tidying/let_go_elsewhere.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -10,6 +11,7 @@
 #include <deque>
 #include <optional>
 #include <unordered_set>
+#include <utility>
 
 // The states a list can go back to, the newest last, and the states an undo left, which a
 // redo goes forward to until a new change makes them meaningless. A state is a copy of the list's
@@ -42,7 +44,9 @@ class RowHistory {
 
     // A new change: what an undo left can no longer be gone forward to.
     void remember(State state) {
-        undone_.clear();
+        if (!undone_.empty()) {
+            LetGoElsewhere(std::exchange(undone_, {}));
+        }
         keep(std::move(state));
     }
     // Names the change after the newest state once it is known (a removal's kind).
@@ -84,7 +88,7 @@ class RowHistory {
         bool dropped = false;
         while (states_.size() > 1 && held > budget) {
             held -= states_.front().heldBeyondNewer;
-            states_.pop_front();
+            letGoOldest();
             dropped = true;
         }
         return dropped;
@@ -98,11 +102,18 @@ class RowHistory {
         return true;
     }
     void clear() {
-        std::deque<State>().swap(states_);
-        std::deque<State>().swap(undone_);
+        if (!states_.empty() || !undone_.empty()) {
+            LetGoElsewhere(std::pair(std::exchange(states_, {}), std::exchange(undone_, {})));
+        }
     }
 
   private:
+    // A sort's state alone holds a full list's places (800 MB at a hundred million rows):
+    // handing that back to the system would keep the window's thread from its input.
+    void letGoOldest() {
+        LetGoElsewhere(std::move(states_.front()));
+        states_.pop_front();
+    }
     State takeNewest() {
         State newest = std::move(states_.back());
         states_.pop_back();
@@ -114,7 +125,7 @@ class RowHistory {
         }
         states_.push_back(std::move(state));
         if (states_.size() > kSteps) {
-            states_.pop_front();
+            letGoOldest();
         }
     }
     static qsizetype rowsOfBlocksNotIn(const RowStore& rows, const RowStore& other) {

@@ -207,14 +207,15 @@ void RowTidyingTest::actions_data() {
     }
     QTest::newRow("A-Z: already in order")
         << up << "en_US" << QStringList{"a", "a", "b10", "c"} << QStringList{} << kUnchanged;
-    // Enough rows that the two threads' halves and their merge matter.
-    QList<int> shuffled(20000);
+    // Enough rows that the two threads share the sort's runs, and runs whose first key bytes
+    // are all alike.
+    QList<int> shuffled(100000);
     std::iota(shuffled.begin(), shuffled.end(), 0);
-    std::reverse(shuffled.begin(), shuffled.begin() + 10000);
+    std::reverse(shuffled.begin(), shuffled.begin() + 50000);
     std::rotate(shuffled.begin(), shuffled.begin() + 3333, shuffled.end());
     QList<int> ascending = shuffled;
     std::sort(ascending.begin(), ascending.end());
-    QTest::newRow("A-Z: twenty thousand rows")
+    QTest::newRow("A-Z: a hundred thousand rows")
         << up << "en_US" << numbered("item %1", shuffled) << numbered("item %1", ascending)
         << shuffled;  // item n goes to row n
 }
