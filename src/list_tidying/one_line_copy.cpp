@@ -10,7 +10,6 @@
 #include "shell/mouse_pointer.h"
 #include "widgets/progress_bar/progress_bar.h"
 
-
 #include <exception>
 
 namespace {
