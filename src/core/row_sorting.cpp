@@ -26,9 +26,13 @@
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -318,6 +322,20 @@ class ItemsThenRows {
         return static_cast<const quint32*>(block_);
     }
 
+    // Gives back to the system the whole pages of the rows [begin, end), read for the last
+    // time: the new list then grows as the new order shrinks. The pages stay the block's, and
+    // read as zeros should anyone read them again.
+    void letGoOfRows(qsizetype begin, qsizetype end) {
+        static const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+        const auto* rows = static_cast<const quint32*>(block_);
+        const auto first =
+            (reinterpret_cast<std::uintptr_t>(rows + begin) + page - 1) & ~(page - 1);
+        const auto last = reinterpret_cast<std::uintptr_t>(rows + end) & ~(page - 1);
+        if (last > first) {
+            madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+        }
+    }
+
   private:
     qsizetype count_;
     void* block_;
@@ -460,8 +478,9 @@ TidyResult sortRows(const RowStore& rows, const Collators& collators, JobProgres
 
     // The items (16 bytes a row), then the new order as old row numbers (4 bytes a row) in the
     // items' place: each item's row is moved down to the start of the block, and the rest of
-    // the block goes back to the system before the new list (8 bytes a row) and the map (4
-    // bytes a row) are made.
+    // the block goes back to the system before the map (4 bytes a row) and the new list (8
+    // bytes a row) are made; the new order goes back as the list grows. At most 16 bytes a
+    // row: the items, then the map, the list and what is left of the order (13.3 at the end).
     ItemsThenRows block(count);
     {
         makeKeys(rows, collators, order, block.items(), progress);
@@ -487,11 +506,12 @@ TidyResult sortRows(const RowStore& rows, const Collators& collators, JobProgres
     result.rows = std::make_unique<RowStore>();
     result.newRows = RowMap(count);
     // Each thread makes half of the new list, reading through a store of its own a window at a
-    // time (40 bytes a row of a window of a sixty-fourth: 0.6 bytes a row); the second half
-    // (8 bytes a row of it while it lasts) then joins the first in order, read in order.
+    // time (40 bytes a row of a window of a sixty-fourth: 0.6 bytes a row); the second half's
+    // blocks then join the first's as they are. The first half ends with a full block, so that
+    // the list's blocks stay full and a row's block is found by a division.
     const RowStore secondReader = rows;
     RowStore secondHalf;
-    const qsizetype middle = count / 2;
+    const qsizetype middle = count / 2 / RowStore::kBlockRows * RowStore::kBlockRows;
     const auto makeRows = [&](const RowStore& from, RowStore& to, qsizetype begin, qsizetype end) {
         to.reserveMore(end - begin);
         RowGatherer gatherer(count);
@@ -505,19 +525,14 @@ TidyResult sortRows(const RowStore& rows, const Collators& collators, JobProgres
                 }
             });
             gatherer.appendTo(to, size);
+            block.letGoOfRows(begin, at + size);
             progress.addDone(size);
             lookForStop(progress);
         }
     };
     runSideBySide([&] { makeRows(rows, *result.rows, 0, middle); },
                   [&] { makeRows(secondReader, secondHalf, middle, count); });
-    result.rows->reserveMore(secondHalf.size());
-    for (RowIndex row{0}; row < RowIndex(secondHalf.size()); ++row) {
-        if (row.get() % kRowsBetweenLooks == 0) {
-            lookForStop(progress);
-        }
-        tidy::appendRow(*result.rows, secondHalf, row);
-    }
+    result.rows->appendAll(std::move(secondHalf));
     progress.setDone(progress.total());
     return result;
 }
