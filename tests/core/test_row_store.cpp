@@ -44,14 +44,19 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks_data() {
     QTest::addColumn<int>("removals");
     QTest::addColumn<bool>("copyMidway");
     QTest::addColumn<int>("sourceRun");   // rows in a row from one of two lines
+    QTest::addColumn<bool>("spansOnly");  // no typed texts, which make blocks of many sources
     QTest::addColumn<int>("handOverAt");  // the rows from here on are made in a second store
     const int blockRows = int(RowStore::kBlockRows);
-    QTest::newRow("a few rows") << 10 << 10 << false << 1 << -1;
-    QTest::newRow("many blocks, some emptied") << 5 * blockRows << 12'000 << false << 5000 << -1;
-    QTest::newRow("a copy changed apart") << 3 * blockRows << 4'000 << true << 1 << -1;
-    QTest::newRow("lines taking turns") << 3 * blockRows << 3'000 << false << 3 << -1;
+    QTest::newRow("a few rows") << 10 << 10 << false << 1 << false << -1;
+    QTest::newRow("many blocks, some emptied")
+        << 5 * blockRows << 12'000 << false << 5000 << false << -1;
+    QTest::newRow("a copy changed apart") << 3 * blockRows << 4'000 << true << 1 << false << -1;
+    QTest::newRow("lines taking turns") << 3 * blockRows << 3'000 << false << 3 << false << -1;
     // Its sources in another order, after a block part full.
-    QTest::newRow("a store handed over") << 3 * blockRows << 3'000 << false << 3 << 3 * 2733;
+    QTest::newRow("a store handed over")
+        << 3 * blockRows << 3'000 << false << 5000 << false << 9000;
+    QTest::newRow("blocks of one source handed over")
+        << 3 * blockRows << 3'000 << false << 5000 << true << 9000;
 }
 
 void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
@@ -59,6 +64,7 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
     QFETCH(int, removals);
     QFETCH(bool, copyMidway);
     QFETCH(int, sourceRun);
+    QFETCH(bool, spansOnly);
     QFETCH(int, handOverAt);
     QRandomGenerator random(rows);
     const QString lines[] = {QStringLiteral("alpha,beta,gamma,delta,").repeated(rows / 4 + 1),
@@ -73,7 +79,7 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
             partOfSecond = mirror;
         }
         // Spans of one line, with now and then a typed text or a long one in between.
-        const int kind = random.bounded(20);
+        const int kind = spansOnly ? 2 : random.bounded(20);
         if (kind == 0) {
             const QString typed = QString::number(i).repeated(random.bounded(3));
             mirror.store.append(typed);
