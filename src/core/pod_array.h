@@ -23,6 +23,7 @@ class PodArray {
     qsizetype size() const { return size_; }
     bool empty() const { return size_ == 0; }
     const T& operator[](qsizetype i) const { return data_[i]; }
+    T& operator[](qsizetype i) { return data_[i]; }
 
     void push_back(const T& value) {
         if (size_ == capacity_) {

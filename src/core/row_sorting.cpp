@@ -8,7 +8,7 @@
 //   call costs 30 to 40 ns, about 8 s. A sort key per row instead costs one collator call per
 //   row, and keys compare as plain bytes. QCollator does make keys, but as one heap object per
 //   row whose bytes it does not show; here the first 12 bytes of each key sit in the item being
-//   sorted, and the rests of the keys in a block for each half of the rows.
+//   sorted, and the few rows whose 12 bytes tie are compared again by their text.
 // - the C locale: where no language is chosen (LANG=C.UTF-8, usual on servers and in
 //   containers) QCollator falls back to comparing UTF-16 code units, where "row10" comes before
 //   "row2" and "Z" before "a". There the root collation, the Unicode default order every
@@ -26,9 +26,13 @@
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -91,8 +95,8 @@ Collators openCollators(const QLocale& locale) {
 
 // A row to be sorted: the first 12 bytes of its key as two numbers (complemented for Z to A,
 // so that the smaller always comes first). The keys of short rows are 10 to 16 bytes, with the
-// letters and digits in the first 8 or 9, so most comparisons end here. The rest of each key
-// lies in one block, in row order.
+// letters and digits in the first 8 or 9, so most comparisons end here; the rest of a key is
+// not kept, but made again for the rows whose 12 bytes tie, when they are sorted.
 struct SortItem {
     quint64 first8;
     quint32 next4;
@@ -102,45 +106,49 @@ static_assert(sizeof(SortItem) == 16);
 constexpr int kKeyBytesInItem = 12;
 
 // Keys end with a zero byte and hold no other: padded with zeros, a short key still compares
-// right, a key has more bytes past the item's only if its 12th byte is not zero, and the rest
-// (with its end) compares as a C string.
+// right, and a key has more bytes past the item's only if its 12th byte is not zero.
 template <SortOrder order>
 bool keyGoesOn(const SortItem& item) {
     return (item.next4 & 0xFF) != (order == SortOrder::AToZ ? 0 : 0xFF);
 }
 
-// Where the rest of each row's key is. Each thread's half of the rows has a block of its
-// own; a row's place in it is kept as its low 32 bits, by row, with the rows where the place
-// passes a multiple of 4 GB (none, for all but huge lists). Four bytes a row and the rests.
-struct KeyRests {
-    struct Block {
-        QByteArray bytes;
-        std::vector<quint32> rowsPastEach4Gb;
-    };
-    Block halves[2];
-    quint32 secondHalfStart = 0;
-    std::unique_ptr<quint32[]> placeLow;
+bool samePrefix(const SortItem& a, const SortItem& b) {
+    return a.first8 == b.first8 && a.next4 == b.next4;
+}
 
-    const char* of(quint32 row) const {
-        const Block& block = halves[row >= secondHalfStart ? 1 : 0];
-        quint64 high = 0;
-        if (!block.rowsPastEach4Gb.empty()) {
-            high = static_cast<quint64>(
-                std::upper_bound(block.rowsPastEach4Gb.begin(), block.rowsPastEach4Gb.end(), row) -
-                block.rowsPastEach4Gb.begin());
+// A row longer than 2^31 characters is sorted by its first 2^31.
+std::pair<const UChar*, int32_t> collatedText(const RowStore& rows, quint32 row) {
+    const QStringView view = rows.view(RowIndex(row));
+    return {reinterpret_cast<const UChar*>(view.utf16()),
+            static_cast<int32_t>(std::min<qsizetype>(view.size(), INT_MAX))};
+}
+
+// Writes the key of `row` at the end of `key`; returns its length, the final zero included.
+size_t appendSortKey(const RowStore& rows, quint32 row, const UCollator& collator,
+                     std::vector<uint8_t>& key) {
+    const auto [text, length] = collatedText(rows, row);
+    const size_t start = key.size();
+    size_t room = std::max<size_t>(64, key.capacity() - start);
+    for (;;) {
+        key.resize(start + room);
+        const int32_t keyLength = ucol_getSortKey(&collator, text, length, key.data() + start,
+                                                  static_cast<int32_t>(room));
+        if (keyLength == 0) {
+            throw std::bad_alloc();  // ICU's only failure here is running out of memory
         }
-        return block.bytes.constData() + ((high << 32) | placeLow[row]);
+        if (static_cast<size_t>(keyLength) <= room) {
+            key.resize(start + static_cast<size_t>(keyLength));
+            return static_cast<size_t>(keyLength);
+        }
+        room = static_cast<size_t>(keyLength);
     }
-};
+}
 
 // Makes the keys of the rows [begin, end) of `rows`, which only this thread reads, with a
-// collator of the thread's own; the rests go into `rests`, in row order.
+// collator of the thread's own.
 void makeKeysOf(const RowStore& rows, qsizetype begin, qsizetype end, const UCollator& collator,
-                SortOrder order, SortItem* items, KeyRests::Block& rests, quint32* placeLow,
-                JobProgress& progress) {
-    std::vector<uint8_t> key(256);
-    // The rests of short rows' keys are a few bytes each.
-    rests.bytes.reserve(std::min<qsizetype>(end - begin, qsizetype(1) << 28) * 4);
+                SortOrder order, SortItem* items, JobProgress& progress) {
+    std::vector<uint8_t> key;
     const bool up = order == SortOrder::AToZ;
     qsizetype credited = begin;
     for (qsizetype at = begin; at < end; ++at) {
@@ -148,99 +156,142 @@ void makeKeysOf(const RowStore& rows, qsizetype begin, qsizetype end, const UCol
             progress.addDone(at - std::exchange(credited, at));
             lookForStop(progress);
         }
-        const QStringView view = rows.view(RowIndex(at));
-        // A row longer than 2^31 characters is sorted by its first 2^31.
-        const auto length = static_cast<int32_t>(std::min<qsizetype>(view.size(), INT_MAX));
-        const auto* text = reinterpret_cast<const UChar*>(view.utf16());
-        int32_t keyLength = 0;
-        for (;;) {
-            keyLength = ucol_getSortKey(&collator, text, length, key.data(),
-                                        static_cast<int32_t>(key.size()));
-            if (keyLength == 0) {
-                throw std::bad_alloc();  // ICU's only failure here is running out of memory
-            }
-            if (static_cast<size_t>(keyLength) <= key.size()) {
-                break;
-            }
-            key.resize(static_cast<size_t>(keyLength));
-        }
+        const auto row = static_cast<quint32>(at);
+        key.clear();
+        const size_t keyLength = appendSortKey(rows, row, collator, key);
         unsigned char inItem[kKeyBytesInItem] = {};
-        std::memcpy(inItem, key.data(),
-                    std::min<size_t>(kKeyBytesInItem, static_cast<size_t>(keyLength)));
+        std::memcpy(inItem, key.data(), std::min<size_t>(kKeyBytesInItem, keyLength));
         const quint64 first8 = qFromBigEndian<quint64>(inItem);
         const quint32 next4 = qFromBigEndian<quint32>(inItem + 8);
-        const auto row = static_cast<quint32>(at);
         items[at] = {up ? first8 : ~first8, up ? next4 : ~next4, row};
-        const auto offset = static_cast<quint64>(rests.bytes.size());
-        while ((offset >> 32) > rests.rowsPastEach4Gb.size()) {
-            rests.rowsPastEach4Gb.push_back(row);
-        }
-        placeLow[at] = static_cast<quint32>(offset);
-        // A key that ends within the item needs no rest: it is never looked at.
-        if (keyLength > kKeyBytesInItem) {
-            rests.bytes.append(reinterpret_cast<const char*>(key.data()) + kKeyBytesInItem,
-                               keyLength - kKeyBytesInItem);
-        }
     }
     progress.addDone(end - credited);
 }
 
 // The rows' keys: each thread makes those of one half of the rows, reading them through a
 // store of its own.
-KeyRests makeKeys(const RowStore& rows, const Collators& collators, SortOrder order,
-                  SortItem* items, JobProgress& progress) {
+void makeKeys(const RowStore& rows, const Collators& collators, SortOrder order, SortItem* items,
+              JobProgress& progress) {
     const qsizetype count = rows.size();
     const qsizetype middle = count / 2;
-    KeyRests rests;
-    rests.placeLow = std::make_unique_for_overwrite<quint32[]>(static_cast<size_t>(count));
-    rests.secondHalfStart = static_cast<quint32>(middle);
     const RowStore secondReader = rows;
-    runSideBySide(
-        [&] {
-            makeKeysOf(rows, 0, middle, *collators.first, order, items, rests.halves[0],
-                       rests.placeLow.get(), progress);
-        },
-        [&] {
-            makeKeysOf(secondReader, middle, count, *collators.second, order, items,
-                       rests.halves[1], rests.placeLow.get(), progress);
-        });
-    return rests;
+    runSideBySide([&] { makeKeysOf(rows, 0, middle, *collators.first, order, items, progress); },
+                  [&] {
+                      makeKeysOf(secondReader, middle, count, *collators.second, order, items,
+                                 progress);
+                  });
 }
 
-// Sorts items by key, then by row; counts its comparisons to look for a stop request.
-template <SortOrder order>
-class ItemOrder {
+// Looks for a stop request every so many comparisons of a sort.
+class StopLooks {
   public:
-    ItemOrder(const KeyRests& rests, const JobProgress& progress)
-        : rests_(&rests), progress_(&progress), comparisons_(std::make_shared<quint64>(0)) {}
-
-    bool operator()(const SortItem& a, const SortItem& b) const {
+    explicit StopLooks(const JobProgress& progress)
+        : progress_(&progress), comparisons_(std::make_shared<quint64>(0)) {}
+    void count() const {
         if ((++*comparisons_ & (kComparisonsBetweenLooks - 1)) == 0) {
             lookForStop(*progress_);
         }
-        if (a.first8 != b.first8) {
-            return a.first8 < b.first8;
-        }
-        if (a.next4 != b.next4) {
-            return a.next4 < b.next4;
-        }
-        if (keyGoesOn<order>(a)) {
-            const int rest = std::strcmp(rests_->of(a.row), rests_->of(b.row));
-            if (rest != 0) {
-                return order == SortOrder::AToZ ? rest < 0 : rest > 0;
-            }
-        }
-        return a.row < b.row;
     }
 
   private:
     static constexpr quint64 kComparisonsBetweenLooks = 1 << 14;
-
-    const KeyRests* rests_;
     const JobProgress* progress_;
     // std::sort copies its comparator; the copies count together.
     std::shared_ptr<quint64> comparisons_;
 };
+
+// The full order of rows whose items tie, for one thread: the collator's comparison orders as
+// the keys do (ICU promises it) and costs no memory; on equal texts (most ties are repeated
+// rows) it is a quick look. A group of tied rows of middling size has its keys made again
+// instead, once a row rather than once a comparison; a bigger one is compared by the collator
+// all the same, so that the keys' memory stays a few kilobytes.
+template <SortOrder order>
+class TiedRows {
+  public:
+    TiedRows(const RowStore& rows, const UCollator& collator, const JobProgress& progress)
+        : rows_(&rows), collator_(&collator), looks_(progress), progress_(&progress) {}
+
+    // Whether row `a` goes before row `b`, their items tied and their keys going on.
+    bool before(quint32 a, quint32 b) const {
+        const auto [textA, lengthA] = collatedText(*rows_, a);
+        const auto [textB, lengthB] = collatedText(*rows_, b);
+        const UCollationResult result = ucol_strcoll(collator_, textA, lengthA, textB, lengthB);
+        if (result != UCOL_EQUAL) {
+            return (result == UCOL_LESS) == (order == SortOrder::AToZ);
+        }
+        return a < b;
+    }
+
+    // Sorts items whose 12 bytes are all alike and whose keys go on.
+    void sort(SortItem* begin, SortItem* end) {
+        const qsizetype size = end - begin;
+        if (size <= kCollatedGroupRows || size > kKeyedGroupRows) {
+            std::sort(begin, end, [this](const SortItem& a, const SortItem& b) {
+                looks_.count();
+                return before(a.row, b.row);
+            });
+            return;
+        }
+        keys_.clear();
+        placed_.clear();
+        for (const SortItem* item = begin; item != end; ++item) {
+            const size_t at = keys_.size();
+            appendSortKey(*rows_, item->row, *collator_, keys_);
+            placed_.push_back({at, item->row});
+        }
+        lookForStop(*progress_);
+        const uint8_t* keys = keys_.data();
+        std::sort(placed_.begin(), placed_.end(), [keys](const Keyed& a, const Keyed& b) {
+            const int rest = std::strcmp(reinterpret_cast<const char*>(keys + a.at),
+                                         reinterpret_cast<const char*>(keys + b.at));
+            if (rest != 0) {
+                return order == SortOrder::AToZ ? rest < 0 : rest > 0;
+            }
+            return a.row < b.row;
+        });
+        for (qsizetype i = 0; i < size; ++i) {
+            begin[i].row = placed_[static_cast<size_t>(i)].row;
+        }
+    }
+
+  private:
+    // Up to some 32 rows, their log2(n) comparisons a row cost less than a key a row.
+    static constexpr qsizetype kCollatedGroupRows = 32;
+    // Their keys a few kilobytes, in cache.
+    static constexpr qsizetype kKeyedGroupRows = 512;
+    struct Keyed {
+        size_t at;
+        quint32 row;
+    };
+
+    const RowStore* rows_;
+    const UCollator* collator_;
+    StopLooks looks_;
+    const JobProgress* progress_;
+    std::vector<uint8_t> keys_;
+    std::vector<Keyed> placed_;
+};
+
+// Whether the items, in row order as made, are already in the full order.
+template <SortOrder order>
+bool alreadySorted(const SortItem* begin, const SortItem* end, const TiedRows<order>& tied,
+                   const JobProgress& progress) {
+    for (const SortItem* item = begin + 1; item < end; ++item) {
+        if ((item - begin) % kRowsBetweenLooks == 0) {
+            lookForStop(progress);
+        }
+        const SortItem& a = item[-1];
+        const SortItem& b = *item;
+        if (!samePrefix(a, b)) {
+            if (a.first8 > b.first8 || (a.first8 == b.first8 && a.next4 > b.next4)) {
+                return false;
+            }
+        } else if (keyGoesOn<order>(a) && !tied.before(a.row, b.row)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // One block of memory for the items and, once they are sorted, for their rows alone.
 class ItemsThenRows {
@@ -269,6 +320,20 @@ class ItemsThenRows {
             block_ = shrunk;
         }
         return static_cast<const quint32*>(block_);
+    }
+
+    // Gives back to the system the whole pages of the rows [begin, end), read for the last
+    // time: the new list then grows as the new order shrinks. The pages stay the block's, and
+    // read as zeros should anyone read them again.
+    void letGoOfRows(qsizetype begin, qsizetype end) {
+        static const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+        const auto* rows = static_cast<const quint32*>(block_);
+        const auto first =
+            (reinterpret_cast<std::uintptr_t>(rows + begin) + page - 1) & ~(page - 1);
+        const auto last = reinterpret_cast<std::uintptr_t>(rows + end) & ~(page - 1);
+        if (last > first) {
+            madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+        }
     }
 
   private:
@@ -360,15 +425,34 @@ class ItemSorting {
   public:
     static constexpr int kPrefixBytes = kKeyBytesInItem;
 
-    ItemSorting(const KeyRests& rests, JobProgress& progress)
-        : order_(rests, progress), progress_(&progress) {}
+    ItemSorting(const RowStore& rows, const UCollator& collator, JobProgress& progress)
+        : tied_(rows, collator, progress), looks_(progress), progress_(&progress) {}
 
     static unsigned byteAt(const SortItem& item, int depth) {
         return depth < 8 ? static_cast<unsigned>(item.first8 >> (56 - 8 * depth)) & 0xFF
                          : (item.next4 >> (24 - 8 * (depth - 8))) & 0xFF;
     }
     void sortRun(SortItem* begin, SortItem* end) {
-        std::sort(begin, end, order_);
+        std::sort(begin, end, [this](const SortItem& a, const SortItem& b) {
+            looks_.count();
+            if (a.first8 != b.first8) {
+                return a.first8 < b.first8;
+            }
+            if (a.next4 != b.next4) {
+                return a.next4 < b.next4;
+            }
+            return a.row < b.row;
+        });
+        for (SortItem* group = begin; group != end;) {
+            SortItem* groupEnd = group + 1;
+            while (groupEnd != end && samePrefix(*group, *groupEnd)) {
+                ++groupEnd;
+            }
+            if (groupEnd - group > 1 && keyGoesOn<order>(*group)) {
+                tied_.sort(group, groupEnd);
+            }
+            group = groupEnd;
+        }
         uncredited_ += end - begin;
         if (uncredited_ >= kRowsBetweenLooks) {
             finish();
@@ -381,7 +465,8 @@ class ItemSorting {
     }
 
   private:
-    ItemOrder<order> order_;
+    TiedRows<order> tied_;
+    StopLooks looks_;
     JobProgress* progress_;
     qsizetype uncredited_ = 0;
 };
@@ -391,22 +476,25 @@ TidyResult sortRows(const RowStore& rows, const Collators& collators, JobProgres
     const qsizetype count = rows.size();
     progress.setTotal(3 * count);  // the keys, the sort, the new list
 
-    // The items (16 bytes a row) and the keys' rests (4 bytes a row and the rests), then the
-    // new order as old row numbers (4 bytes a row) in the items' place: each item's row is
-    // moved down to the start of the block, and the rest of the block goes back to the system
-    // with the rests before the new list (8 bytes a row) and the map (4 bytes a row) are made.
+    // The items (16 bytes a row), then the new order as old row numbers (4 bytes a row) in the
+    // items' place: each item's row is moved down to the start of the block, and the rest of
+    // the block goes back to the system before the map (4 bytes a row) and the new list (8
+    // bytes a row) are made; the new order goes back as the list grows. At most 16 bytes a
+    // row: the items, then the map, the list and what is left of the order (13.3 at the end).
     ItemsThenRows block(count);
     {
-        const KeyRests rests = makeKeys(rows, collators, order, block.items(), progress);
+        makeKeys(rows, collators, order, block.items(), progress);
 
         SortItem* const begin = block.items();
         SortItem* const end = begin + count;
-        if (std::is_sorted(begin, end, ItemOrder<order>(rests, progress))) {
+        const RowStore secondReader = rows;
+        ItemSorting<order> here(rows, *collators.first, progress);
+        ItemSorting<order> there(secondReader, *collators.second, progress);
+        if (alreadySorted(begin, end, TiedRows<order>(rows, *collators.first, progress),
+                          progress)) {
             progress.setDone(progress.total());
             return {};
         }
-        ItemSorting<order> here(rests, progress);
-        ItemSorting<order> there(rests, progress);
         tidy::PrefixRadixSort<SortItem, ItemSorting<order>>::sort(
             begin, end, here, there, [](auto&& a, auto&& b) { runSideBySide(a, b); });
         here.finish();
@@ -418,11 +506,12 @@ TidyResult sortRows(const RowStore& rows, const Collators& collators, JobProgres
     result.rows = std::make_unique<RowStore>();
     result.newRows = RowMap(count);
     // Each thread makes half of the new list, reading through a store of its own a window at a
-    // time (40 bytes a row of a window of a sixty-fourth: 0.6 bytes a row); the second half
-    // (8 bytes a row of it while it lasts) then joins the first in order, read in order.
+    // time (40 bytes a row of a window of a sixty-fourth: 0.6 bytes a row); the second half's
+    // blocks then join the first's as they are. The first half ends with a full block, so that
+    // the list's blocks stay full and a row's block is found by a division.
     const RowStore secondReader = rows;
     RowStore secondHalf;
-    const qsizetype middle = count / 2;
+    const qsizetype middle = count / 2 / RowStore::kBlockRows * RowStore::kBlockRows;
     const auto makeRows = [&](const RowStore& from, RowStore& to, qsizetype begin, qsizetype end) {
         to.reserveMore(end - begin);
         RowGatherer gatherer(count);
@@ -436,19 +525,14 @@ TidyResult sortRows(const RowStore& rows, const Collators& collators, JobProgres
                 }
             });
             gatherer.appendTo(to, size);
+            block.letGoOfRows(begin, at + size);
             progress.addDone(size);
             lookForStop(progress);
         }
     };
     runSideBySide([&] { makeRows(rows, *result.rows, 0, middle); },
                   [&] { makeRows(secondReader, secondHalf, middle, count); });
-    result.rows->reserveMore(secondHalf.size());
-    for (RowIndex row{0}; row < RowIndex(secondHalf.size()); ++row) {
-        if (row.get() % kRowsBetweenLooks == 0) {
-            lookForStop(progress);
-        }
-        tidy::appendRow(*result.rows, secondHalf, row);
-    }
+    result.rows->appendAll(std::move(secondHalf));
     progress.setDone(progress.total());
     return result;
 }

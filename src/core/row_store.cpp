@@ -253,6 +253,58 @@ void RowStore::reserveMore(qsizetype rows) {
     tree_.reserve(blocks + 1);
 }
 
+void RowStore::appendAll(RowStore&& other) {
+    if (other.empty() || this == &other) {
+        return;
+    }
+    if (blocks_.empty()) {
+        *this = std::move(other);
+        return;
+    }
+    // Everything that can fail first, so that a failure leaves both stores as they were.
+    std::vector<quint32> sourceHere;
+    sourceHere.reserve(other.sources_->list.size());
+    for (const Source& source : other.sources_->list) {
+        sourceHere.push_back(sourceFor(source.text, source.base));
+    }
+    std::vector<std::shared_ptr<Block>> taken;
+    taken.reserve(other.blocks_.size());
+    for (const std::shared_ptr<Block>& block : other.blocks_) {
+        if (block.use_count() > 1) {
+            // Another store reads it: its sources must not change under that store.
+            auto copy = std::make_shared<Block>();
+            copy->source = block->source;
+            copy->rowSources.assign(block->rowSources);
+            copy->spans.assign(block->spans);
+            taken.push_back(std::move(copy));
+        } else {
+            taken.push_back(block);
+        }
+    }
+    const bool lastIsEmpty = blocks_.back()->spans.empty();
+    blocks_.reserve(blocks_.size() + taken.size());
+    tree_.reserve(tree_.size() + taken.size() + 1);
+
+    if (lastIsEmpty) {
+        blocks_.pop_back();  // an emptied last block is not worth keeping
+    }
+    for (std::shared_ptr<Block>& block : taken) {
+        block->source = sourceHere[block->source];
+        for (qsizetype at = 0; at < block->rowSources.size(); ++at) {
+            block->rowSources[at] = sourceHere[block->rowSources[at]];
+        }
+        if (!blocks_.empty()) {
+            countClosedBlock(blocks_.size() - 1);
+        }
+        blocks_.push_back(std::move(block));
+    }
+    size_ += other.size_;
+    totalLength_ += other.totalLength_;
+    other.clear();
+    forgetHint();
+    setWritableLast(blocks_.back().use_count() == 1 ? blocks_.back().get() : nullptr);
+}
+
 void RowStore::remove(RowIndex row) {
     blockOf(row);
     const size_t index = hintBlock_;

@@ -84,6 +84,9 @@ class RowStore {
         appendSpanSlowly(source, span);
     }
     void reserveMore(qsizetype rows);
+    // Appends all the rows of `other`, which is left empty, taking its blocks over rather than
+    // copying its rows: what it costs is a look-up of each of its sources.
+    void appendAll(RowStore&& other);
 
     // Calls `visit(block, rows)` for each block of rows, by identity: copies of a store share
     // blocks until they change them, so what a copy costs beyond another is the rows of the

@@ -3,10 +3,12 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <utility>
 #include <vector>
 
 // The row store against a plain list of strings, over many blocks: appends of spans and of
-// texts, removals anywhere, and copies that must not see each other's changes.
+// texts, removals anywhere, copies that must not see each other's changes, and the rows of a
+// second store handed over whole.
 class RowStoreTest : public QObject {
     Q_OBJECT
   private slots:
@@ -41,12 +43,20 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks_data() {
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("removals");
     QTest::addColumn<bool>("copyMidway");
-    QTest::addColumn<int>("sourceRun");  // rows in a row from one of two lines
-    QTest::newRow("a few rows") << 10 << 10 << false << 1;
+    QTest::addColumn<int>("sourceRun");   // rows in a row from one of two lines
+    QTest::addColumn<bool>("spansOnly");  // no typed texts, which make blocks of many sources
+    QTest::addColumn<int>("handOverAt");  // the rows from here on are made in a second store
+    const int blockRows = int(RowStore::kBlockRows);
+    QTest::newRow("a few rows") << 10 << 10 << false << 1 << false << -1;
     QTest::newRow("many blocks, some emptied")
-        << 5 * int(RowStore::kBlockRows) << 12'000 << false << 5000;
-    QTest::newRow("a copy changed apart") << 3 * int(RowStore::kBlockRows) << 4'000 << true << 1;
-    QTest::newRow("lines taking turns") << 3 * int(RowStore::kBlockRows) << 3'000 << false << 3;
+        << 5 * blockRows << 12'000 << false << 5000 << false << -1;
+    QTest::newRow("a copy changed apart") << 3 * blockRows << 4'000 << true << 1 << false << -1;
+    QTest::newRow("lines taking turns") << 3 * blockRows << 3'000 << false << 3 << false << -1;
+    // Its sources in another order, after a block part full.
+    QTest::newRow("a store handed over")
+        << 3 * blockRows << 3'000 << false << 5000 << false << 9000;
+    QTest::newRow("blocks of one source handed over")
+        << 3 * blockRows << 3'000 << false << 5000 << true << 9000;
 }
 
 void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
@@ -54,13 +64,22 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
     QFETCH(int, removals);
     QFETCH(bool, copyMidway);
     QFETCH(int, sourceRun);
+    QFETCH(bool, spansOnly);
+    QFETCH(int, handOverAt);
     QRandomGenerator random(rows);
     const QString lines[] = {QStringLiteral("alpha,beta,gamma,delta,").repeated(rows / 4 + 1),
                              QStringLiteral("one,two,").repeated(rows / 2 + 1)};
     Mirror mirror;
+    Mirror first;
+    Mirror partOfSecond;  // shares the second store's first blocks, and must keep their rows
     for (int i = 0; i < rows; ++i) {
+        if (i == handOverAt) {
+            std::swap(first, mirror);
+        } else if (handOverAt >= 0 && i == handOverAt + int(RowStore::kBlockRows)) {
+            partOfSecond = mirror;
+        }
         // Spans of one line, with now and then a typed text or a long one in between.
-        const int kind = random.bounded(20);
+        const int kind = spansOnly ? 2 : random.bounded(20);
         if (kind == 0) {
             const QString typed = QString::number(i).repeated(random.bounded(3));
             mirror.store.append(typed);
@@ -76,6 +95,13 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
             mirror.store.appendSpan(line, {at, length});
             mirror.rows << line.mid(at, length);
         }
+    }
+    if (handOverAt >= 0) {
+        first.store.appendAll(std::move(mirror.store));
+        first.rows << mirror.rows;
+        QVERIFY(mirror.store.empty());
+        mirror = std::move(first);
+        expectSame(partOfSecond);
     }
     expectSame(mirror);
 

@@ -205,6 +205,27 @@ void RowTidyingTest::actions_data() {
             << order << "en_US" << numbered("key %1", keys) << numbered("key %1", sortedKeys)
             << map;
     }
+    // Groups of rows alike in their first key bytes: compared one way when small or big, with
+    // keys made again when in between.
+    for (const int size : {100, 600}) {
+        for (const auto order : {up, down}) {
+            QList<int> numbers(size);
+            QList<int> map(size);
+            for (int i = 0; i < size; ++i) {
+                numbers[i] = i * 37 % size;
+                map[i] = order == up ? numbers[i] : size - 1 - numbers[i];
+            }
+            QList<int> sorted(size);
+            std::iota(sorted.begin(), sorted.end(), 0);
+            if (order == down) {
+                std::reverse(sorted.begin(), sorted.end());
+            }
+            QTest::addRow("%s: %d rows alike past their first key bytes",
+                          order == up ? "A-Z" : "Z-A", size)
+                << order << "en_US" << numbered("a long common start %1", numbers)
+                << numbered("a long common start %1", sorted) << map;
+        }
+    }
     QTest::newRow("A-Z: already in order")
         << up << "en_US" << QStringList{"a", "a", "b10", "c"} << QStringList{} << kUnchanged;
     // Enough rows that the two threads share the sort's runs, and runs whose first key bytes
