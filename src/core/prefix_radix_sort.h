@@ -1,10 +1,11 @@
 #pragma once
 
-// Sorts items that carry the first bytes of their sort key: by those bytes first, most
-// significant first, in place, then each run of a few hundred items (or of items whose bytes
-// are all equal) by the full order. A comparison sort of a hundred million items goes over
-// them some thirty times, each time missing the caches; here every pass over a run but the
-// last streams through it, and the last works in cache. Two threads share the runs.
+// Sorts items that carry some bytes of their sort key: by those bytes first, most significant
+// first, in place, then each run of a few hundred items by the full order. A bigger run whose
+// bytes are all equal is given later bytes of its keys and sorted by them in turn. A comparison
+// sort of a hundred million items goes over them some thirty times, each time missing the caches;
+// here every pass over a run but the last streams through it, and the last works in cache. Two
+// threads share the runs.
 
 #include <algorithm>
 #include <array>
@@ -21,6 +22,12 @@ namespace tidy {
 //   unsigned byteAt(const Item&, int depth) // byte `depth` of the item's key
 //   void sortRun(Item* begin, Item* end)    // the full order, for items sorted by their bytes
 //                                           // so far; called once for every item
+//   std::ptrdiff_t moveOn(Item* begin, Item* end, std::ptrdiff_t offset)
+//                                           // items alike in all their bytes, which are those
+//                                           // of their keys from `offset`: gives them later
+//                                           // bytes of their keys and returns where these
+//                                           // start, or puts them in order itself and
+//                                           // returns -1
 //   void pause()                            // every few thousand items of a pass: may throw
 // Each thread works with a `Sorting` of its own.
 template <typename Item, typename Sorting>
@@ -37,7 +44,7 @@ class PrefixRadixSort {
         Shared shared;
         // A run bigger than this is split on the thread that takes it, and its parts shared.
         shared.shareAbove = std::max<std::ptrdiff_t>((end - begin) / 64, 1 << 16);
-        shared.runs.push_back({begin, end, 0});
+        shared.runs.push_back({begin, end, 0, 0});
         runSideBySide([&] { work(shared, here); }, [&] { work(shared, there); });
     }
 
@@ -46,6 +53,7 @@ class PrefixRadixSort {
         Item* begin;
         Item* end;
         int depth;
+        std::ptrdiff_t keyOffset;  // where the items' bytes start in their keys
     };
     struct Shared {
         std::mutex mutex;
@@ -111,15 +119,24 @@ class PrefixRadixSort {
         split(run, sorting, [&](const Run& part) { sortAll(part, sorting); });
     }
 
-    // Sorts a small run, or one whose bytes are all used, at once; else orders the run by its
-    // next byte that not all its items share and hands each part to `next`.
+    // Sorts a small run at once; moves a bigger one whose bytes are all used on to later bytes;
+    // else orders the run by its next byte that not all its items share and hands each part
+    // to `next`.
     template <typename Next>
     static void split(Run run, Sorting& sorting, Next&& next) {
         for (;;) {
             const std::ptrdiff_t size = run.end - run.begin;
-            if (size <= kSortDirectly || run.depth == Sorting::kPrefixBytes) {
+            if (size <= kSortDirectly) {
                 sorting.sortRun(run.begin, run.end);
                 return;
+            }
+            if (run.depth == Sorting::kPrefixBytes) {
+                run.keyOffset = sorting.moveOn(run.begin, run.end, run.keyOffset);
+                if (run.keyOffset < 0) {
+                    return;
+                }
+                run.depth = 0;
+                continue;
             }
             std::array<std::ptrdiff_t, 256> counts{};
             for (Item* item = run.begin; item != run.end; ++item) {
@@ -159,7 +176,7 @@ class PrefixRadixSort {
             Item* partBegin = run.begin;
             for (size_t byte = 0; byte < 256; ++byte) {
                 if (counts[byte] > 0) {
-                    next(Run{partBegin, partBegin + counts[byte], run.depth + 1});
+                    next(Run{partBegin, partBegin + counts[byte], run.depth + 1, run.keyOffset});
                     partBegin += counts[byte];
                 }
             }

@@ -93,10 +93,11 @@ Collators openCollators(const QLocale& locale) {
     return {std::move(collator), std::move(second)};
 }
 
-// A row to be sorted: the first 12 bytes of its key as two numbers (complemented for Z to A,
-// so that the smaller always comes first). The keys of short rows are 10 to 16 bytes, with the
-// letters and digits in the first 8 or 9, so most comparisons end here; the rest of a key is
-// not kept, but made again for the rows whose 12 bytes tie, when they are sorted.
+// A row to be sorted: 12 bytes of its key as two numbers (complemented for Z to A, so that the
+// smaller always comes first), at first its first 12. The keys of short rows are 10 to 16
+// bytes, with the letters and digits in the first 8 or 9, so most comparisons end here; the
+// rest of a key is not kept, but made again for the rows whose 12 bytes tie, when they are
+// sorted.
 struct SortItem {
     quint64 first8;
     quint32 next4;
@@ -144,12 +145,23 @@ size_t appendSortKey(const RowStore& rows, quint32 row, const UCollator& collato
     }
 }
 
+// The item of `row` with the 12 bytes of its key from `offset` on, zeros past its end.
+SortItem itemOf(const uint8_t* key, size_t keyLength, size_t offset, quint32 row, SortOrder order) {
+    unsigned char inItem[kKeyBytesInItem] = {};
+    if (offset < keyLength) {
+        std::memcpy(inItem, key + offset, std::min<size_t>(kKeyBytesInItem, keyLength - offset));
+    }
+    const quint64 first8 = qFromBigEndian<quint64>(inItem);
+    const quint32 next4 = qFromBigEndian<quint32>(inItem + 8);
+    const bool up = order == SortOrder::AToZ;
+    return {up ? first8 : ~first8, up ? next4 : ~next4, row};
+}
+
 // Makes the keys of the rows [begin, end) of `rows`, which only this thread reads, with a
 // collator of the thread's own.
 void makeKeysOf(const RowStore& rows, qsizetype begin, qsizetype end, const UCollator& collator,
                 SortOrder order, SortItem* items, JobProgress& progress) {
     std::vector<uint8_t> key;
-    const bool up = order == SortOrder::AToZ;
     qsizetype credited = begin;
     for (qsizetype at = begin; at < end; ++at) {
         if ((at - begin) % kRowsBetweenLooks == 0) {
@@ -159,11 +171,7 @@ void makeKeysOf(const RowStore& rows, qsizetype begin, qsizetype end, const UCol
         const auto row = static_cast<quint32>(at);
         key.clear();
         const size_t keyLength = appendSortKey(rows, row, collator, key);
-        unsigned char inItem[kKeyBytesInItem] = {};
-        std::memcpy(inItem, key.data(), std::min<size_t>(kKeyBytesInItem, keyLength));
-        const quint64 first8 = qFromBigEndian<quint64>(inItem);
-        const quint32 next4 = qFromBigEndian<quint32>(inItem + 8);
-        items[at] = {up ? first8 : ~first8, up ? next4 : ~next4, row};
+        items[at] = itemOf(key.data(), keyLength, 0, row, order);
     }
     progress.addDone(end - credited);
 }
@@ -202,9 +210,9 @@ class StopLooks {
 
 // The full order of rows whose items tie, for one thread: the collator's comparison orders as
 // the keys do (ICU promises it) and costs no memory; on equal texts (most ties are repeated
-// rows) it is a quick look. A group of tied rows of middling size has its keys made again
-// instead, once a row rather than once a comparison; a bigger one is compared by the collator
-// all the same, so that the keys' memory stays a few kilobytes.
+// rows) it is a quick look. A bigger group of tied rows has its keys made again instead, once
+// a row rather than once a comparison, in a few kilobytes: the radix sort hands over runs of
+// a few hundred rows at most.
 template <SortOrder order>
 class TiedRows {
   public:
@@ -225,7 +233,7 @@ class TiedRows {
     // Sorts items whose 12 bytes are all alike and whose keys go on.
     void sort(SortItem* begin, SortItem* end) {
         const qsizetype size = end - begin;
-        if (size <= kCollatedGroupRows || size > kKeyedGroupRows) {
+        if (size <= kCollatedGroupRows) {
             std::sort(begin, end, [this](const SortItem& a, const SortItem& b) {
                 looks_.count();
                 return before(a.row, b.row);
@@ -257,8 +265,6 @@ class TiedRows {
   private:
     // Up to some 32 rows, their log2(n) comparisons a row cost less than a key a row.
     static constexpr qsizetype kCollatedGroupRows = 32;
-    // Their keys a few kilobytes, in cache.
-    static constexpr qsizetype kKeyedGroupRows = 512;
     struct Keyed {
         size_t at;
         quint32 row;
@@ -418,31 +424,27 @@ class RowGatherer {
     std::vector<Placed> placed_;
 };
 
-// What the radix sort needs of the items: the 12 key bytes they hold, and the full order for
-// runs they do not tell apart. Credits the progress bar with a step a row as runs get sorted.
+// What the radix sort needs of the items: the 12 key bytes they hold, the full order for runs
+// they do not tell apart, and later key bytes for big runs they do not tell apart. Credits the
+// progress bar with a step a row as runs get sorted.
 template <SortOrder order>
 class ItemSorting {
   public:
     static constexpr int kPrefixBytes = kKeyBytesInItem;
 
     ItemSorting(const RowStore& rows, const UCollator& collator, JobProgress& progress)
-        : tied_(rows, collator, progress), looks_(progress), progress_(&progress) {}
+        : rows_(&rows),
+          collator_(&collator),
+          tied_(rows, collator, progress),
+          looks_(progress),
+          progress_(&progress) {}
 
     static unsigned byteAt(const SortItem& item, int depth) {
         return depth < 8 ? static_cast<unsigned>(item.first8 >> (56 - 8 * depth)) & 0xFF
                          : (item.next4 >> (24 - 8 * (depth - 8))) & 0xFF;
     }
     void sortRun(SortItem* begin, SortItem* end) {
-        std::sort(begin, end, [this](const SortItem& a, const SortItem& b) {
-            looks_.count();
-            if (a.first8 != b.first8) {
-                return a.first8 < b.first8;
-            }
-            if (a.next4 != b.next4) {
-                return a.next4 < b.next4;
-            }
-            return a.row < b.row;
-        });
+        sortByItem(begin, end);
         for (SortItem* group = begin; group != end;) {
             SortItem* groupEnd = group + 1;
             while (groupEnd != end && samePrefix(*group, *groupEnd)) {
@@ -453,10 +455,42 @@ class ItemSorting {
             }
             group = groupEnd;
         }
-        uncredited_ += end - begin;
-        if (uncredited_ >= kRowsBetweenLooks) {
-            finish();
+        credit(end - begin);
+    }
+    // A run too big to sort by the full order in cache whose items tie (rows that share a long
+    // start, such as addresses of one site) is given the next 12 bytes of its keys, or, when
+    // all of those tie too, the 12 from the first byte where any two of its keys differ: so a
+    // long shared start costs two more keys a row, not one for every 12 bytes of it. Keys that end
+    // within the items, or are all the same, leave the run in row order.
+    std::ptrdiff_t moveOn(SortItem* begin, SortItem* end, std::ptrdiff_t offset) {
+        if (!keyGoesOn<order>(*begin)) {
+            sortByItem(begin, end);
+            credit(end - begin);
+            return -1;
         }
+        first_.clear();
+        appendSortKey(*rows_, begin->row, *collator_, first_);
+        // The bytes all keys share with the first, its end included when they are all equal.
+        size_t common = first_.size();
+        const auto from = static_cast<size_t>(offset) + kKeyBytesInItem;
+        refill(begin, end, from, [&] {
+            const size_t length = std::min(common, key_.size());
+            common = static_cast<size_t>(
+                std::mismatch(first_.begin(), first_.begin() + static_cast<ptrdiff_t>(length),
+                              key_.begin())
+                    .first -
+                first_.begin());
+        });
+        if (common < from + kKeyBytesInItem) {
+            return static_cast<std::ptrdiff_t>(from);
+        }
+        if (common == first_.size()) {
+            sortByItem(begin, end);
+            credit(end - begin);
+            return -1;
+        }
+        refill(begin, end, common, [] {});
+        return static_cast<std::ptrdiff_t>(common);
     }
     void pause() const { lookForStop(*progress_); }
     void finish() {
@@ -465,6 +499,47 @@ class ItemSorting {
     }
 
   private:
+    void sortByItem(SortItem* begin, SortItem* end) {
+        std::sort(begin, end, [this](const SortItem& a, const SortItem& b) {
+            looks_.count();
+            if (a.first8 != b.first8) {
+                return a.first8 < b.first8;
+            }
+            if (a.next4 != b.next4) {
+                return a.next4 < b.next4;
+            }
+            return a.row < b.row;
+        });
+    }
+    // Makes the key of each item's row again and gives the item its bytes from `offset`;
+    // `seen()` looks at each key.
+    template <typename Seen>
+    void refill(SortItem* begin, SortItem* end, size_t offset, Seen&& seen) {
+        constexpr std::ptrdiff_t kAhead = 8;  // the rows lie all over the list
+        for (SortItem* item = begin; item != end; ++item) {
+            if ((item - begin) % kRowsBetweenLooks == 0) {
+                lookForStop(*progress_);
+            }
+            if (end - item > kAhead) {
+                rows_->prefetch(RowIndex(item[kAhead].row));
+            }
+            key_.clear();
+            appendSortKey(*rows_, item->row, *collator_, key_);
+            seen();
+            *item = itemOf(key_.data(), key_.size(), offset, item->row, order);
+        }
+    }
+    void credit(qsizetype rows) {
+        uncredited_ += rows;
+        if (uncredited_ >= kRowsBetweenLooks) {
+            finish();
+        }
+    }
+
+    const RowStore* rows_;
+    const UCollator* collator_;
+    std::vector<uint8_t> first_;
+    std::vector<uint8_t> key_;
     TiedRows<order> tied_;
     StopLooks looks_;
     JobProgress* progress_;

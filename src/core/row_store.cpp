@@ -257,7 +257,7 @@ void RowStore::appendAll(RowStore&& other) {
     if (other.empty() || this == &other) {
         return;
     }
-    if (blocks_.empty()) {
+    if (empty()) {
         *this = std::move(other);
         return;
     }
@@ -286,7 +286,10 @@ void RowStore::appendAll(RowStore&& other) {
     tree_.reserve(tree_.size() + taken.size() + 1);
 
     if (lastIsEmpty) {
-        blocks_.pop_back();  // an emptied last block is not worth keeping
+        // An emptied last block is not worth keeping; the one before it, counted as closed,
+        // is the last again until the blocks taken over close it.
+        blocks_.pop_back();
+        tree_.pop_back();
     }
     for (std::shared_ptr<Block>& block : taken) {
         block->source = sourceHere[block->source];

@@ -43,20 +43,25 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks_data() {
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("removals");
     QTest::addColumn<bool>("copyMidway");
-    QTest::addColumn<int>("sourceRun");   // rows in a row from one of two lines
-    QTest::addColumn<bool>("spansOnly");  // no typed texts, which make blocks of many sources
-    QTest::addColumn<int>("handOverAt");  // the rows from here on are made in a second store
+    QTest::addColumn<int>("sourceRun");        // rows in a row from one of two lines
+    QTest::addColumn<bool>("spansOnly");       // no typed texts, which make blocks of many sources
+    QTest::addColumn<int>("handOverAt");       // the rows from here on are made in a second store
+    QTest::addColumn<bool>("emptyLastFirst");  // the first store's last block, before that
     const int blockRows = int(RowStore::kBlockRows);
-    QTest::newRow("a few rows") << 10 << 10 << false << 1 << false << -1;
+    QTest::newRow("a few rows") << 10 << 10 << false << 1 << false << -1 << false;
     QTest::newRow("many blocks, some emptied")
-        << 5 * blockRows << 12'000 << false << 5000 << false << -1;
-    QTest::newRow("a copy changed apart") << 3 * blockRows << 4'000 << true << 1 << false << -1;
-    QTest::newRow("lines taking turns") << 3 * blockRows << 3'000 << false << 3 << false << -1;
+        << 5 * blockRows << 12'000 << false << 5000 << false << -1 << false;
+    QTest::newRow("a copy changed apart")
+        << 3 * blockRows << 4'000 << true << 1 << false << -1 << false;
+    QTest::newRow("lines taking turns")
+        << 3 * blockRows << 3'000 << false << 3 << false << -1 << false;
     // Its sources in another order, after a block part full.
     QTest::newRow("a store handed over")
-        << 3 * blockRows << 3'000 << false << 5000 << false << 9000;
+        << 3 * blockRows << 3'000 << false << 5000 << false << 9000 << false;
+    QTest::newRow("a store handed over after an emptied block")
+        << 3 * blockRows << 3'000 << false << 5000 << false << 9000 << true;
     QTest::newRow("blocks of one source handed over")
-        << 3 * blockRows << 3'000 << false << 5000 << true << 9000;
+        << 3 * blockRows << 3'000 << false << 5000 << true << 9000 << false;
 }
 
 void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
@@ -66,6 +71,7 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
     QFETCH(int, sourceRun);
     QFETCH(bool, spansOnly);
     QFETCH(int, handOverAt);
+    QFETCH(bool, emptyLastFirst);
     QRandomGenerator random(rows);
     const QString lines[] = {QStringLiteral("alpha,beta,gamma,delta,").repeated(rows / 4 + 1),
                              QStringLiteral("one,two,").repeated(rows / 2 + 1)};
@@ -97,6 +103,10 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
         }
     }
     if (handOverAt >= 0) {
+        while (emptyLastFirst && first.rows.size() > RowStore::kBlockRows) {
+            first.store.remove(RowIndex(first.rows.size() - 1));
+            first.rows.removeLast();
+        }
         first.store.appendAll(std::move(mirror.store));
         first.rows << mirror.rows;
         QVERIFY(mirror.store.empty());

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 Q_DECLARE_METATYPE(TidyAction)
 
@@ -205,9 +206,13 @@ void RowTidyingTest::actions_data() {
             << order << "en_US" << numbered("key %1", keys) << numbered("key %1", sortedKeys)
             << map;
     }
-    // Groups of rows alike in their first key bytes: compared one way when small or big, with
-    // keys made again when in between.
-    for (const int size : {100, 600}) {
+    // Groups of rows alike in their first key bytes: sorted at once when small, by later key
+    // bytes when big.
+    const QString alikeStart = QStringLiteral("a long common start %1");
+    const QString longerAlikeStart =
+        QStringLiteral("a much longer start that all these rows share %1");
+    for (const auto& [size, pattern] : {std::pair(100, alikeStart), std::pair(600, alikeStart),
+                                        std::pair(600, longerAlikeStart)}) {
         for (const auto order : {up, down}) {
             QList<int> numbers(size);
             QList<int> map(size);
@@ -220,11 +225,28 @@ void RowTidyingTest::actions_data() {
             if (order == down) {
                 std::reverse(sorted.begin(), sorted.end());
             }
-            QTest::addRow("%s: %d rows alike past their first key bytes",
-                          order == up ? "A-Z" : "Z-A", size)
-                << order << "en_US" << numbered("a long common start %1", numbers)
-                << numbered("a long common start %1", sorted) << map;
+            QTest::addRow("%s: %d rows alike in their first %d characters",
+                          order == up ? "A-Z" : "Z-A", size, int(pattern.size()) - 2)
+                << order << "en_US" << numbered(pattern, numbers) << numbered(pattern, sorted)
+                << map;
         }
+    }
+    // A group too big to sort at once whose rows are all the same, among others.
+    for (const auto order : {up, down}) {
+        constexpr int kHalf = 500;
+        const QString same = QStringLiteral("one and the same long row");
+        QStringList rows;
+        QList<int> map;
+        for (int i = 0; i < 2 * kHalf; ++i) {
+            rows << (i % 2 == 1 ? QStringLiteral("0") : same);
+            map << (i % 2 == (order == up ? 1 : 0) ? i / 2 : kHalf + i / 2);
+        }
+        QStringList sorted = QStringList(kHalf, QStringLiteral("0")) + QStringList(kHalf, same);
+        if (order == down) {
+            std::reverse(sorted.begin(), sorted.end());
+        }
+        QTest::addRow("%s: a big group of equal long rows", order == up ? "A-Z" : "Z-A")
+            << order << "en_US" << rows << sorted << map;
     }
     QTest::newRow("A-Z: already in order")
         << up << "en_US" << QStringList{"a", "a", "b10", "c"} << QStringList{} << kUnchanged;
