@@ -445,15 +445,31 @@ class ItemSorting {
     }
     void sortRun(SortItem* begin, SortItem* end) {
         sortByItem(begin, end);
+        tiedGroups_.clear();
         for (SortItem* group = begin; group != end;) {
             SortItem* groupEnd = group + 1;
             while (groupEnd != end && samePrefix(*group, *groupEnd)) {
                 ++groupEnd;
             }
             if (groupEnd - group > 1 && keyGoesOn<order>(*group)) {
-                tied_.sort(group, groupEnd);
+                tiedGroups_.emplace_back(group, groupEnd);
             }
             group = groupEnd;
+        }
+        // The tied rows (mostly repeats) lie all over the list: their places, then their
+        // texts, are all asked for before any is compared, so that the waits overlap.
+        for (const auto& [groupBegin, groupEnd] : tiedGroups_) {
+            for (const SortItem* item = groupBegin; item != groupEnd; ++item) {
+                rows_->prefetch(RowIndex(item->row));
+            }
+        }
+        for (const auto& [groupBegin, groupEnd] : tiedGroups_) {
+            for (const SortItem* item = groupBegin; item != groupEnd; ++item) {
+                __builtin_prefetch(rows_->view(RowIndex(item->row)).data());
+            }
+        }
+        for (const auto& [groupBegin, groupEnd] : tiedGroups_) {
+            tied_.sort(groupBegin, groupEnd);
         }
         credit(end - begin);
     }
@@ -540,6 +556,7 @@ class ItemSorting {
     const UCollator* collator_;
     std::vector<uint8_t> first_;
     std::vector<uint8_t> key_;
+    std::vector<std::pair<SortItem*, SortItem*>> tiedGroups_;  // of the run being sorted
     TiedRows<order> tied_;
     StopLooks looks_;
     JobProgress* progress_;
