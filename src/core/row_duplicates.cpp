@@ -11,7 +11,7 @@
 // taken in turn. Each reads the rows through a copy of the store of its own, since a store keeps
 // the block it last read.
 
-#include "core/huge_pages.h"
+#include "core/memory_pages.h"
 #include "core/row_tidying.h"
 #include "core/tidy_steps.h"
 

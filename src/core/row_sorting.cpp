@@ -17,6 +17,7 @@
 // Rows that compare equal keep their order, in both directions: the row number decides last.
 
 #include "core/failure.h"
+#include "core/memory_pages.h"
 #include "core/prefix_radix_sort.h"
 #include "core/row_tidying.h"
 #include "core/tidy_steps.h"
@@ -25,9 +26,6 @@
 
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -328,18 +326,11 @@ class ItemsThenRows {
         return static_cast<const quint32*>(block_);
     }
 
-    // Gives back to the system the whole pages of the rows [begin, end), read for the last
-    // time: the new list then grows as the new order shrinks. The pages stay the block's, and
-    // read as zeros should anyone read them again.
+    // The rows [begin, end) have been read for the last time: their pages go back to the
+    // system, so that the new list grows as the new order shrinks.
     void letGoOfRows(qsizetype begin, qsizetype end) {
-        static const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-        const auto* rows = static_cast<const quint32*>(block_);
-        const auto first =
-            (reinterpret_cast<std::uintptr_t>(rows + begin) + page - 1) & ~(page - 1);
-        const auto last = reinterpret_cast<std::uintptr_t>(rows + end) & ~(page - 1);
-        if (last > first) {
-            madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
-        }
+        auto* rows = static_cast<quint32*>(block_);
+        GiveBackWholePages(rows + begin, static_cast<size_t>(end - begin) * sizeof(quint32));
     }
 
   private:

@@ -1,6 +1,6 @@
 #include "core/text_from_utf8_pieces.h"
 
-#include "core/huge_pages.h"
+#include "core/memory_pages.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,9 +1,10 @@
-#include "core/huge_pages.h"
+#include "core/memory_pages.h"
 
 #include <cstdint>
 
 #ifdef __linux__
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 void PreferHugePages(void* block, std::size_t bytes) {
@@ -15,6 +16,21 @@ void PreferHugePages(void* block, std::size_t bytes) {
     if (end > alignedBegin + kHugePage) {
         madvise(reinterpret_cast<void*>(alignedBegin), (end - alignedBegin) & ~(kHugePage - 1),
                 MADV_HUGEPAGE);
+    }
+#else
+    (void)block;
+    (void)bytes;
+#endif
+}
+
+void GiveBackWholePages(void* block, std::size_t bytes) {
+#ifdef __linux__
+    static const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (begin + page - 1) & ~(page - 1);
+    const std::uintptr_t last = (begin + bytes) & ~(page - 1);
+    if (last > first) {
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
     }
 #else
     (void)block;
