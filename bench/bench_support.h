@@ -84,6 +84,7 @@ class InputWaitProbe {
   public:
     InputWaitProbe() {
         tick_.setInterval(5);
+        tick_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&tick_, &QTimer::timeout, [this] {
             passTick();
             sinceTick_.restart();

@@ -1,14 +1,16 @@
 // The results list's tidying actions on millions of short rows, each against a well-known tool
 // doing the same to the same rows in the same run.
 //
-//   bench_tidy [rows=10000000] [runs=3] [--no-tools]
+//   bench_tidy [rows=10000000] [runs=3] [--no-tools] [--nine-digits]
 //
 // The rows (tidy_rows.h) are a short word and a number ("ko4711023", about 9 characters), as
-// one shared text like a split line makes; 1 % are empty, about 10 % repeat an earlier row, 5 %
-// have spaces or tabs at their ends. They are also written to a file, one a line, for the tools:
-// grep, Python (timed inside Python, reading excluded), awk (on a tenth of the rows, times
-// ten: on all of them it takes twenty seconds) and sort -V. Each action runs `runs` times; the
-// median counts, and the peak memory is that of its first run above what the process held.
+// one shared text like a split line makes; 1 % are empty, about 9 % repeat an earlier row on
+// purpose, 5 % have spaces or tabs at their ends. Numbers of up to 7 digits also repeat by
+// chance beyond ten million rows; with --nine-digits they do not. They are also written to a file,
+// one a line, for the tools: grep, Python (timed inside Python, reading excluded), awk (on a tenth
+// of the rows, times ten: on all of them it takes twenty seconds) and sort -V. Each action runs
+// `runs` times; the median counts, and the peak memory is that of its first run above what the
+// process held.
 
 #include "bench_support.h"
 #include "core/row_tidying.h"
@@ -68,7 +70,8 @@ int main(int argc, char* argv[]) {
     const qsizetype count = argc > 1 ? QByteArray(argv[1]).toLongLong() : 10'000'000;
     const int runs = argc > 2 ? QByteArray(argv[2]).toInt() : 3;
     // Without the tools (minutes at a hundred million rows), while changing an action.
-    const bool tools = argc <= 3 || QByteArray(argv[3]) != "--no-tools";
+    const bool tools = !bench::hasOption(argc, argv, 3, "--no-tools");
+    const bench::TidyNumbers numbers = bench::tidyNumbersFrom(argc, argv, 3);
 
     QElapsedTimer timer;
     timer.start();
@@ -76,7 +79,7 @@ int main(int argc, char* argv[]) {
     QTemporaryDir folder;
     const std::string dir = folder.path().toStdString();
     const std::string input = dir + "/rows.txt";
-    const double characters = bench::fillTidyRows(count, rows, input);
+    const double characters = bench::fillTidyRows(count, rows, input, numbers);
     if (characters < 0) {
         return 1;
     }

@@ -3,7 +3,7 @@
 // with the new rows in place, against a well-known tool doing the same to the same rows in the
 // same run; then "Undo", how long input waits meanwhile, and what twenty steps of undo cost.
 //
-//   build/bench/bench_tidy_window [rows=10000000] [runs=3]
+//   build/bench/bench_tidy_window [rows=10000000] [runs=3] [--nine-digits] [--no-tools]
 //
 // The rows are those of bench_tidy (tidy_rows.h), appended to the main window's results list as
 // spans of one shared text, the way a split leaves them (a split of them would take longer to
@@ -125,6 +125,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const qsizetype count = argc > 1 ? QByteArray(argv[1]).toLongLong() : 10'000'000;
     const int runs = argc > 2 ? QByteArray(argv[2]).toInt() : 3;
+    // Without the tools, whose gigabyte files leave the machine's caches cold for the action.
+    const bool tools = !bench::hasOption(argc, argv, 3, "--no-tools");
     QTemporaryDir folder;
     const std::string dir = folder.path().toStdString();
     const std::string input = dir + "/rows.txt";
@@ -152,7 +154,8 @@ int main(int argc, char* argv[]) {
 
     QElapsedTimer timer;
     timer.start();
-    const double characters = bench::fillTidyRows(count, list, input);
+    const double characters =
+        bench::fillTidyRows(count, list, input, bench::tidyNumbersFrom(argc, argv, 3));
     if (characters < 0) {
         return 1;
     }
@@ -195,7 +198,7 @@ int main(int argc, char* argv[]) {
         Steps undone;
         qsizetype rowsAfter = 0;
         for (int round = 0; round < runs; ++round) {
-            toolSeconds.push_back(actionCase.tool());
+            toolSeconds.push_back(tools ? actionCase.tool() : 1);
             const quint64 changesBefore = changes;
             tidied.add(timed(probe, [&] { tidyUntilDone(action); }));
             rowsAfter = list.count();

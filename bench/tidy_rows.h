@@ -3,6 +3,7 @@
 // The rows the tidying benchmarks work on, and the well-known tools they are held against.
 
 #include "bench_support.h"
+#include "core/memory_pages.h"
 #include "core/text_span.h"
 
 #include <QFile>
@@ -17,21 +18,35 @@
 
 namespace bench {
 
+// Which numbers the rows draw.
+enum class TidyNumbers {
+    // Up to 7 digits: beyond ten million rows, more and more rows repeat an earlier one by
+    // chance (12 % of the rows are repeats at 10 M rows, 29 % at 100 M).
+    Seven,
+    // Up to 9 digits: the planted repeats stay about 9 % of the rows at any count, so the work
+    // on repeats grows as the rows do.
+    Nine,
+};
+
 // Rows of a short word and a number ("ko4711023", about 9 characters), as one shared text like
-// a split line makes; 1 % are empty, about 10 % repeat an earlier row, 5 % have spaces or tabs
-// at their ends. Every benchmark that makes them gets the very same rows.
+// a split line makes; 1 % are empty, about 9 % repeat an earlier row on purpose, 5 % have
+// spaces or tabs at their ends. Every benchmark that makes them gets the very same rows. The
+// text asks for huge pages, as a split line's text does in the program (the paste, the text
+// builder).
 struct TidyInput {
     QString text;                 // the rows, each followed by a line feed
     std::vector<TextSpan> spans;  // each row's place in `text`
 };
 
-inline TidyInput makeTidyInput(qsizetype count) {
+inline TidyInput makeTidyInput(qsizetype count, TidyNumbers numbers = TidyNumbers::Seven) {
+    const quint64 numberRange = numbers == TidyNumbers::Seven ? 10'000'000 : 1'000'000'000;
     static const char* const kWords[] = {"ko",  "ba", "Ro", "ne", "tsu", "mi", "Ka", "lu",
                                          "dor", "ve", "pi", "Sa", "qua", "ze", "fo", "hy"};
     std::mt19937_64 random(20261207);
     TidyInput input;
     input.spans.reserve(static_cast<size_t>(count));
-    input.text.reserve(count * 11);
+    input.text.reserve(count * (numbers == TidyNumbers::Seven ? 11 : 13));
+    PreferHugePages(input.text.data(), static_cast<size_t>(input.text.capacity()) * sizeof(QChar));
     QString row;
     for (qsizetype i = 0; i < count; ++i) {
         const quint64 draw = random();
@@ -44,7 +59,7 @@ inline TidyInput makeTidyInput(qsizetype count) {
             row = input.text.mid(earlier.offset, earlier.length);
         } else {
             row = QString::fromLatin1(kWords[(draw >> 8) % 16]) +
-                  QString::number((draw >> 16) % 10'000'000);
+                  QString::number((draw >> 16) % numberRange);
             if (kind >= 95) {
                 row = (kind % 2 ? QStringLiteral(" ") : QStringLiteral("\t")) + row +
                       QStringLiteral("  ");
@@ -55,6 +70,16 @@ inline TidyInput makeTidyInput(qsizetype count) {
         input.text += QLatin1Char('\n');
     }
     return input;
+}
+
+// Whether `option` ("--no-tools") is among the arguments from `first` on.
+inline bool hasOption(int argc, char* argv[], int first, const char* option) {
+    return std::any_of(argv + std::min(first, argc), argv + argc,
+                       [option](const char* argument) { return std::string(argument) == option; });
+}
+
+inline TidyNumbers tidyNumbersFrom(int argc, char* argv[], int first) {
+    return hasOption(argc, argv, first, "--nine-digits") ? TidyNumbers::Nine : TidyNumbers::Seven;
 }
 
 // The rows as the tools read them: a file, one row a line.
@@ -71,8 +96,9 @@ inline bool writeRows(const QString& text, const std::string& path) {
 // writes them to the file `path` for the tools. Gives the characters a row on average, or -1
 // when the file could not be written.
 template <typename List>
-double fillTidyRows(qsizetype count, List& list, const std::string& path) {
-    const TidyInput made = makeTidyInput(count);
+double fillTidyRows(qsizetype count, List& list, const std::string& path,
+                    TidyNumbers numbers = TidyNumbers::Seven) {
+    const TidyInput made = makeTidyInput(count, numbers);
     list.reserveMore(count);
     for (const TextSpan& span : made.spans) {
         list.appendSpan(made.text, span);

@@ -1,5 +1,6 @@
 #include "core/memory_pages.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #ifdef __linux__
@@ -29,8 +30,11 @@ void GiveBackWholePages(void* block, std::size_t bytes) {
     const auto begin = reinterpret_cast<std::uintptr_t>(block);
     const std::uintptr_t first = (begin + page - 1) & ~(page - 1);
     const std::uintptr_t last = (begin + bytes) & ~(page - 1);
-    if (last > first) {
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+    // Each call holds the address space's lock for reading while it frees its pages; a piece
+    // at a time lets another thread's brk() or mmap() in between, instead of after a gigabyte.
+    constexpr std::uintptr_t kPiece = std::uintptr_t{32} << 20;
+    for (std::uintptr_t at = first; at < last; at += kPiece) {
+        madvise(reinterpret_cast<void*>(at), std::min(kPiece, last - at), MADV_DONTNEED);
     }
 #else
     (void)block;

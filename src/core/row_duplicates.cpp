@@ -293,8 +293,9 @@ TidyResult removeDuplicates(const RowStore& rows, JobProgress& progress) {
         // 8 bytes a row, let go before the new list is made; in huge pages, since the dealing
         // writes to thousands of places far apart.
         const auto dealtBytes = static_cast<size_t>(count) * sizeof(Dealt);
-        const std::unique_ptr<Dealt[]> dealt =
-            std::make_unique_for_overwrite<Dealt[]>(static_cast<size_t>(count));
+        const std::unique_ptr<Dealt[], DeleteGivingBackPages<Dealt>> dealt(
+            new Dealt[static_cast<size_t>(count)],
+            DeleteGivingBackPages<Dealt>{static_cast<size_t>(count)});
         PreferHugePages(dealt.get(), dealtBytes);
         eachHalf([&](int half) {
             Texts texts;

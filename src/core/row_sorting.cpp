@@ -301,12 +301,17 @@ bool alreadySorted(const SortItem* begin, const SortItem* end, const TiedRows<or
 class ItemsThenRows {
   public:
     explicit ItemsThenRows(qsizetype count)
-        : count_(count), block_(std::malloc(static_cast<size_t>(count) * sizeof(SortItem))) {
+        : count_(count),
+          bytes_(static_cast<size_t>(count) * sizeof(SortItem)),
+          block_(std::malloc(bytes_)) {
         if (block_ == nullptr) {
             throw std::bad_alloc();
         }
     }
-    ~ItemsThenRows() { std::free(block_); }
+    ~ItemsThenRows() {
+        GiveBackWholePages(block_, bytes_);
+        std::free(block_);
+    }
     ItemsThenRows(const ItemsThenRows&) = delete;
     ItemsThenRows& operator=(const ItemsThenRows&) = delete;
 
@@ -320,8 +325,11 @@ class ItemsThenRows {
             std::memcpy(bytes + at * sizeof(quint32), &row, sizeof row);
         }
         // Shrinking a block that big moves nothing; should it fail, the block stays whole.
-        if (void* shrunk = std::realloc(block_, static_cast<size_t>(count_) * sizeof(quint32))) {
+        const size_t rowBytes = static_cast<size_t>(count_) * sizeof(quint32);
+        GiveBackWholePages(bytes + rowBytes, bytes_ - rowBytes);
+        if (void* shrunk = std::realloc(block_, rowBytes)) {
             block_ = shrunk;
+            bytes_ = rowBytes;
         }
         return static_cast<const quint32*>(block_);
     }
@@ -335,6 +343,7 @@ class ItemsThenRows {
 
   private:
     qsizetype count_;
+    size_t bytes_;
     void* block_;
 };
 

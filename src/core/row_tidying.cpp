@@ -8,7 +8,8 @@ using tidy::kRowsBetweenLooks;
 using tidy::lookForStop;
 
 RowMap::RowMap(qsizetype oldRows)
-    : newRows_(std::make_unique_for_overwrite<quint32[]>(static_cast<size_t>(oldRows))) {}
+    : newRows_(new quint32[static_cast<size_t>(oldRows)],
+               DeleteGivingBackPages<quint32>{static_cast<size_t>(oldRows)}) {}
 
 TidyResult TidyRows(const RowStore& rows, TidyAction action, JobProgress& progress,
                     const QLocale& locale) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/background_job.h"
+#include "core/memory_pages.h"
 #include "core/row_number.h"
 #include "core/row_store.h"
 
@@ -57,7 +58,7 @@ class RowMap {
     }
 
   private:
-    std::unique_ptr<quint32[]> newRows_;
+    std::unique_ptr<quint32[], DeleteGivingBackPages<quint32>> newRows_;
 };
 
 struct TidyResult {
