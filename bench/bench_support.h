@@ -76,6 +76,18 @@ inline qint64 runQueueWaitNs() {
     return fields.size() >= 2 ? fields[1].toLongLong() : -1;
 }
 
+// The time all CPUs of a virtual machine have been kept from running by its host, in
+// milliseconds (counted in steps of 10 ms); -1 where the system does not tell.
+inline qint64 hostStealMs() {
+    QFile stat(QStringLiteral("/proc/stat"));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    // "cpu  user nice system idle iowait irq softirq steal ...", in hundredths of a second
+    const QList<QByteArray> fields = stat.readLine().simplified().split(' ');
+    return fields.size() >= 9 ? fields[8].toLongLong() * 10 : -1;
+}
+
 // Stands for the user's input: a 5 ms timer whose longest interval between two runs is how
 // long a key press could have waited for the event loop. Of that interval it also tells how
 // long the thread was ready to run but had no CPU: on a busy machine that part is the
@@ -93,7 +105,11 @@ class InputWaitProbe {
     void start() {
         longestMs_ = 0;
         longestQueuedMs_ = 0;
+        longestStealMs_ = 0;
+        longestAtMs_ = 0;
         queuedAtTick_ = runQueueWaitNs();
+        stealAtTick_ = hostStealMs();
+        sinceStart_.start();
         sinceTick_.start();
         tick_.start();
     }
@@ -105,23 +121,36 @@ class InputWaitProbe {
     }
     // Of the longest wait, the time the thread waited for a CPU (-1 when unknown).
     qint64 longestQueuedMs() const { return longestQueuedMs_; }
+    // During the longest wait, the time the host kept the machine's CPUs (both, added up)
+    // from running: a virtual machine's timers then fire late.
+    qint64 longestStealMs() const { return longestStealMs_; }
+    // When the longest wait began, from start().
+    qint64 longestAtMs() const { return longestAtMs_; }
 
   private:
     void passTick() {
         const qint64 queued = runQueueWaitNs();
+        const qint64 steal = hostStealMs();
         const qint64 waited = sinceTick_.elapsed();
         if (waited >= longestMs_) {
             longestMs_ = waited;
             longestQueuedMs_ = queued < 0 ? -1 : (queued - queuedAtTick_) / 1'000'000;
+            longestStealMs_ = steal < 0 ? -1 : steal - stealAtTick_;
+            longestAtMs_ = sinceStart_.elapsed() - waited;
         }
         queuedAtTick_ = queued;
+        stealAtTick_ = steal;
     }
 
     QTimer tick_;
     QElapsedTimer sinceTick_;
+    QElapsedTimer sinceStart_;
     qint64 longestMs_ = 0;
     qint64 longestQueuedMs_ = 0;
+    qint64 longestStealMs_ = 0;
+    qint64 longestAtMs_ = 0;
     qint64 queuedAtTick_ = 0;
+    qint64 stealAtTick_ = 0;
 };
 
 // How long one user action keeps the event loop from input: the action and the repaint it

@@ -61,6 +61,8 @@ struct Step {
     double ms = 0;
     qint64 waitMs = 0;
     qint64 queuedMs = 0;  // of that wait, the time the window's thread had no CPU
+    qint64 stealMs = 0;   // during that wait, the time the host kept the CPUs from running
+    qint64 atMs = 0;      // when that wait began, from the start
 };
 
 template <typename Action>
@@ -75,25 +77,29 @@ Step timed(bench::InputWaitProbe& probe, Action action) {
     QCoreApplication::processEvents();
     step.waitMs = probe.stop();
     step.queuedMs = probe.longestQueuedMs();
+    step.stealMs = probe.longestStealMs();
+    step.atMs = probe.longestAtMs();
     return step;
 }
 
 struct Steps {
     std::vector<double> ms;
-    qint64 longestWaitMs = 0;
-    qint64 longestWaitQueuedMs = 0;
+    Step longest;
 
     void add(const Step& step) {
         ms.push_back(step.ms);
-        if (step.waitMs >= longestWaitMs) {
-            longestWaitMs = step.waitMs;
-            longestWaitQueuedMs = step.queuedMs;
+        if (step.waitMs >= longest.waitMs) {
+            longest = step;
         }
     }
-    // "12 ms (3 without a CPU)"
+    // "12 ms (3 without a CPU, 0 taken by the host, from 1.234 s)"
     std::string longestWait() const {
-        return std::to_string(longestWaitMs) + " ms (" + std::to_string(longestWaitQueuedMs) +
-               " without a CPU)";
+        char text[128];
+        std::snprintf(
+            text, sizeof text, "%lld ms (%lld without a CPU, %lld taken by the host, from %.3f s)",
+            static_cast<long long>(longest.waitMs), static_cast<long long>(longest.queuedMs),
+            static_cast<long long>(longest.stealMs), double(longest.atMs) / 1000);
+        return text;
     }
     double medianMs() const { return median(ms); }
     double longestMs() const { return ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end()); }
