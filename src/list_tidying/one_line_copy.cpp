@@ -2,6 +2,7 @@
 
 #include "core/memory_reserve.h"
 #include "core/row_store.h"
+#include "list_tidying/let_go_elsewhere.h"
 #include "platform/clipboard_retry.h"
 #include "platform/event_pump.h"
 #include "platform/message_boxes.h"
@@ -11,6 +12,7 @@
 #include "widgets/progress_bar/progress_bar.h"
 
 #include <exception>
+#include <utility>
 
 namespace {
 const QString kCaption = QStringLiteral("Copy As One Line");
@@ -74,8 +76,20 @@ void OneLineCopy::showWorking(bool on) {
 }
 
 void OneLineCopy::putOnClipboard(Work& work) {
-    if (!work.failure && SetClipboardText(platform_.clipboard, work.text)) {
-        emit copied(work.rows.size(), work.text.size());
+    bool placed = false;
+    if (!work.failure) {
+        try {
+            placed = SetClipboardText(platform_.clipboard, work.text);
+        } catch (...) {
+            // The clipboard's own copy of the text did not fit: said like a join that ran out.
+            work.failure = std::current_exception();
+        }
+    }
+    if (placed) {
+        const qsizetype characters = work.text.size();
+        // The clipboard holds its own copy: this one would only double what the offer costs.
+        LetGoElsewhere(std::exchange(work.text, {}));
+        emit copied(work.rows.size(), characters);
         return;
     }
     work.text = QString();  // the report may need its memory

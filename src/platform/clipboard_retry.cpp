@@ -2,6 +2,8 @@
 
 #include "platform/clipboard.h"
 
+#include <new>
+
 namespace {
 template <typename Attempt>
 bool attemptRepeatedly(Attempt&& attempt) {
@@ -10,6 +12,8 @@ bool attemptRepeatedly(Attempt&& attempt) {
             if (attempt()) {
                 return true;
             }
+        } catch (const std::bad_alloc&) {
+            throw;  // no other program's doing: trying again would only fail again
         } catch (...) {
             // A clipboard that throws is just as busy as one that says no.
         }
