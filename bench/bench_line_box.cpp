@@ -9,6 +9,7 @@
 // median of several runs, in milliseconds, and includes the repaint that shows the result.
 #include "bench_support.h"
 #include "platform/qt/host_back_ends.h"
+#include "platform/qt/qt_event_pump.h"
 #include "widgets/line_box/line_box.h"
 
 #include <QApplication>
@@ -185,7 +186,9 @@ void row(const char* what, double small, double big) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const std::unique_ptr<ClipboardTextSource> clipboardReader = MakeHostClipboardTextSource();
+    QtEventPump pastePump;
+    const std::unique_ptr<ClipboardTextSource> clipboardReader =
+        MakeHostClipboardTextSource(pastePump);
     UseClipboardTextSource(clipboardReader.get());
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 100.0;
     const qsizetype bigLength = qsizetype(megabytes * 1'000'000);

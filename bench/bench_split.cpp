@@ -62,7 +62,9 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    const std::unique_ptr<ClipboardTextSource> clipboardReader = MakeHostClipboardTextSource();
+    QtEventPump pastePump;
+    const std::unique_ptr<ClipboardTextSource> clipboardReader =
+        MakeHostClipboardTextSource(pastePump);
     UseClipboardTextSource(clipboardReader.get());
     const qsizetype pieces = argc > 1 ? QByteArray(argv[1]).toLongLong() : 10'000'000;
     const int pieceBytes = argc > 2 ? QByteArray(argv[2]).toInt() : 9;

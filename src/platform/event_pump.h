@@ -21,6 +21,11 @@ class EventPump {
         return true;
     }
 
+    // Lets the window repaint and answer everything but keys and clicks, for work that must
+    // keep the order of what the user types after it (a paste that is still arriving). Not
+    // coalesced: the caller runs it once a frame.
+    void pendingEventsExceptInput() { runPendingEventsExceptInput(); }
+
     // A YieldingLoop is running: its handler is on the stack, whether it is waiting here for
     // events or showing a message. Work that would reorder what such a loop reads waits.
     bool loopRunning() const { return loopsRunning_ > 0; }
@@ -41,6 +46,7 @@ class EventPump {
 
   protected:
     virtual void runPendingEvents(bool mustRun) = 0;
+    virtual void runPendingEventsExceptInput() { runPendingEvents(true); }
     virtual void programEnds() {}
 
     // The next `calls` - 1 calls without `mustRun` return at once.

@@ -21,6 +21,9 @@ struct PathFacts {
     quint64 linkCount = 0;
 };
 PathFacts LookUpPath(const QString& path);
+// The same for a name given as the system's own bytes, which need not be text in the locale's
+// encoding (a file named on the command line).
+PathFacts LookUpPath(const QByteArray& nativePath);
 
 // The bytes a program without special rights may still write on the disk that holds `path`,
 // or nothing when the system cannot say.
@@ -35,6 +38,7 @@ bool FlushToDisk(QFileDevice& file);
 // /dev/zero never ends. `file` must not be open. A file that cannot be opened, or that is no
 // regular file, is a Failure whose description names the file and the reason.
 void OpenRegularFileForReading(QFile& file, const QString& path);
+void OpenRegularFileForReading(QFile& file, const QByteArray& nativePath);
 
 // A folder that only this user can reach, for files that must not be read or replaced by
 // others in a folder everyone may write to (the system's temporary folder): `path` itself when

@@ -7,6 +7,6 @@ std::unique_ptr<SpreadsheetAutomation> MakeHostSpreadsheetAutomation() {
     return std::make_unique<LinuxSpreadsheetAutomation>();
 }
 
-std::unique_ptr<ClipboardTextSource> MakeHostClipboardTextSource() {
-    return std::make_unique<XClipboardTextSource>();
+std::unique_ptr<ClipboardTextSource> MakeHostClipboardTextSource(EventPump& pump) {
+    return std::make_unique<XClipboardTextSource>(pump);
 }

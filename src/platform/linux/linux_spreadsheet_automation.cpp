@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -68,17 +69,23 @@ class LinuxSpreadsheetApplication : public SpreadsheetApplication {
     void handOver(StreamedWorkbook& workbook) {
         workbook.handedOver = true;
         StreamedXlsxWorkbook& file = workbook.file();
-        const std::optional<quint64> freeBytes = FreeBytesOnDiskOf(folder_.path());
-        if (freeBytes && *freeBytes < 2 * static_cast<quint64>(file.bytesOfWaitingRows())) {
-            throw Failure(QStringLiteral("Cannot write the workbook file \"%1\": %2")
-                              .arg(file.path(), QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        // A failed write leaves the library's temporary files (in the export folder) open: those
+        // it makes while writing, and the row files of the sheets it did not get to. Files of
+        // other workbooks, still being written, stay as they are.
+        std::vector<int> othersHeld = RemovedFilesHeldOpenIn(folder_.path());
+        for (std::FILE* rowFile : file.rowFiles()) {
+            std::erase(othersHeld, ::fileno(rowFile));
         }
-        // The library's temporary files (in the export folder) stay open after a failed write.
-        const std::vector<int> heldBefore = RemovedFilesHeldOpenIn(folder_.path());
         try {
+            const std::optional<quint64> freeBytes = FreeBytesOnDiskOf(folder_.path());
+            if (freeBytes && *freeBytes < 2 * static_cast<quint64>(file.bytesOfWaitingRows())) {
+                throw Failure(QStringLiteral("Cannot write the workbook file \"%1\": %2")
+                                  .arg(file.path(), QString::fromLocal8Bit(std::strerror(ENOSPC))));
+            }
             file.finish();
         } catch (...) {
-            CloseRemovedFilesHeldOpenIn(folder_.path(), heldBefore);
+            file.abandon();
+            CloseRemovedFilesHeldOpenIn(folder_.path(), othersHeld);
             throw;
         }
         folder_.markHandedOver(file.path());

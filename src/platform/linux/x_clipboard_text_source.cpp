@@ -5,7 +5,6 @@
 
 #include <poll.h>
 #include <xcb/xcb.h>
-#include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cstdlib>
@@ -34,7 +33,8 @@ enum class PropertyKind { Text, Incremental, Other };
 // selection's owner at the other end.
 class SelectionTransfer {
   public:
-    SelectionTransfer() : connection_(xcb_connect(nullptr, &screenNumber_)) {}
+    explicit SelectionTransfer(EventPump& pump)
+        : pump_(pump), connection_(xcb_connect(nullptr, &screenNumber_)) {}
     ~SelectionTransfer() { xcb_disconnect(connection_); }
     SelectionTransfer(const SelectionTransfer&) = delete;
     SelectionTransfer& operator=(const SelectionTransfer&) = delete;
@@ -49,6 +49,7 @@ class SelectionTransfer {
     void letEventsRunWhenDue();
     QString finish();
 
+    EventPump& pump_;
     int screenNumber_ = 0;
     xcb_connection_t* connection_;
     xcb_window_t window_ = XCB_NONE;
@@ -228,7 +229,7 @@ void SelectionTransfer::letEventsRunWhenDue() {
     const qint64 now = CoarseMonotonicMilliseconds();
     if (now - lastEventsRunMs_ >= kFrameMs) {
         // Typing now would land before the pasted text: keys and clicks wait for the paste.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        pump_.pendingEventsExceptInput();
         lastEventsRunMs_ = CoarseMonotonicMilliseconds();
     }
 }
@@ -255,6 +256,6 @@ std::optional<QString> XClipboardTextSource::text(QClipboard::Mode mode) {
     if (ownOffer) {
         return std::nullopt;
     }
-    SelectionTransfer transfer;
+    SelectionTransfer transfer(pump_);
     return transfer.read(mode);
 }

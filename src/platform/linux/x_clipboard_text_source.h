@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/event_pump.h"
 #include "widgets/line_box/clipboard_text_source.h"
 
 // Reads the X clipboard (or the primary selection) over a connection of its own, as UTF-8,
@@ -9,5 +10,9 @@
 // the way this reader asks.
 class XClipboardTextSource : public ClipboardTextSource {
   public:
+    explicit XClipboardTextSource(EventPump& pump) : pump_(pump) {}
     std::optional<QString> text(QClipboard::Mode mode) override;
+
+  private:
+    EventPump& pump_;
 };

@@ -29,6 +29,14 @@ void QtEventPump::runPendingEvents(bool mustRun) {
     lastRunMs_ = CoarseMonotonicMilliseconds();
 }
 
+void QtEventPump::runPendingEventsExceptInput() {
+    const qint64 now = CoarseMonotonicMilliseconds();
+    longestGapMs_ = std::max(longestGapMs_, now - lastRunStartMs_);
+    lastRunStartMs_ = now;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    lastRunMs_ = CoarseMonotonicMilliseconds();
+}
+
 void QtEventPump::resetLongestGap() {
     longestGapMs_ = 0;
     lastRunMs_ = lastRunStartMs_ = CoarseMonotonicMilliseconds();

@@ -18,6 +18,7 @@ class QtEventPump : public EventPump {
 
   protected:
     void runPendingEvents(bool mustRun) override;
+    void runPendingEventsExceptInput() override;
     void programEnds() override;
 
   private:

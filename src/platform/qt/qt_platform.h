@@ -32,7 +32,7 @@ class QtPlatform {
     QtProgramFolder programFolder_;
     QtPointerShapes pointers_;
     std::unique_ptr<SpreadsheetAutomation> spreadsheets_ = MakeHostSpreadsheetAutomation();
-    std::unique_ptr<ClipboardTextSource> clipboardTextSource_ = MakeHostClipboardTextSource();
+    std::unique_ptr<ClipboardTextSource> clipboardTextSource_ = MakeHostClipboardTextSource(pump_);
     Platform platform_{messages_, fileDialogs_,   clipboard_, browser_,      pump_,
                        random_,   programFolder_, pointers_,  *spreadsheets_};
 };

@@ -17,8 +17,12 @@
 #include <unistd.h>
 
 PathFacts LookUpPath(const QString& path) {
+    return LookUpPath(QFile::encodeName(path));
+}
+
+PathFacts LookUpPath(const QByteArray& nativePath) {
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+    if (::stat(nativePath.constData(), &info) != 0) {
         return {};
     }
     if (!S_ISREG(info.st_mode)) {
@@ -40,13 +44,21 @@ bool FlushToDisk(QFileDevice& file) {
 }
 
 void OpenRegularFileForReading(QFile& file, const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    OpenRegularFileForReading(file, QFile::encodeName(path));
+}
+
+void OpenRegularFileForReading(QFile& file, const QByteArray& nativePath) {
+    const int fd = ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         throw Failure(QString::fromLocal8Bit(std::strerror(errno)));
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
+        const QString path = QFile::decodeName(nativePath);
+        if (S_ISDIR(info.st_mode)) {
+            throw Failure(QStringLiteral("\"%1\" is a folder, not a file").arg(path));
+        }
         throw Failure(
             QStringLiteral("\"%1\" is not a regular file (it is a pipe, a device or a socket), so "
                            "it was not read")
@@ -78,7 +90,10 @@ std::vector<int> RemovedFilesHeldOpenIn(const QString& folder) {
     const QString removed = QStringLiteral(" (deleted)");
     std::vector<int> held;
     const QDir descriptors(QStringLiteral("/proc/self/fd"));
-    for (const QString& name : descriptors.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+    // A descriptor's link leads to its file even once the file is removed, so these count as
+    // regular files, not as broken links: every kind of entry is listed.
+    const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+    for (const QString& name : descriptors.entryList(all)) {
         const QString target = QFile::symLinkTarget(descriptors.filePath(name));
         bool number = false;
         const int fd = name.toInt(&number);
