@@ -1,32 +1,39 @@
 #include "main_window/main_window.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/standard_streams.h"
 #include "shell/command_line.h"
 #include "shell/guarded_application.h"
 
-#include <QFile>
-
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace {
-QStringList ArgumentsOf(int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) {
-        arguments << QFile::decodeName(argv[i]);
+// Writes the answer to --help or --version. Nobody reads an answer that went nowhere, so a
+// closed or full standard output is a failure, said on standard error.
+int WriteAnswer(const QByteArray& answer, bool outputClosed) {
+    if (outputClosed) {
+        std::fputs("quorvane: standard output is closed, so nothing was written\n", stderr);
+        return 1;
     }
-    return arguments;
+    if (std::fputs(answer.constData(), stdout) < 0 || std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "quorvane: could not write to standard output (%s)\n",
+                     std::strerror(errno));
+        return 1;
+    }
+    return 0;
 }
 
 // Answers a request that opens no window, and gives the program's exit status.
-int Answer(const CommandLineRequest& request) {
+int Answer(const CommandLineRequest& request, bool outputClosed) {
     const QByteArray usage = CommandLineUsage().toLocal8Bit();
     switch (request.kind) {
         case CommandLineRequest::Kind::Help:
-            std::fputs(usage.constData(), stdout);
-            return 0;
+            return WriteAnswer(usage, outputClosed);
         case CommandLineRequest::Kind::Version:
-            std::printf("quorvane %s\n", QUORVANE_VERSION);
-            return 0;
+            return WriteAnswer(QByteArrayLiteral("quorvane " QUORVANE_VERSION "\n"), outputClosed);
         case CommandLineRequest::Kind::Misuse:
         case CommandLineRequest::Kind::Start:
             break;
@@ -67,24 +74,25 @@ void HoldBackStartMessage(QtMsgType type, const QMessageLogContext& context,
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // The help and the version need no display, so they are answered before Qt looks for one.
-    const CommandLineRequest early = ParseCommandLine(ArgumentsOf(argc, argv));
-    if (early.kind == CommandLineRequest::Kind::Help ||
-        early.kind == CommandLineRequest::Kind::Version) {
-        return Answer(early);
+    const ClosedStandardStreams closed = OpenNullOnClosedStandardStreams();
+    // The help, the version and a misuse need no display, so they are answered before Qt looks
+    // for one.
+    const CommandLineRequest request = ParseCommandLine(QByteArrayList(argv + 1, argv + argc));
+    if (request.kind != CommandLineRequest::Kind::Start) {
+        return Answer(request, closed.output);
     }
+    // Qt sees only the arguments before "--", so that a file named like one of its options is
+    // never taken for one. It keeps both for as long as the application object lives.
+    int toolkitArgc = 1 + static_cast<int>(request.toolkitArguments);
+    std::vector<char*> toolkitArgv(argv, argv + toolkitArgc);
+    toolkitArgv.push_back(nullptr);
     const QtMessageHandler usualHandler = qInstallMessageHandler(HoldBackStartMessage);
-    GuardedApplication app(argc, argv);
+    GuardedApplication app(toolkitArgc, toolkitArgv.data());
     qInstallMessageHandler(usualHandler);
     for (const QByteArray& message : std::as_const(heldBackMessages)) {
         std::fprintf(stderr, "%s\n", message.constData());
     }
     heldBackMessages.clear();
-    // Qt has taken its own options (-style, -platform and the like) out of the arguments.
-    const CommandLineRequest request = ParseCommandLine(QApplication::arguments().mid(1));
-    if (request.kind != CommandLineRequest::Kind::Start) {
-        return Answer(request);
-    }
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     // Docks and window switchers match the windows to the installed desktop entry by this.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.quorvane.Quorvane"));

@@ -169,12 +169,9 @@ void BatchWindow::connectHandlers() {
     resultsTidying->setLastDelimiter([this] { return lastSplitDelimiter_; });
 }
 
-void BatchWindow::loadLinesFromFilesGiven(const QStringList& paths) {
+void BatchWindow::loadLinesFromFilesGiven(const QByteArrayList& paths) {
     if (lifecycle_.isOpen()) {
-        run([this, &paths] {
-            HandlerGuard on(platform_.messages, BatchWindowLocations::loadLinesFromTextFiles);
-            loadChosenFiles(on, paths);
-        });
+        run([this, &paths] { loadNamedFiles(paths); });
     }
 }
 

@@ -3,6 +3,7 @@
 #include "batch_window/batch_window_lifecycle.h"
 #include "shell/mouse_pointer.h"
 
+#include <QByteArrayList>
 #include <QWidget>
 
 class HandlerGuard;
@@ -71,8 +72,9 @@ class BatchWindow : public QWidget {
     // Appends the lines of every file, in order, as a drop onto the input list does.
     void loadDroppedFiles(const QStringList& paths);
     // Appends the lines of every file, in order, as "Load Long Lines From Text File" appends the
-    // files chosen in its dialog, reports included (files named on the command line).
-    void loadLinesFromFilesGiven(const QStringList& paths);
+    // files chosen in its dialog (files named on the command line, by their bytes); one message
+    // then lists the files not loaded and why.
+    void loadLinesFromFilesGiven(const QByteArrayList& paths);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +86,7 @@ class BatchWindow : public QWidget {
     void addShortcuts();
     // The steps of "Load Long Lines From Text File" after its dialog.
     void loadChosenFiles(HandlerGuard& on, const QStringList& paths);
+    void loadNamedFiles(const QByteArrayList& paths);
     // Runs a handler so that the window outlives it even when it unloads meanwhile.
     template <typename Handler>
     void run(Handler handler);

@@ -10,6 +10,8 @@
 #include "shell/handler_guard.h"
 #include "widgets/report_list/report_list.h"
 
+#include <QFile>
+
 namespace {
 const FileDialogSettings kLoadDialog{
     QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files"),
@@ -47,6 +49,33 @@ void BatchWindow::loadChosenFiles(HandlerGuard& on, const QStringList& paths) {
         on.step(loadStep, [&] { LoadTextFileToList(*inputList, path, platform_.messages); });
     }
     on.step(138, [&] { setPointerShape(PointerShape::Default); });
+}
+
+void BatchWindow::loadNamedFiles(const QByteArrayList& paths) {
+    HandlerGuard on(platform_.messages, BatchWindowLocations::loadLinesFromTextFiles);
+    on.step(114, [&] { setPointerShape(PointerShape::Hourglass); });
+    // Nobody chose these files in a dialog a moment ago: a box per file that names none of them
+    // would not say which is missing, so one message names each file not loaded.
+    QStringList notLoaded;
+    for (const QByteArray& path : paths) {
+        if (const std::optional<QString> reason = LoadNamedFileToList(*inputList, path)) {
+            notLoaded << QFile::decodeName(path) + QStringLiteral(": ") + *reason;
+        }
+    }
+    on.step(138, [&] { setPointerShape(PointerShape::Default); });
+    if (notLoaded.isEmpty()) {
+        return;
+    }
+    const qsizetype count = notLoaded.size();
+    QString text = count == 1 ? QStringLiteral("This file was not loaded:\n\n")
+                              : QStringLiteral("These %1 files were not loaded:\n\n").arg(count);
+    // The box must still fit on the screen when a whole folder of missing files was named.
+    constexpr qsizetype kListed = 20;
+    text += notLoaded.mid(0, kListed).join(u'\n');
+    if (count > kListed) {
+        text += QStringLiteral("\nand %1 more").arg(count - kListed);
+    }
+    platform_.messages.show(text, MessageButtons::Ok, MessageIcon::Warning);
 }
 
 void BatchWindow::loadDroppedFiles(const QStringList& paths) {

@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "shell/file_exists.h"
+#include "shell/handler_guard.h"
 #include "widgets/report_list/report_list.h"
 
 #include <QDir>
@@ -46,6 +47,21 @@ QByteArray ReadToReportedSize(QFile& file, const QString& path) {
     }
     return bytes;
 }
+
+QString ReadExistingTextFile(const QByteArray& nativePath) {
+    QFile file;
+    OpenRegularFileForReading(file, nativePath);
+    return DecodeTextFile(ReadToReportedSize(file, QFile::decodeName(nativePath)));
+}
+
+void AppendLines(ReportList& list, const QString& text) {
+    ForEachTextFileLine(text, [&](qsizetype offset, qsizetype length) {
+        if (length > std::numeric_limits<quint32>::max()) {
+            throw Failure(QStringLiteral("Line too long"));
+        }
+        list.appendSpan(text, TextSpan{offset, static_cast<quint32>(length)});
+    });
+}
 }  // namespace
 
 std::optional<QString> ReadTextFile(const QString& path, MessageBoxes& messages) {
@@ -53,23 +69,27 @@ std::optional<QString> ReadTextFile(const QString& path, MessageBoxes& messages)
         messages.show(QStringLiteral("File not found"));
         return std::nullopt;
     }
-    QFile file;
-    OpenRegularFileForReading(file, path);
-    return DecodeTextFile(ReadToReportedSize(file, path));
+    return ReadExistingTextFile(QFile::encodeName(path));
 }
 
 void LoadTextFileToList(ReportList& list, const QString& path, MessageBoxes& messages) {
     // The bytes are gone once this holds the text, so a large file is never held twice.
     const std::optional<QString> text = ReadTextFile(path, messages);
-    if (!text) {
-        return;
+    if (text) {
+        AppendLines(list, *text);
     }
-    ForEachTextFileLine(*text, [&](qsizetype offset, qsizetype length) {
-        if (length > std::numeric_limits<quint32>::max()) {
-            throw Failure(QStringLiteral("Line too long"));
+}
+
+std::optional<QString> LoadNamedFileToList(ReportList& list, const QByteArray& nativePath) {
+    try {
+        if (LookUpPath(nativePath).kind == PathKind::Missing) {
+            return QStringLiteral("File not found");
         }
-        list.appendSpan(*text, TextSpan{offset, static_cast<quint32>(length)});
-    });
+        AppendLines(list, ReadExistingTextFile(nativePath));
+        return std::nullopt;
+    } catch (...) {
+        return HandlerErrorReport::describe(std::current_exception());
+    }
 }
 
 QString CollapseDoubleBackslashes(const QString& path, QChar separator) {

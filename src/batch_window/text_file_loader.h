@@ -17,6 +17,12 @@ std::optional<QString> ReadTextFile(const QString& path, MessageBoxes& messages)
 // is read as ReadTextFile reads it: a missing one adds nothing.
 void LoadTextFileToList(ReportList& list, const QString& path, MessageBoxes& messages);
 
+// Appends every line of the file named by `nativePath`, the system's own bytes (a name from the
+// command line need not be text in the locale's encoding), as LoadTextFileToList does, but shows
+// nothing: gives why the file was not loaded ("File not found", or what failed), or nothing once
+// its lines are in the list.
+std::optional<QString> LoadNamedFileToList(ReportList& list, const QByteArray& nativePath);
+
 // Tidies a joined path: every pair of separators becomes one, in one left-to-right pass, except
 // that a path starting with separators keeps exactly two of them (a network folder).
 // `separator` is the platform's: a backslash on Windows, a slash here.

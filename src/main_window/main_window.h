@@ -2,6 +2,7 @@
 
 #include "shell/mouse_pointer.h"
 
+#include <QByteArrayList>
 #include <QPointer>
 #include <QWidget>
 
@@ -46,7 +47,7 @@ class MainWindow : public QWidget {
 
     // Opens the batch window with the lines of the files loaded, as its "Load Long Lines From
     // Text File" loads the files chosen there (files named on the command line).
-    void openBatchWindowWith(const QStringList& paths);
+    void openBatchWindowWith(const QByteArrayList& paths);
 
     // The batch window while it is open; none once it has unloaded.
     BatchWindow* batchWindow() const;

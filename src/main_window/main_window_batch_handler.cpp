@@ -37,7 +37,7 @@ void MainWindow::openBatchWindow() {
     on.step(102, [&] { hide(); });
 }
 
-void MainWindow::openBatchWindowWith(const QStringList& paths) {
+void MainWindow::openBatchWindowWith(const QByteArrayList& paths) {
     openBatchWindow();
     if (BatchWindow* batch = batchWindow()) {
         batch->loadLinesFromFilesGiven(paths);

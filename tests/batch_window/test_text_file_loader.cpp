@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cstdio>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -285,33 +286,46 @@ void TextFileLoaderTest::droppedFilesGoWhereTheyLand() {
 }
 
 void TextFileLoaderTest::commandLine_data() {
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArrayList>("arguments");
     QTest::addColumn<CommandLineRequest::Kind>("kind");
-    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QByteArrayList>("files");
     using Kind = CommandLineRequest::Kind;
-    QTest::newRow("help after a file") << QStringList{"a", "-h"} << Kind::Help << QStringList{};
-    QTest::newRow("unknown option") << QStringList{"a", "--fast"} << Kind::Misuse << QStringList{};
+    QTest::newRow("help after a file")
+        << QByteArrayList{"a", "-h"} << Kind::Help << QByteArrayList{};
+    QTest::newRow("unknown option")
+        << QByteArrayList{"a", "--fast"} << Kind::Misuse << QByteArrayList{};
     QTest::newRow("files in order, a lone dash, options end at --")
-        << QStringList{"b", "-", "--", "--help"} << Kind::Start << QStringList{"b", "-", "--help"};
+        << QByteArrayList{"b", "-", "--", "--help"} << Kind::Start
+        << QByteArrayList{"b", "-", "--help"};
+    QTest::newRow("Qt's options and their values are no files")
+        << QByteArrayList{"-style", "fusion", "--reverse", "-stylesheet=s", "a"} << Kind::Start
+        << QByteArrayList{"a"};
+    QTest::newRow("Qt's option without its value")
+        << QByteArrayList{"a", "-display"} << Kind::Misuse << QByteArrayList{};
 }
 
 void TextFileLoaderTest::commandLine() {
-    QFETCH(QStringList, arguments);
+    QFETCH(QByteArrayList, arguments);
     QFETCH(CommandLineRequest::Kind, kind);
-    QFETCH(QStringList, files);
+    QFETCH(QByteArrayList, files);
     const CommandLineRequest request = ParseCommandLine(arguments);
     QCOMPARE(request.kind, kind);
     QCOMPARE(request.files, files);
 }
 
 void TextFileLoaderTest::filesOnTheCommandLineLoadAsChosenOnes() {
-    window.openBatchWindowWith(
-        {write("b.txt", "b1\r\nb2"), dir.filePath("gone.txt"), write("a.txt", "a1\n")});
+    // A name that is no UTF-8 is opened by its bytes; decoded, it would name no file.
+    const QByteArray notUtf8 = QFile::encodeName(dir.path()) + "/\xff.txt";
+    QCOMPARE(std::rename(QFile::encodeName(write("c.txt", "c1")).constData(), notUtf8.constData()),
+             0);
+    window.openBatchWindowWith({QFile::encodeName(write("b.txt", "b1\r\nb2")),
+                                QFile::encodeName(dir.filePath("gone.txt")), "/proc/self/mem",
+                                notUtf8, QFile::encodeName(write("a.txt", "a1\n"))});
     QCOMPARE(RowsOf(*controls(*window.batchWindow()).inputList),
-             (QStringList{"b1", "b2", "a1", ""}));
-    QCOMPARE(fake.messages.texts(), QStringList{"File not found"});
-    window.openBatchWindowWith({"/proc/self/mem"});
-    QVERIFY(fake.messages.shown.back().text.contains("Form2.PushButton4_Click at line 120"));
+             (QStringList{"b1", "b2", "c1", "a1", ""}));
+    QCOMPARE(fake.messages.shown.size(), size_t(1));
+    QVERIFY(fake.messages.shown[0].text.contains(dir.filePath("gone.txt") + ": File not found\n"));
+    QVERIFY(fake.messages.shown[0].text.contains("/proc/self/mem: "));
 }
 
 QTEST_MAIN(TextFileLoaderTest)
