@@ -93,6 +93,31 @@ void TextFromUtf8Pieces::decode(QByteArrayView bytes) {
     QChar* start = text_.data() + before;
     const QChar* end = decoder.appendToBuffer(start, bytes);
     text_.resize(before + (end - start));
+    invalid_ = invalid_ || decoder.hasError();
+}
+
+void TextFromUtf8Pieces::endPart() {
+    if (heldSize_ > 0) {
+        const qsizetype heldBytes = std::exchange(heldSize_, 0);
+        decode(QByteArrayView(held_, heldBytes));
+    }
+}
+
+void TextFromUtf8Pieces::startPart() {
+    endPart();
+    decodedAny_ = false;
+    invalid_ = false;
+}
+
+void TextFromUtf8Pieces::appendText(QStringView text) {
+    endPart();
+    ensureRoom(text.size());
+    text_.append(text);
+}
+
+void TextFromUtf8Pieces::truncate(qsizetype length) {
+    heldSize_ = 0;
+    text_.truncate(room_ + std::clamp<qsizetype>(length, 0, size()));
 }
 
 void TextFromUtf8Pieces::ensureRoom(qsizetype bytes) {
@@ -104,10 +129,7 @@ void TextFromUtf8Pieces::ensureRoom(qsizetype bytes) {
 }
 
 QString TextFromUtf8Pieces::take() {
-    if (heldSize_ > 0) {
-        const qsizetype heldBytes = std::exchange(heldSize_, 0);
-        decode(QByteArrayView(held_, heldBytes));
-    }
+    endPart();
     // Room that text of multi-byte characters did not fill was never written to, so it holds
     // no memory.
     const qsizetype length = text_.size() - room_;

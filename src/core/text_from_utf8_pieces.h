@@ -22,6 +22,23 @@ class TextFromUtf8Pieces {
     // Once, at the end.
     QString take();
 
+    // Several texts joined in the one string (the files of one drop), each decoded as if alone.
+    // The characters so far, without a character still waiting for its last bytes.
+    qsizetype size() const { return text_.size() - room_; }
+    // The text so far from character `from` on.
+    QStringView textFrom(qsizetype from) const { return QStringView(text_).sliced(room_ + from); }
+    // The bytes so far end a text: a character they leave cut is decoded as it stands.
+    void endPart();
+    // The next bytes begin a text of their own: its byte order mark is dropped, and
+    // hasInvalidBytes() speaks of its bytes only.
+    void startPart();
+    // Whether bytes of this text so far were not UTF-8 and became replacement characters.
+    bool hasInvalidBytes() const { return invalid_; }
+    // Text decoded some other way, appended as it is.
+    void appendText(QStringView text);
+    // Takes back everything after the first `length` characters, with any cut character.
+    void truncate(qsizetype length);
+
   private:
     void ensureRoom(qsizetype bytes);
     void decode(QByteArrayView bytes);
@@ -33,4 +50,5 @@ class TextFromUtf8Pieces {
     char held_[4] = {};
     qsizetype heldSize_ = 0;
     bool decodedAny_ = false;
+    bool invalid_ = false;
 };

@@ -2,7 +2,9 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 // Windows-1252 bytes 0x80 to 0x9F; the rest of the code page matches Latin-1.
@@ -63,4 +65,142 @@ QString DecodeTextFile(const QByteArray& bytes) {
         return decodeUtf16(view.sliced(2), QStringConverter::Utf16BE);
     }
     return decodeUtf8OrWindows1252(view);
+}
+
+void JoinedTextFiles::startFile(QStringView separator) {
+    fileStart_ = text_.size();
+    if (fileStart_ > 0) {
+        text_.appendText(separator);
+    }
+    textStart_ = text_.size();
+    text_.startPart();
+    forgetFile();
+}
+
+void JoinedTextFiles::forgetFile() {
+    encoding_ = Encoding::Unknown;
+    head_.clear();
+    markBytes_ = 0;
+    toSkip_ = 0;
+    decodedUtf16_ = false;
+    holdsOddByte_ = false;
+}
+
+bool JoinedTextFiles::append(QByteArrayView piece) {
+    const qsizetype skipped = std::min(toSkip_, piece.size());
+    piece = piece.sliced(skipped);
+    toSkip_ -= skipped;
+    if (encoding_ == Encoding::Unknown) {
+        // The longest mark is three bytes, which the first piece may not hold.
+        const qsizetype taken = std::min(piece.size(), 3 - head_.size());
+        head_.append(piece.first(taken));
+        piece = piece.sliced(taken);
+        if (head_.size() < 3) {
+            return true;
+        }
+        decideEncoding();
+        if (!decode(QByteArrayView(head_).sliced(markBytes_))) {
+            return false;
+        }
+    }
+    return decode(piece);
+}
+
+bool JoinedTextFiles::endFile() {
+    if (encoding_ == Encoding::Unknown) {
+        decideEncoding();
+        if (!decode(QByteArrayView(head_).sliced(markBytes_))) {
+            return false;
+        }
+    }
+    if (std::exchange(holdsOddByte_, false)) {
+        text_.appendText(QStringView(u"\uFFFD"));  // half a unit, as a decoding of the whole
+    }
+    text_.endPart();
+    if (encoding_ == Encoding::Utf8 && text_.hasInvalidBytes()) {
+        return fallBack();
+    }
+    const QStringView text = text_.textFrom(textStart_);
+    const qsizetype lineBreak = text.endsWith(u"\r\n")                         ? 2
+                                : text.endsWith(u'\r') || text.endsWith(u'\n') ? 1
+                                                                               : 0;
+    const qsizetype end = textStart_ + text.size() - lineBreak;
+    text_.truncate(end == textStart_ ? fileStart_ : end);
+    forgetFile();
+    return true;
+}
+
+void JoinedTextFiles::abandonFile() {
+    text_.truncate(fileStart_);
+    forgetFile();
+}
+
+void JoinedTextFiles::decideEncoding() {
+    const QByteArrayView head(head_);
+    encoding_ = Encoding::Utf8;
+    markBytes_ = 0;
+    if (startsWith(head, {0xEF, 0xBB, 0xBF})) {
+        markBytes_ = 3;
+    } else if (startsWith(head, {0xFF, 0xFE})) {
+        encoding_ = Encoding::Utf16LE;
+        markBytes_ = 2;
+    } else if (startsWith(head, {0xFE, 0xFF})) {
+        encoding_ = Encoding::Utf16BE;
+        markBytes_ = 2;
+    }
+}
+
+bool JoinedTextFiles::decode(QByteArrayView bytes) {
+    switch (encoding_) {
+        case Encoding::Utf8:
+            text_.append(bytes);
+            return !text_.hasInvalidBytes() || fallBack();
+        case Encoding::Utf16LE:
+        case Encoding::Utf16BE:
+            decodeUtf16(bytes);
+            return true;
+        case Encoding::Windows1252:
+            text_.appendText(DecodeWindows1252(bytes));
+            return true;
+        case Encoding::Unknown:
+            break;
+    }
+    return true;
+}
+
+bool JoinedTextFiles::fallBack() {
+    // Reading the bytes again costs less than keeping them all in case they are not UTF-8.
+    text_.truncate(textStart_);
+    encoding_ = Encoding::Windows1252;
+    toSkip_ = markBytes_;
+    return false;
+}
+
+void JoinedTextFiles::decodeUtf16(QByteArrayView bytes) {
+    if (holdsOddByte_ && !bytes.isEmpty()) {
+        const char unit[2] = {oddByte_, bytes.front()};
+        holdsOddByte_ = false;
+        decodeUtf16Units(QByteArrayView(unit, 2));
+        bytes = bytes.sliced(1);
+    }
+    const qsizetype whole = bytes.size() & ~qsizetype(1);
+    decodeUtf16Units(bytes.first(whole));
+    if (whole < bytes.size()) {
+        oddByte_ = bytes.back();
+        holdsOddByte_ = true;
+    }
+}
+
+void JoinedTextFiles::decodeUtf16Units(QByteArrayView bytes) {
+    if (bytes.isEmpty()) {
+        return;
+    }
+    // Only the file's first unit may be a second mark to drop, as in a decoding of the whole.
+    QStringDecoder decoder(
+        encoding_ == Encoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+        decodedUtf16_
+            ? QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom
+            : QStringConverter::Flag::Stateless);
+    decodedUtf16_ = true;
+    text_.appendText(QString(decoder.decode(bytes)));
 }

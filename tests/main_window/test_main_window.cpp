@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The main window driven as a user would, with the platform doubles.
@@ -46,6 +47,10 @@ class MainWindowTest : public QObject {
     void pastedLongLineIsSplitInTheMainWindow();
     void keysPressTheirButtons_data();
     void keysPressTheirButtons();
+
+    void droppedFilesGoIntoTheLine_data();
+    void droppedFilesGoIntoTheLine();
+    void escapeStopsADropLeavingTheLine();
 
   private:
     std::unique_ptr<FakePlatform> fake;
@@ -436,6 +441,61 @@ void MainWindowTest::keysPressTheirButtons() {
         happened << "back";
     }
     QCOMPARE(happened.join(' ').section('\r', 0, 0), done);
+}
+
+void MainWindowTest::droppedFilesGoIntoTheLine_data() {
+    QTest::addColumn<QList<QByteArray>>("files");  // a null one is a file that is not there
+    QTest::addColumn<QString>("line");
+    // Reading goes a piece of 4 MiB at a time.
+    const QByteArray big(4 << 20, 'a');
+    const auto row = [](const char* name, QList<QByteArray> files, QString line) {
+        QTest::newRow(name) << files << line;
+    };
+    row("apart by the delimiter", {"a1,a2\n", "b1,b2\r\n", "c1,c2"}, "a1,a2,b1,b2,c1,c2");
+    row("no delimiter for no text", {"a", "", QByteArray(), "\n", "b"}, "a,b");
+    row("marks", {"\xEF\xBB\xBFx\xC3\xA9", QByteArray("\xFF\xFEy\0", 4)}, "x\u00E9,y");
+    row("character cut between pieces", {big.first(big.size() - 1) + "\xC3\xA9"},
+        big.first(big.size() - 1) + "\u00E9");
+    row("not UTF-8 after the first piece", {big + "\xC3\xA9\xE9"}, big + "\u00C3\u00A9\u00E9");
+}
+
+void MainWindowTest::droppedFilesGoIntoTheLine() {
+    QFETCH(QList<QByteArray>, files);
+    QFETCH(QString, line);
+    QTemporaryDir dir;
+    QStringList paths;
+    for (const QByteArray& bytes : files) {
+        QFile file(dir.filePath(QString::number(paths.size())));
+        QVERIFY(bytes.isNull() || (file.open(QIODevice::WriteOnly) && file.write(bytes) >= 0));
+        paths << file.fileName();
+    }
+    controls(*form).lineBox->setText("<>");
+    controls(*form).delimiterBox->setText(",");
+    form->lineBoxFilesDropped(paths, 1);
+    QCOMPARE(controls(*form).lineBox->text(), "<" + line + ">");
+    QCOMPARE(fake->messages.texts(),
+             files.contains(QByteArray()) ? QStringList{"File not found"} : QStringList());
+    QCOMPARE(controls(*form).progressBar->barText(), QStringLiteral("Progress Bar"));
+}
+
+void MainWindowTest::escapeStopsADropLeavingTheLine() {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("big.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(9 << 20, 'a')) > 0);
+    file.close();
+    form->activateWindow();  // shortcuts take keys only in the active window
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    controls(*form).lineBox->setText("keep");
+    QStringList texts;
+    fake->pump.everyCall = [&](int) { texts << controls(*form).progressBar->barText(); };
+    fake->pump.at[2] = [&] { QTest::keyClick(controls(*form).lineBox, Qt::Key_Escape); };
+    form->lineBoxFilesDropped({file.fileName(), file.fileName()}, 0);
+    QCOMPARE(fake->pump.calls, 2);
+    QCOMPARE(texts.first(), "Reading: big.txt");
+    QCOMPARE(controls(*form).lineBox->text(), QStringLiteral("keep"));
+    QVERIFY(!controls(*form).lineBox->isUndoAvailable());
+    QCOMPARE(controls(*form).progressBar->barText(), QStringLiteral("Progress Bar"));
+    QCOMPARE(form->pointerShape(), PointerShape::Default);
 }
 
 QTEST_MAIN(MainWindowTest)
