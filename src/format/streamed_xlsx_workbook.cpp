@@ -73,9 +73,33 @@ StreamedXlsxWorkbook::StreamedXlsxWorkbook(const QString& path, const QString& t
 }
 
 StreamedXlsxWorkbook::~StreamedXlsxWorkbook() {
-    if (workbook_) {
-        lxw_workbook_free(workbook_);
+    abandon();
+}
+
+void StreamedXlsxWorkbook::abandon() {
+    if (!workbook_) {
+        return;
     }
+    // The library closes a sheet's row file only when it copies the rows into the workbook, and
+    // freeing the workbook leaves it open: a removed file that would hold its disk space.
+    for (Sheet& sheet : sheets_) {
+        if (sheet.worksheet->optimize_tmpfile) {
+            std::fclose(sheet.worksheet->optimize_tmpfile);
+            sheet.worksheet->optimize_tmpfile = nullptr;
+        }
+    }
+    lxw_workbook_free(workbook_);
+    workbook_ = nullptr;
+}
+
+std::vector<std::FILE*> StreamedXlsxWorkbook::rowFiles() const {
+    std::vector<std::FILE*> files;
+    for (const Sheet& sheet : sheets_) {
+        if (workbook_ && sheet.worksheet->optimize_tmpfile) {
+            files.push_back(sheet.worksheet->optimize_tmpfile);
+        }
+    }
+    return files;
 }
 
 void StreamedXlsxWorkbook::checkOpen() const {
@@ -189,13 +213,13 @@ qint64 StreamedXlsxWorkbook::bytesOfWaitingRows() const {
 void StreamedXlsxWorkbook::finish() {
     checkOpen();
     // A row the library could not write to its file (a full disk) would be missing, silently.
-    for (const Sheet& sheet : sheets_) {
-        if (sheet.worksheet->optimize_tmpfile && std::ferror(sheet.worksheet->optimize_tmpfile)) {
-            throw Failure(
-                QStringLiteral("Cannot write the workbook file \"%1\": its rows could not "
-                               "all be written to the temporary folder (%2)")
-                    .arg(path_, QString::fromLocal8Bit(std::strerror(ENOSPC))));
-        }
+    const std::vector<std::FILE*> files = rowFiles();
+    if (std::any_of(files.cbegin(), files.cend(),
+                    [](std::FILE* file) { return std::ferror(file); })) {
+        abandon();
+        throw Failure(QStringLiteral("Cannot write the workbook file \"%1\": its rows could not "
+                                     "all be written to the temporary folder (%2)")
+                          .arg(path_, QString::fromLocal8Bit(std::strerror(ENOSPC))));
     }
     lxw_error error = LXW_NO_ERROR;
     {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdio>
 #include <vector>
 
 struct lxw_workbook;
@@ -30,13 +31,19 @@ class StreamedXlsxWorkbook {
     void writeText(qint64 row, int column, const QString& text);
     // Fits every column to the texts written so far (later cells do not widen it).
     void fitColumns();
-    // Writes the file. Afterwards no more cells can be written.
+    // Writes the file. Afterwards, and after a failure, no more cells can be written.
     void finish();
+    // Lets the workbook go unwritten, closing the library's files; nothing when already done.
+    void abandon();
     // The rows written so far wait in the library's files in the temporary folder; writing the
     // file copies each sheet beside them before it is compressed, so the folder's disk needs
     // about twice this many bytes free. The library does not notice that a disk is full while
     // it makes those copies: it would write a workbook with rows missing.
     qint64 bytesOfWaitingRows() const;
+    // The library's files that hold those rows, while the workbook is open. Writing the file
+    // closes those of the sheets it got to; should it fail, the others stay open unless closed
+    // by their descriptors.
+    std::vector<std::FILE*> rowFiles() const;
 
     const QString& path() const { return path_; }
     int sheetCount() const { return static_cast<int>(sheets_.size()); }

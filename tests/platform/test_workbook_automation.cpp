@@ -198,6 +198,7 @@ void WorkbookAutomationTest::abandonedWorkbookLeavesNoFile() {
     }
     QCOMPARE(host.exports(), QStringList());
     QVERIFY(host.started.empty());
+    QVERIFY(RemovedFilesHeldOpenIn(host.cache.path()).empty());
 }
 
 // 420 kB of rows wait in the library's files before the workbook is written.
