@@ -159,11 +159,14 @@ const QString kSeveralNames =
 const QString kAttributesOnlyInPlace = QStringLiteral(
     "A new file could not be given this file's owner, group, permissions or "
     "attributes, so it was written in place");
+const QString kFolderTakesNoNewFile = QStringLiteral(
+    "The folder does not let a new file be made in it, so the file was written in place");
 
 // A file with several names is written in place, so that every name sees the new content, and
-// so is one whose owner or attributes a new file could not take over. The whole content is made
-// first and must fit on the disk before the file is touched; a failure while writing can still
-// leave the file cut short, and the message says so.
+// so is one whose owner or attributes a new file could not take over, and a file the user may
+// write in a folder that takes no new file (one the user may not write, an immutable one). The
+// whole content is made first and must fit on the disk before the file is touched; a failure while
+// writing can still leave the file cut short, and the message says so.
 void saveInPlace(YieldingLoop& loop, const ReadableList& list, const QString& fileName,
                  const QString& why) {
     QBuffer content;
@@ -218,7 +221,12 @@ void SaveListToTextFile(Platform& platform, const ReadableList& list, const QStr
     FileReplacement file(fileName);
     errno = 0;
     if (!file.open()) {
-        failSave(fileName, QString::fromLocal8Bit(std::strerror(errno)));
+        const int reason = errno;
+        if (target == Target::RegularFile && (reason == EACCES || reason == EPERM)) {
+            saveInPlace(loop, list, fileName, kFolderTakesNoNewFile);
+            return;
+        }
+        failSave(fileName, QString::fromLocal8Bit(std::strerror(reason)));
     }
     if (!file.keepAttributesOfOldFile()) {
         file.cancel();

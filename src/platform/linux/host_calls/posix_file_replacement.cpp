@@ -1,13 +1,19 @@
 #include "platform/file_replacement.h"
 
+#include "core/failure.h"
+#include "core/fault_injection.h"
+
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -23,9 +29,98 @@ QString ResolvedTarget(const QString& path) {
     return target.filePath();
 }
 
+constexpr char kTemporaryPrefix[] = ".quorvane-";
+
 // Short enough for any folder: the name is looked up relative to the folder, never as a path.
 QByteArray NewTemporaryName() {
-    return ".quorvane-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    return kTemporaryPrefix + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+}
+
+// Only names NewTemporaryName can make: a file of the user's that merely starts alike is kept.
+bool IsTemporaryName(const char* name) {
+    const size_t prefix = sizeof kTemporaryPrefix - 1;
+    if (std::strncmp(name, kTemporaryPrefix, prefix) != 0) {
+        return false;
+    }
+    const size_t digits = std::strlen(name + prefix);
+    return digits >= 1 && digits <= 13 &&
+           std::strspn(name + prefix, "0123456789abcdefghijklmnopqrstuvwxyz") == digits;
+}
+
+// A save holds a lock on its new file for as long as it writes, and a killed one loses it. A
+// leftover is removed only when it is a regular file of the user's that nobody holds locked and
+// that has not changed for a quarter of an hour: the age covers the moment between a file's
+// making and its locking, and a network folder whose locks other computers do not see, on which
+// a save that is writing changes its file every few milliseconds.
+constexpr time_t kLeftoverSeconds = 15 * 60;
+
+void RemoveLeftoversIn(int folder) {
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* entries = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (entries == nullptr) {
+        if (listing >= 0) {
+            ::close(listing);
+        }
+        return;  // a folder that cannot be listed keeps what it has
+    }
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(entries)) {
+        struct stat facts {};
+        if (!IsTemporaryName(entry->d_name) ||
+            ::fstatat(folder, entry->d_name, &facts, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(facts.st_mode) || facts.st_uid != ::geteuid() ||
+            now - facts.st_mtime < kLeftoverSeconds) {
+            continue;
+        }
+        // Open for writing where possible: a network file system takes an exclusive lock only on
+        // a file open for writing.
+        const int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+        int fd = ::openat(folder, entry->d_name, O_RDWR | flags);
+        if (fd < 0) {
+            fd = ::openat(folder, entry->d_name, O_RDONLY | flags);
+        }
+        struct stat opened {};
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+            opened.st_ino == facts.st_ino && opened.st_dev == facts.st_dev) {
+            ::unlinkat(folder, entry->d_name, 0);
+        }
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    ::closedir(entries);
+}
+
+// Tests make a folder refuse unnamed files, as some file systems do, to reach the named way.
+bool UnnamedFilesAllowed() {
+    try {
+        FaultInjection::hit("save.unnamed");
+        return true;
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+// An unnamed file is given a name through its entry in /proc, the one way open to a user
+// without special rights; without /proc mounted it could never be named.
+QByteArray ProcPathOf(int fd) {
+    return "/proc/self/fd/" + QByteArray::number(fd);
+}
+
+int OpenUnnamedFile(int folder, mode_t mode) {
+    if (!UnnamedFilesAllowed()) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    const int fd = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    struct stat entry {};
+    if (fd >= 0 &&
+        ::fstatat(AT_FDCWD, ProcPathOf(fd).constData(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
+        ::close(fd);
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return fd;
 }
 
 // Copies every extended attribute (access control lists are kept as such) from `from` onto the
@@ -78,24 +173,39 @@ bool FileReplacement::open() {
         errno = folderError_;
         return false;
     }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray name = NewTemporaryName();
-        const int fd =
-            ::openat(folder_, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            temporaryName_ = name;
-            if (!file_.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-                ::close(fd);
-                cancel();
-                return false;
+    RemoveLeftoversIn(folder_);
+    // The new content of a file that exists is for the user alone until the new file has the old
+    // one's owner and mode; a file that does not exist yet is made like any other new file (the
+    // umask, the folder's default access control list).
+    struct stat old {};
+    const bool oldFileMissing =
+        ::stat(QFile::encodeName(targetPath_).constData(), &old) != 0 && errno == ENOENT;
+    const mode_t mode = oldFileMissing ? 0666 : 0600;
+
+    int fd = OpenUnnamedFile(folder_, mode);
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QByteArray name = NewTemporaryName();
+            fd = ::openat(folder_, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (fd >= 0) {
+                temporaryName_ = name;
+                break;
             }
-            return true;
-        }
-        if (errno != EEXIST) {
-            return false;
+            if (errno != EEXIST) {
+                break;
+            }
         }
     }
-    return false;
+    if (fd < 0) {
+        return false;
+    }
+    ::flock(fd, LOCK_EX | LOCK_NB);  // held until the file is closed: see RemoveLeftoversIn
+    if (!file_.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        cancel();
+        return false;
+    }
+    return true;
 }
 
 bool FileReplacement::keepAttributesOfOldFile() {
@@ -109,29 +219,47 @@ bool FileReplacement::keepAttributesOfOldFile() {
     if (::fstat(fd, &made) != 0) {
         return false;
     }
-    // The owner before the mode: giving a file away clears its set-user-ID bits.
+    // The owner first: giving a file away clears its set-user-ID bits. The access control list
+    // before the mode, so that the group never has more than the list gives it, and while the
+    // file is still the user's to write (attributes of a read-only file cannot be set).
     if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
         ::fchown(fd, old.st_uid, old.st_gid) != 0) {
         return false;
     }
-    return ::fchmod(fd, old.st_mode & 07777) == 0 && CopyExtendedAttributes(target, fd);
+    return CopyExtendedAttributes(target, fd) && ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+bool FileReplacement::nameNewFile() {
+    const QByteArray self = ProcPathOf(file_.handle());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = NewTemporaryName();
+        if (::linkat(AT_FDCWD, self.constData(), folder_, name.constData(), AT_SYMLINK_FOLLOW) ==
+            0) {
+            temporaryName_ = name;
+            return true;
+        }
+        if (errno != EEXIST) {
+            return false;
+        }
+    }
+    return false;
 }
 
 bool FileReplacement::commit() {
-    if (temporaryName_.isEmpty()) {
+    if (!file_.isOpen()) {
         return false;
     }
+    // Renamed while still open and locked, so that no other save takes the name for a leftover.
     errno = 0;
-    const bool flushed = file_.flush() && ::fsync(file_.handle()) == 0;
-    int reason = errno;
-    file_.close();
-    if (flushed &&
-        ::renameat(folder_, temporaryName_.constData(), folder_, targetName_.constData()) == 0) {
+    const bool replaced =
+        file_.flush() && ::fsync(file_.handle()) == 0 &&
+        (!temporaryName_.isEmpty() || nameNewFile()) &&
+        ::renameat(folder_, temporaryName_.constData(), folder_, targetName_.constData()) == 0;
+    const int reason = errno;
+    if (replaced) {
         temporaryName_.clear();
+        file_.close();
         return true;
-    }
-    if (flushed) {
-        reason = errno;
     }
     cancel();
     errno = reason;
