@@ -55,4 +55,6 @@ void disarmAll() {
     detail::anyArmed = false;
 }
 
+qsizetype caseFoldingPieceUnits = qsizetype(1) << 20;
+
 }  // namespace FaultInjection

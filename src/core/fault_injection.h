@@ -24,4 +24,8 @@ inline void hit(const char* point) {
     }
 }
 
+// Rows longer than this many UTF-16 code units are case-folded a piece at a time (ICU takes
+// lengths of 32 bits). Tests lower it so that short rows cross piece boundaries.
+extern qsizetype caseFoldingPieceUnits;
+
 }  // namespace FaultInjection

@@ -11,6 +11,7 @@
 // taken in turn. Each reads the rows through a copy of the store of its own, since a store keeps
 // the block it last read.
 
+#include "core/fault_injection.h"
 #include "core/memory_pages.h"
 #include "core/row_tidying.h"
 #include "core/tidy_steps.h"
@@ -34,6 +35,37 @@ namespace {
 using tidy::kRowsBetweenLooks;
 using tidy::lookForStop;
 
+constexpr quint64 kMultiplier = 0x9E3779B97F4A7C15ull;
+
+// Takes `words` whole 8-byte words (four code units each) of `units` into `hash`.
+quint64 mixWords(quint64 hash, const char16_t* units, size_t words) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(units);
+    for (size_t i = 0; i < words; ++i, bytes += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes, 8);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 32;
+    }
+    return hash;
+}
+
+// Takes the last `left` (fewer than four) code units and finishes the hash with the finish of
+// MurmurHash3: every bit of the input reaches both halves, which serve as the partition and the
+// tag.
+quint64 finishHash(quint64 hash, const char16_t* units, size_t left) {
+    if (left > 0) {
+        quint64 word = 0;
+        std::memcpy(&word, units, left * sizeof(char16_t));
+        hash = (hash ^ word) * kMultiplier;
+    }
+    hash ^= hash >> 33;
+    hash *= 0xFF51AFD7ED558CCDull;
+    hash ^= hash >> 33;
+    hash *= 0xC4CEB9FE1A85EC53ull;
+    hash ^= hash >> 33;
+    return hash;
+}
+
 // A hash of a row's UTF-16 code units, eight bytes at a time. Not for defence against chosen
 // collisions: equal hashes are always checked against the text, so a poor spread only costs
 // time.
@@ -41,29 +73,9 @@ quint64 hashOfText(QStringView text) {
     if (tidy::testing::everyRowHashesAlike) {
         return 0;
     }
-    constexpr quint64 kMultiplier = 0x9E3779B97F4A7C15ull;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    size_t left = static_cast<size_t>(text.size()) * sizeof(char16_t);
-    quint64 hash = left * kMultiplier;
-    for (; left >= 8; left -= 8, bytes += 8) {
-        quint64 word;
-        std::memcpy(&word, bytes, 8);
-        hash = (hash ^ word) * kMultiplier;
-        hash ^= hash >> 32;
-    }
-    if (left > 0) {
-        quint64 word = 0;
-        std::memcpy(&word, bytes, left);
-        hash = (hash ^ word) * kMultiplier;
-    }
-    // The finish of MurmurHash3: every bit of the input reaches both halves, which serve as
-    // the partition and the tag.
-    hash ^= hash >> 33;
-    hash *= 0xFF51AFD7ED558CCDull;
-    hash ^= hash >> 33;
-    hash *= 0xC4CEB9FE1A85EC53ull;
-    hash ^= hash >> 33;
-    return hash;
+    const auto units = static_cast<size_t>(text.size());
+    const quint64 hash = mixWords(units * sizeof(char16_t) * kMultiplier, text.utf16(), units / 4);
+    return finishHash(hash, text.utf16() + units / 4 * 4, units % 4);
 }
 
 // Rows are the same when their code units are.
@@ -73,58 +85,146 @@ class ExactTexts {
     bool same(QStringView a, QStringView b) const { return a == b; }
 };
 
+// Folds `piece` into `out` from `at` on, making room as needed; returns the folded length. A
+// piece of ASCII folds without ICU. Full folding makes a piece at most three times as long.
+size_t foldInto(std::vector<char16_t>& out, size_t at, QStringView piece) {
+    const auto length = static_cast<size_t>(piece.size());
+    if (out.size() < at + length) {
+        out.resize(at + length);
+    }
+    const char16_t* units = piece.utf16();
+    char16_t* folded = out.data() + at;
+    char16_t bits = 0;
+    for (size_t i = 0; i < length; ++i) {
+        const char16_t unit = units[i];
+        bits |= unit;
+        folded[i] = unit >= u'A' && unit <= u'Z' ? char16_t(unit + (u'a' - u'A')) : unit;
+    }
+    if (bits < 0x80) {
+        return length;
+    }
+    for (;;) {
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t foldedLength = u_strFoldCase(
+            out.data() + at, static_cast<int32_t>(std::min<size_t>(out.size() - at, INT_MAX)),
+            units, static_cast<int32_t>(length), U_FOLD_CASE_DEFAULT, &status);
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            out.resize(at + static_cast<size_t>(foldedLength));
+            continue;
+        }
+        if (U_FAILURE(status)) {
+            throw std::bad_alloc();  // folding fails only for want of memory
+        }
+        return static_cast<size_t>(foldedLength);
+    }
+}
+
+// Where the piece of `text` from `begin` ends: after at most `pieceUnits` code units, never
+// between the halves of a surrogate pair. Full folding maps each code point on its own, whatever
+// stands around it, so the foldings of the pieces make the folding of the whole.
+qsizetype pieceEnd(QStringView text, qsizetype begin, qsizetype pieceUnits) {
+    qsizetype end = std::min(text.size(), begin + pieceUnits);
+    if (end < text.size() && QChar::isHighSurrogate(text[end - 1].unicode())) {
+        --end;
+    }
+    return end;
+}
+
+// The folding of one text, a piece at a time, as a stream of code units.
+class FoldedStream {
+  public:
+    FoldedStream(QStringView text, qsizetype pieceUnits, std::vector<char16_t>& buffer)
+        : text_(text), pieceUnits_(pieceUnits), buffer_(&buffer) {}
+
+    // The folded units not yet taken; empty only at the end of the text.
+    QStringView rest() {
+        if (at_ == end_ && folded_ < text_.size()) {
+            const qsizetype pieceEnds = pieceEnd(text_, folded_, pieceUnits_);
+            end_ = foldInto(*buffer_, 0, text_.sliced(folded_, pieceEnds - folded_));
+            at_ = 0;
+            folded_ = pieceEnds;
+        }
+        return {buffer_->data() + at_, static_cast<qsizetype>(end_ - at_)};
+    }
+    void take(qsizetype units) { at_ += static_cast<size_t>(units); }
+
+  private:
+    QStringView text_;
+    qsizetype pieceUnits_;
+    std::vector<char16_t>* buffer_;
+    qsizetype folded_ = 0;  // the text's units folded so far
+    size_t at_ = 0;         // [at_, end_) of the buffer: folded, not yet taken
+    size_t end_ = 0;
+};
+
 // Rows are the same when their full case foldings are ("Straße" and "STRASSE"). Each row is
-// folded into one scratch buffer only to be hashed; a row of ASCII folds without ICU.
+// folded into a scratch buffer only to be hashed. A row longer than a piece is folded and
+// compared a piece at a time, so that every unit of it counts, however long it is.
 class FoldedTexts {
   public:
     quint64 hashOf(QStringView text) {
-        const qsizetype length = text.size();
-        const char16_t* units = text.utf16();
-        if (folded_.size() < static_cast<size_t>(length)) {
-            folded_.resize(static_cast<size_t>(length));
+        if (tidy::testing::everyRowHashesAlike) {
+            return 0;
         }
-        char16_t bits = 0;
-        for (qsizetype i = 0; i < length; ++i) {
-            const char16_t unit = units[i];
-            bits |= unit;
-            folded_[i] = unit >= u'A' && unit <= u'Z' ? char16_t(unit + (u'a' - u'A')) : unit;
+        // The hash of the folded units, the same whatever the pieces: whole words are taken in
+        // as each piece is folded, and the up to three left over go before the next piece.
+        quint64 hash = 0;
+        size_t carried = 0;
+        size_t foldedUnits = 0;
+        for (qsizetype begin = 0; begin < text.size();) {
+            const qsizetype end = pieceEnd(text, begin, pieceUnits_);
+            const size_t units =
+                carried + foldInto(folded_, carried, text.sliced(begin, end - begin));
+            foldedUnits += units - carried;
+            hash = mixWords(hash, folded_.data(), units / 4);
+            carried = units % 4;
+            std::copy_n(folded_.data() + units / 4 * 4, carried, folded_.data());
+            begin = end;
         }
-        if (bits < 0x80) {
-            return hashOfText(QStringView(folded_.data(), length));
-        }
-        const auto icuLength = static_cast<int32_t>(std::min<qsizetype>(length, INT_MAX / 4));
-        for (;;) {
-            UErrorCode status = U_ZERO_ERROR;
-            const int32_t foldedLength =
-                u_strFoldCase(folded_.data(), static_cast<int32_t>(folded_.size()), units,
-                              icuLength, U_FOLD_CASE_DEFAULT, &status);
-            if (status == U_BUFFER_OVERFLOW_ERROR) {
-                folded_.resize(static_cast<size_t>(foldedLength));
-                continue;
-            }
-            if (U_FAILURE(status)) {
-                throw std::bad_alloc();  // folding fails only for want of memory
-            }
-            return hashOfText(QStringView(folded_.data(), foldedLength));
-        }
+        return finishHash(hash ^ (foldedUnits * sizeof(char16_t) * kMultiplier), folded_.data(),
+                          carried);
     }
-    bool same(QStringView a, QStringView b) const {
+    bool same(QStringView a, QStringView b) {
         // Most repeats are exact copies; ICU's comparison folds as it goes, several times slower.
         if (a == b) {
             return true;
         }
-        UErrorCode status = U_ZERO_ERROR;
-        const auto lengthOf = [](QStringView text) {
-            return static_cast<int32_t>(std::min<qsizetype>(text.size(), INT_MAX / 4));
-        };
-        return u_strCaseCompare(a.utf16(), lengthOf(a), b.utf16(), lengthOf(b), U_FOLD_CASE_DEFAULT,
-                                &status) == 0 &&
-               U_SUCCESS(status);
+        if (a.size() <= pieceUnits_ && b.size() <= pieceUnits_) {
+            UErrorCode status = U_ZERO_ERROR;
+            const bool equal =
+                u_strCaseCompare(a.utf16(), static_cast<int32_t>(a.size()), b.utf16(),
+                                 static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT, &status) == 0;
+            if (U_FAILURE(status)) {
+                throw std::bad_alloc();
+            }
+            return equal;
+        }
+        // A piece's folding may be longer than the piece ("ß" to "ss"): the two rows' pieces do
+        // not line up, their folded streams do.
+        FoldedStream first(a, pieceUnits_, foldedA_);
+        FoldedStream second(b, pieceUnits_, foldedB_);
+        for (;;) {
+            const QStringView x = first.rest();
+            const QStringView y = second.rest();
+            if (x.isEmpty() || y.isEmpty()) {
+                return x.isEmpty() && y.isEmpty();
+            }
+            const qsizetype units = std::min(x.size(), y.size());
+            if (x.first(units) != y.first(units)) {
+                return false;
+            }
+            first.take(units);
+            second.take(units);
+        }
     }
 
   private:
-    // Full folding makes a row at most three times as long.
+    // ICU takes lengths of 32 bits, and a piece may fold to three times its length.
+    const qsizetype pieceUnits_ =
+        std::clamp<qsizetype>(FaultInjection::caseFoldingPieceUnits, 2, INT_MAX / 4);
     std::vector<char16_t> folded_ = std::vector<char16_t>(256);
+    std::vector<char16_t> foldedA_;
+    std::vector<char16_t> foldedB_;
 };
 
 // A row dealt into its partition: its number and the low half of its hash.

@@ -1,6 +1,8 @@
+#include "core/fault_injection.h"
 #include "core/row_tidying.h"
 #include "core/tidy_steps.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 #include <algorithm>
@@ -138,6 +140,19 @@ void RowTidyingTest::actions_data() {
     QTest::newRow("ignore case: accents and spaces still count")
         << folded << "" << QStringList{"e", "\u00E9", "E ", "\u00C9"}
         << QStringList{"e", "\u00E9", "E "} << QList<int>{0, 1, 2, -1};
+    // Run with tiny pieces too (see actions()): rows that differ past the first piece, and
+    // foldings of another length ("\u00DF" to "ss"), or of a surrogate pair, across piece ends.
+    QTest::newRow("ignore case: rows that differ only at their end")
+        << folded << "" << QStringList{"Stra\u00DFe 1", "STRASSE 2"} << QStringList{} << kUnchanged;
+    QTest::newRow("ignore case: equal foldings of other lengths")
+        << folded << "" << QStringList{"\u00DF\u00DF",
+                                       "SSSS",
+                                       "sSsS",
+                                       "x\U00010400y\u00DFz",
+                                       "X\U00010428YSSZ",
+                                       "x\U00010400y\u00DFz!"}
+        << QStringList{"\u00DF\u00DF", "x\U00010400y\u00DFz", "x\U00010400y\u00DFz!"}
+        << QList<int>{0, -1, -1, 1, -1, 2};
 
     const auto up = TidyAction::SortAToZ;
     const auto down = TidyAction::SortZToA;
@@ -272,21 +287,31 @@ void RowTidyingTest::actions() {
 
     RowStore store;
     fill(store, rows);
-    JobProgress progress;
-    const TidyResult result = TidyRows(store, action, progress, QLocale(locale));
+    // Ignore Case again with pieces of two and three units, as rows of hundreds of millions
+    // of characters are folded.
+    const qsizetype wholePieces = FaultInjection::caseFoldingPieceUnits;
+    const auto restore = qScopeGuard([&] { FaultInjection::caseFoldingPieceUnits = wholePieces; });
+    for (const qsizetype pieceUnits : {wholePieces, qsizetype(2), qsizetype(3)}) {
+        if (pieceUnits != wholePieces && action != TidyAction::RemoveDuplicateRowsIgnoringCase) {
+            break;
+        }
+        FaultInjection::caseFoldingPieceUnits = pieceUnits;
+        JobProgress progress;
+        const TidyResult result = TidyRows(store, action, progress, QLocale(locale));
 
-    QCOMPARE(textsOf(store), rows);
-    QCOMPARE(progress.done(), progress.total());
-    if (map == kUnchanged) {
-        QCOMPARE(result.outcome, TidyOutcome::Unchanged);
-        QVERIFY(!result.rows);
-        return;
-    }
-    QCOMPARE(result.outcome, TidyOutcome::Changed);
-    QCOMPARE(textsOf(*result.rows), expected);
-    QCOMPARE(result.newRows.keepsEveryRowInPlace(), map.isEmpty());
-    if (!map.isEmpty()) {
-        QCOMPARE(mapOf(result, rows.size()), map);
+        QCOMPARE(textsOf(store), rows);
+        QCOMPARE(progress.done(), progress.total());
+        if (map == kUnchanged) {
+            QCOMPARE(result.outcome, TidyOutcome::Unchanged);
+            QVERIFY(!result.rows);
+            continue;
+        }
+        QCOMPARE(result.outcome, TidyOutcome::Changed);
+        QCOMPARE(textsOf(*result.rows), expected);
+        QCOMPARE(result.newRows.keepsEveryRowInPlace(), map.isEmpty());
+        if (!map.isEmpty()) {
+            QCOMPARE(mapOf(result, rows.size()), map);
+        }
     }
 }
 
