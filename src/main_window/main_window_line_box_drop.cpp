@@ -128,7 +128,9 @@ void MainWindow::lineBoxFilesDropped(const QStringList& paths, qsizetype positio
                     barShown = true;
                     progressBar->setValue(percent);
                     progressBar->setBarText(reading, path, 0, path.size(), FileNameOf);
-                    loop.yield(percent == 100);
+                    // A piece takes milliseconds: the pump's coalescing, made for items of
+                    // nanoseconds, could hold the window back for several pieces.
+                    loop.yield(true);
                     setPointerShape(PointerShape::Hourglass);
                     return !stopped();
                 });
