@@ -1,5 +1,7 @@
 #include "list_tidying/one_line_dialog.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -59,12 +61,58 @@ QString withVisibleControls(const QString& text) {
     return shown;
 }
 
+const char* const kNamedByLabel = "quorvaneNamedByLabel";
+
+// On Linux Qt names a combo box by its current text and leaves its label to a relation,
+// so a screen reader announces "Tab" with nothing to say what for. These boxes give their
+// label as their name and their text as their value.
+class LabelNamedComboAccessible : public QAccessibleWidget {
+  public:
+    explicit LabelNamedComboAccessible(QComboBox* box)
+        : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override {
+        const auto* box = static_cast<const QComboBox*>(object());
+        return t == QAccessible::Value ? box->currentText() : QAccessibleWidget::text(t);
+    }
+    // Typing happens in an editable box's line edit, which holds the focus for it.
+    QAccessibleInterface* focusChild() const override {
+        const auto* box = static_cast<const QComboBox*>(object());
+        return box->hasFocus() && box->lineEdit() != nullptr
+                   ? QAccessible::queryAccessibleInterface(box->lineEdit())
+                   : nullptr;
+    }
+};
+
+QAccessibleInterface* labelNamedComboFactory(const QString&, QObject* object) {
+    auto* box = qobject_cast<QComboBox*>(object);
+    return box != nullptr && box->property(kNamedByLabel).toBool()
+               ? new LabelNamedComboAccessible(box)
+               : nullptr;
+}
+
 // A control's label with its mnemonic, and the same text without the ampersand as the
-// control's accessible name.
+// control's accessible name (and its line edit's, where it has one).
+// A combo box that a screen reader names by its label. Made so from the start: a widget's
+// accessible interface is made once, as soon as anything asks for it.
+QComboBox* labelNamedComboBox(QWidget* parent) {
+    static const bool installed = (QAccessible::installFactory(labelNamedComboFactory), true);
+    Q_UNUSED(installed);
+    auto* box = new QComboBox(parent);
+    box->setProperty(kNamedByLabel, true);
+    return box;
+}
+
+// A control's label with its mnemonic, and the same text without the ampersand as the
+// control's accessible name (and its line edit's, where it has one).
 QLabel* labelFor(QWidget* control, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setBuddy(control);
-    control->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+    const QString name = QString(text).remove(QLatin1Char('&'));
+    control->setAccessibleName(name);
+    if (auto* box = qobject_cast<QComboBox*>(control); box != nullptr && box->lineEdit()) {
+        box->lineEdit()->setAccessibleName(name);
+    }
     return label;
 }
 
@@ -73,8 +121,8 @@ QLabel* labelFor(QWidget* control, const QString& text, QWidget* parent) {
 OneLineDialog::OneLineDialog(RowStore rows, const QString& lastDelimiter, QWidget* parent)
     : QDialog(parent),
       rows_(std::move(rows)),
-      separatorBox_(new QComboBox(this)),
-      quoteBox_(new QComboBox(this)),
+      separatorBox_(labelNamedComboBox(this)),
+      quoteBox_(labelNamedComboBox(this)),
       preview_(new QLineEdit(this)),
       length_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Copy As One Line"));
@@ -83,7 +131,14 @@ OneLineDialog::OneLineDialog(RowStore rows, const QString& lastDelimiter, QWidge
     setModal(true);
 
     separatorBox_->setObjectName(QStringLiteral("separatorBox"));
-    separatorBox_->setEditable(true);
+    // Once editing finishes (Return, or the focus leaving) the box picks the item whose
+    // name was typed, and a typed "Tab" would become a tab: that pick is let pass unheeded.
+    // Only a line edit of the dialog's own lets it hear of that before the box does.
+    auto* typed = new QLineEdit(separatorBox_);
+    connect(typed, &QLineEdit::editingFinished, this,
+            [this] { keepTyped_ = chosenSeparator_ < 0; });
+    separatorBox_->setLineEdit(typed);
+    connect(typed, &QLineEdit::editingFinished, this, [this] { keepTyped_ = false; });
     separatorBox_->setInsertPolicy(QComboBox::NoInsert);
     // Completing "," to the offered ", " would change what the user typed, and an accepted
     // completion swallows the Return that should press "Copy".
@@ -105,6 +160,8 @@ OneLineDialog::OneLineDialog(RowStore rows, const QString& lastDelimiter, QWidge
     preview_->setReadOnly(true);
     preview_->setMinimumWidth(360);
     length_->setObjectName(QStringLiteral("length"));
+    // Reachable by Tab, so that a screen reader reads it like the preview above it.
+    length_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* copy = buttons->addButton(QStringLiteral("&Copy"), QDialogButtonBox::AcceptRole);
@@ -124,19 +181,39 @@ OneLineDialog::OneLineDialog(RowStore rows, const QString& lastDelimiter, QWidge
     layout->addWidget(buttons);
     setTabOrder(separatorBox_, quoteBox_);
     setTabOrder(quoteBox_, preview_);
-    setTabOrder(preview_, copy);
+    setTabOrder(preview_, length_);
+    setTabOrder(length_, copy);
 
-    connect(separatorBox_, &QComboBox::editTextChanged, this, &OneLineDialog::showResult);
+    chosenSeparator_ = separatorBox_->currentIndex();
+    const auto choose = [this](int index) {
+        if (keepTyped_ || index == chosenSeparator_) {
+            return;
+        }
+        chosenSeparator_ = index;
+        showResult();
+    };
+    connect(separatorBox_, &QComboBox::currentIndexChanged, this, choose);
+    connect(separatorBox_, &QComboBox::activated, this, choose);
+    // Typing makes the box's text its own; so does any other change that leaves it apart
+    // from the chosen item's name (an undo, say). Choosing an item changes the text before
+    // the index, and is then put right.
+    connect(separatorBox_->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { chosenSeparator_ = -1; });
+    connect(separatorBox_, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (chosenSeparator_ >= 0 && text != separatorBox_->itemText(chosenSeparator_)) {
+            chosenSeparator_ = -1;
+        }
+        showResult();
+    });
     connect(quoteBox_, &QComboBox::currentIndexChanged, this, &OneLineDialog::showResult);
     showResult();
     separatorBox_->setFocus();
 }
 
 QString OneLineDialog::separator() const {
-    // A name in the list stands for its characters; any other text is used as typed.
-    const QString typed = separatorBox_->currentText();
-    const int named = separatorBox_->findText(typed, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    return named >= 0 ? separatorBox_->itemData(named).toString() : typed;
+    // An item chosen from the list stands for its characters; typed text is used as typed.
+    return chosenSeparator_ >= 0 ? separatorBox_->itemData(chosenSeparator_).toString()
+                                 : separatorBox_->currentText();
 }
 
 QChar OneLineDialog::quote() const {
@@ -163,4 +240,7 @@ void OneLineDialog::showResult() {
     length_->setText(QStringLiteral("%1 %2").arg(
         locale().toString(length),
         length == 1 ? QStringLiteral("character") : QStringLiteral("characters")));
+    // A label's accessible name stands in for its text: without the figure in it a screen
+    // reader would say only "Length".
+    length_->setAccessibleName(QStringLiteral("Length: ") + length_->text());
 }

@@ -36,6 +36,10 @@ class OneLineDialog : public QDialog {
     QComboBox* quoteBox_;
     QLineEdit* preview_;
     QLabel* length_;
+    // The separator chosen from the list, or -1 while the box holds text typed in it: a
+    // typed "Tab" is three letters, not the character the list's "Tab" stands for.
+    int chosenSeparator_ = -1;
+    bool keepTyped_ = false;
     // Quotes inside the rows, counted once per quote the first time it is chosen: counting
     // reads every row.
     std::array<qsizetype, 2> quotesInRows_{-1, -1};
