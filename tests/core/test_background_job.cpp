@@ -1,4 +1,5 @@
 #include "core/background_job.h"
+#include "core/memory_release.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -11,6 +12,7 @@ class BackgroundJobTest : public QObject {
     Q_OBJECT
   private slots:
     void stopAndWaitNeverReportsTheStoppedRun();
+    void theReleaseThreadFreesAllBeforeTheProgramEnds();
 };
 
 void BackgroundJobTest::stopAndWaitNeverReportsTheStoppedRun() {
@@ -31,6 +33,24 @@ void BackgroundJobTest::stopAndWaitNeverReportsTheStoppedRun() {
     QVERIFY(finished.wait(5000));
     QTest::qWait(50);
     QCOMPARE(finished.count(), 1);
+}
+
+// A free still going when the process ends runs into its end; one handed over after the
+// thread ended must still be freed, not queued for nobody.
+void BackgroundJobTest::theReleaseThreadFreesAllBeforeTheProgramEnds() {
+    const auto slowToFree = [](std::shared_ptr<std::atomic<int>> freed) {
+        return std::shared_ptr<void>(nullptr, [freed](void*) {
+            QThread::msleep(100);
+            ++*freed;
+        });
+    };
+    auto freed = std::make_shared<std::atomic<int>>(0);
+    MemoryRelease::release(slowToFree(freed));
+    MemoryRelease::release(slowToFree(freed));
+    MemoryRelease::finish();
+    QCOMPARE(freed->load(), 2);
+    MemoryRelease::release(slowToFree(freed));
+    QCOMPARE(freed->load(), 3);
 }
 
 QTEST_MAIN(BackgroundJobTest)
