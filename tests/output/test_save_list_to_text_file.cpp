@@ -1,6 +1,7 @@
 // The bytes SaveListToTextFile writes, the overwrite question, and that a failed or interrupted
 // save never damages the file that was there before.
 #include "core/failure.h"
+#include "core/fault_injection.h"
 #include "output/save_list_to_text_file.h"
 #include "shell/yielding_loop.h"
 #include "support/fake_platform.h"
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -80,7 +82,10 @@ void regainRoot(bool dropped) {
 class TestSaveListToTextFile : public QObject {
     Q_OBJECT
   private slots:
-    void init() { dir_.emplace(); }
+    void init() {
+        FaultInjection::disarmAll();
+        dir_.emplace();
+    }
 
     void writesRowsWithCrLf_data() {
         QTest::addColumn<QStringList>("rows");
@@ -170,7 +175,7 @@ class TestSaveListToTextFile : public QObject {
         QTest::addColumn<QString>("reason");  // what the message must name
         QTest::newRow("folder does not exist")
             << QStringLiteral("missing folder") << QStringLiteral("No such file or directory");
-        QTest::newRow("read-only folder")
+        QTest::newRow("read-only file in a read-only folder")
             << QStringLiteral("read-only folder") << QStringLiteral("Permission denied");
         QTest::newRow("name is a folder") << QStringLiteral("folder name") << QString();
         QTest::newRow("name too long")
@@ -206,6 +211,8 @@ class TestSaveListToTextFile : public QObject {
                                                             QFile::ExeOther));
             QVERIFY(QFile::setPermissions(
                 folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadOther));
+            fake.messages.answers = {MessageAnswer::Yes};  // asked unless root's folder is shut
             readOnly = true;
         } else if (kind == QLatin1String("folder name")) {
             path = folder + QStringLiteral("/sub");
@@ -320,6 +327,8 @@ class TestSaveListToTextFile : public QObject {
         QTest::newRow("a name of 255 bytes") << "long name";
         QTest::newRow("another user's owner and group (root only)") << "owner";
         QTest::newRow("an extended attribute") << "attribute";
+        QTest::newRow("a folder that takes no new file: written in place") << "read-only folder";
+        QTest::newRow("no unnamed files: a private name, a killed save's removed") << "named";
     }
     void replacedFileKeeps() {
         QFETCH(QString, kind);
@@ -336,14 +345,38 @@ class TestSaveListToTextFile : public QObject {
             ::setxattr(native.constData(), "user.kept", "yes", 3, 0) != 0) {
             QSKIP("this file system keeps no extended attributes");
         }
+        const QString anotherSave = QStringLiteral(".quorvane-another");
+        if (kind == QLatin1String("named")) {
+            FaultInjection::arm("save.unnamed", 1);
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+            const QString killed = dir_->filePath(QStringLiteral(".quorvane-killed"));
+            writeAll(killed, "left");
+            const timespec longAgo[2] = {};
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(killed).constData(), longAgo, 0), 0);
+            writeAll(dir_->filePath(anotherSave), "being written");
+        }
+        const bool readOnlyFolder = kind == QLatin1String("read-only folder");
+        if (readOnlyFolder) {
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner |
+                                                    QFile::ReadGroup | QFile::WriteGroup |
+                                                    QFile::ReadOther | QFile::WriteOther));
+            QVERIFY(QFile::setPermissions(dir_->path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                            QFile::ReadGroup | QFile::ExeGroup |
+                                                            QFile::ReadOther | QFile::ExeOther));
+        }
         struct stat before {};
         QCOMPARE(::stat(native.constData(), &before), 0);
         FakePlatform fake;
         fake.messages.answers = {MessageAnswer::Yes};
         TableList list;
         list.addRow({QStringLiteral("new")});
+        QStringList whileWriting;
+        fake.pump.at[1] = [&] { whileWriting = entriesOf(dir_->path()); };
+        const bool dropped = readOnlyFolder && dropRootForAWhile();
         YieldingLoop loop(fake.pump);
         SaveListToTextFile(fake.platform, list, path, loop);
+        regainRoot(dropped);
+        QFile::setPermissions(dir_->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QCOMPARE(readAll(path), QByteArray("new\r\n"));
         struct stat after {};
@@ -354,7 +387,11 @@ class TestSaveListToTextFile : public QObject {
         char value[4] = {};
         QCOMPARE(::getxattr(native.constData(), "user.kept", value, sizeof value) > 0,
                  kind == QLatin1String("attribute"));
-        QCOMPARE(entriesOf(dir_->path()), QStringList{name});
+        const QStringList kept =
+            kind == QLatin1String("named") ? QStringList{anotherSave, name} : QStringList{name};
+        QCOMPARE(entriesOf(dir_->path()), kept);
+        // While being written the new file had no name, where the file system allows that.
+        QCOMPARE(whileWriting.size(), kept.size() + (kind == QLatin1String("named") ? 1 : 0));
     }
 
     void programEndingDoesNotCommit() {
