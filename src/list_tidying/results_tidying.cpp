@@ -193,7 +193,7 @@ void ResultsTidying::rowsRemoved() {
         return;  // a change of this class's own, or a clear the window does not undo
     }
     const qsizetype before = std::exchange(rowsBeforeRemoval_, 0);
-    history_.nameNewestChange(RemovalName(list_.count()));
+    history_.newestChanged(RemovalName(list_.count()), list_.count());
     list_.showActionSummary(RemovalSummary(before, list_.count()));
 }
 
@@ -324,7 +324,7 @@ void ResultsTidying::putInPlace(Work& work) {
     const std::optional<RowNumber> newSelected =
         selected ? NumberOf(work.result.newRows.newRowOf(selected->index())) : std::nullopt;
     const qsizetype before = list_.count();
-    history_.remember({list_.rows(), selected, work.caption});
+    history_.remember({list_.rows(), selected, work.caption, work.result.rows->size()});
     list_.replaceRows(std::move(*work.result.rows), newSelected);
     list_.showActionSummary(TidySummary(work.action, before, list_.count()));
     if (history_.fitBeside(list_.rows())) {

@@ -18,6 +18,10 @@
 // rows, which shares their blocks and their text: it costs a pointer per block of rows until the
 // list changes, and then only the blocks that changed.
 //
+// A run that appends results goes on while the user clears or deletes rows, and its later rows
+// are not part of that change: undoing it gives back the state's rows with every row appended
+// since the change after them, and a redo takes the list back to what the undo replaced.
+//
 // A state costs what it alone holds: a Delete's state shares all but one block with the list
 // (64 KB), a sort's state holds a full copy of the list's places (8 bytes a row). Besides the
 // count of steps, the rows the states hold apart from the list are bounded by a budget
@@ -35,6 +39,9 @@ class RowHistory {
         std::optional<RowNumber> selectedRow;
         // The change between this state and the list, as its menu names it ("Sort A to Z").
         QString change;
+        // The list's row count right after the change; what it has beyond that was appended
+        // since. Unknown (below 0) is taken as the state's own count: no change yet.
+        qsizetype rowsAfterChange = -1;
         // The rows of blocks the next newer state does not hold, once there is one.
         qsizetype heldBeyondNewer = 0;
     };
@@ -49,25 +56,35 @@ class RowHistory {
         }
         keep(std::move(state));
     }
-    // Names the change after the newest state once it is known (a removal's kind).
-    void nameNewestChange(const QString& change) {
+    // Describes the change after the newest state once it has happened (a removal's kind, and
+    // the rows it left).
+    void newestChanged(const QString& change, qsizetype rowsAfter) {
         if (!states_.empty()) {
             states_.back().change = change;
+            states_.back().rowsAfterChange = rowsAfter;
         }
     }
     // `list` is the list as it is now; it becomes what a redo brings back. Takes the newest
-    // state, which must exist, with the change it undoes.
+    // state, which must exist, with the change it undoes and the rows appended since after its
+    // own. Out of memory, the history is as it was.
     State undo(State list) {
-        State newest = takeNewest();
+        State& newest = states_.back();
+        if (list.rows.size() > newest.rowsAfterChange) {
+            RowStore rows = newest.rows;
+            AppendRowsFrom(list.rows, newest.rowsAfterChange, rows);
+            newest.rows = std::move(rows);
+            newest.rowsAfterChange = list.rows.size();
+        }
         list.change = newest.change;
         undone_.push_back(std::move(list));
-        return newest;
+        return takeNewest();
     }
     // The reverse of undo(): `list` goes back on the undo side. A redo state must exist.
     State redo(State list) {
         State next = std::move(undone_.back());
         undone_.pop_back();
         list.change = next.change;
+        list.rowsAfterChange = next.rows.size();
         keep(std::move(list));
         return next;
     }
@@ -119,7 +136,21 @@ class RowHistory {
         states_.pop_back();
         return newest;
     }
+    static void AppendRowsFrom(const RowStore& list, qsizetype first, RowStore& rows) {
+        if (first == 0) {
+            rows.appendAll(RowStore(list));  // block by block
+            return;
+        }
+        TextSpan span;
+        for (RowIndex row(first); row.within(list.size()); ++row) {
+            const QString& source = list.source(row, span);
+            rows.appendSpan(source, span);
+        }
+    }
     void keep(State state) {
+        if (state.rowsAfterChange < 0) {
+            state.rowsAfterChange = state.rows.size();
+        }
         if (!states_.empty()) {
             states_.back().heldBeyondNewer = rowsOfBlocksNotIn(states_.back().rows, state.rows);
         }

@@ -1,6 +1,7 @@
 #include "batch_window/batch_window.h"
 #include "core/fault_injection.h"
 #include "core/memory_reserve.h"
+#include "list_tidying/results_tidying.h"
 #include "main_window/main_window.h"
 #include "shell/web_addresses.h"
 #include "support/fake_platform.h"
@@ -394,6 +395,11 @@ void BatchWindowTest::resultsClearActsWhileRunning() {
     QTest::mouseClick(controls(*form).startSplittingButton, Qt::LeftButton);
     QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"c", "d", "e"}));
     QCOMPARE(rowsOf(controls(*form).inputList), (QStringList{"a,b", "c,d", "e"}));
+    // Undo gives the cleared rows back without losing the ones the run added after the clear.
+    controls(*form).resultsTidying->undo();
+    QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"a", "b", "c", "d", "e"}));
+    controls(*form).resultsTidying->redo();
+    QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"c", "d", "e"}));
 }
 
 void BatchWindowTest::secondStartWhileRunningIsIgnored() {
