@@ -156,8 +156,12 @@ bool CopyExtendedAttributes(const QByteArray& from, int to) {
 FileReplacement::FileReplacement(const QString& path) : targetPath_(ResolvedTarget(path)) {
     const QFileInfo target(targetPath_);
     targetName_ = QFile::encodeName(target.fileName());
-    folder_ =
-        ::open(QFile::encodeName(target.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const QByteArray folder = QFile::encodeName(target.path());
+    folder_ = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder_ < 0 && errno == EACCES) {
+        // A folder the user may write but not list still takes the new file.
+        folder_ = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    }
     folderError_ = errno;
 }
 
