@@ -2,6 +2,7 @@
 
 #include "core/failure.h"
 #include "core/fault_injection.h"
+#include "core/memory_release.h"
 #include "core/memory_reserve.h"
 #include "list_tidying/action_summary.h"
 #include "list_tidying/let_go_elsewhere.h"
@@ -297,6 +298,9 @@ void ResultsTidying::putInPlace(Work& work) {
     // The undo history may be what filled the memory: its oldest step gives way and the
     // action starts again, before the action is given up.
     if (MemoryReserve::isOutOfMemory(work.failure) && history_.dropOldest()) {
+        // What the history let go of earlier may still be on its way back to the system: the
+        // action starts again only once it is back, or it finds the memory as full as before.
+        MemoryRelease::waitUntilGone();
         tellOfStepsLetGo();
         tidy(work.action);
         return;

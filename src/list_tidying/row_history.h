@@ -110,7 +110,8 @@ class RowHistory {
         }
         return dropped;
     }
-    // Lets the oldest state go, to make room in memory. False when there was none.
+    // Lets the oldest state go here and now, to make room in memory for an action that is to
+    // start again at once. False when there was none.
     bool dropOldest() {
         if (states_.empty()) {
             return false;
