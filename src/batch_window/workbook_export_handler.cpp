@@ -112,7 +112,10 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
     }
 
     on.step(172, [&] { workbook->autofitColumns(); });
-    on.step(174, [&] { application->makeVisible(); });
+    on.step(174, [&] {
+        TellShownWorkbookTroubles(platform);
+        application->makeVisible();
+    });
     on.step(176, [&] { pointer.set(PointerShape::Default); });
 }
 

@@ -17,3 +17,13 @@ bool IsSpreadsheetProgramInstalled(Platform& platform) {
         return false;
     }
 }
+
+void TellShownWorkbookTroubles(Platform& platform) {
+    MessageBoxes& messages = platform.messages;
+    platform.spreadsheets.whenShownWorkbookGoesWrong(
+        [&messages](ShownWorkbookTrouble trouble, const QString& file) {
+            messages.show(trouble == ShownWorkbookTrouble::ClosesWithoutSaveQuestion
+                              ? WorkbookExportMessages::kClosingWillNotAskToSave
+                              : WorkbookExportMessages::kNotShown.arg(file));
+        });
+}

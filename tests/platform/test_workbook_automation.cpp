@@ -11,6 +11,7 @@
 #include "support/table_list.h"
 #include "support/xlsx_read_back.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,8 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -29,21 +32,30 @@ struct Started {
 struct Host {
     QTemporaryDir cache;
     QStringList onPath;
+    QString pathFolder = QStringLiteral("/usr/bin/");
     QString libreOfficeHelper = cache.filePath(QStringLiteral("no-helper-here"));
     std::vector<Started> started;
     bool startSucceeds = true;
+    bool realHelper = false;  // run through a process of its own, not recorded in `started`
 
     LinuxSpreadsheetAutomation automation() {
         LinuxSpreadsheetSettings settings;
         settings.exportFolder = cache.path();
         settings.libreOfficeHelper = libreOfficeHelper;
         settings.findExecutable = [this](const QString& name) {
-            return onPath.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
+            return onPath.contains(name) ? pathFolder + name : QString();
         };
         settings.startDetached = [this](const QString& program, const QStringList& arguments) {
             started.push_back({program, arguments});
             return startSucceeds;
         };
+        if (!realHelper) {
+            settings.runHelper = [this](const QString& program, const QStringList& arguments,
+                                        const std::function<void(int)>& ended) {
+                started.push_back({program, arguments});
+                ended(0);
+            };
+        }
         return LinuxSpreadsheetAutomation(settings);
     }
     QStringList exports() const {
@@ -76,6 +88,8 @@ class WorkbookAutomationTest : public QObject {
     void abandonedWorkbookLeavesNoFile();
     void fullDiskNamesTheCauseAndKeepsNoFileOpen_data();
     void fullDiskNamesTheCauseAndKeepsNoFileOpen();
+    void squattedPipeShowsTheCopyAndTellsOnce_data();
+    void squattedPipeShowsTheCopyAndTellsOnce();
     void laterExportRemovesOnlyOldHandedOverFiles();
     void unwritableCacheFallsBackToTheNextFolder();
 };
@@ -240,6 +254,72 @@ void WorkbookAutomationTest::fullDiskNamesTheCauseAndKeepsNoFileOpen() {
     QVERIFY2(message.contains(QStringLiteral("No space left on device")), qPrintable(message));
     QCOMPARE(host.exports(), QStringList());
     QVERIFY(RemovedFilesHeldOpenIn(host.cache.path()).empty());
+}
+
+// The pipe's name shows in the process list, so another program may bind it before LibreOffice
+// does. This soffice is such a program: it listens on the pipe and never answers.
+void WorkbookAutomationTest::squattedPipeShowsTheCopyAndTellsOnce_data() {
+    QTest::addColumn<int>("squatterUid");
+    QTest::newRow("listener of the user's own that never answers") << -1;
+    QTest::newRow("another user's listener") << 65534;
+}
+
+void WorkbookAutomationTest::squattedPipeShowsTheCopyAndTellsOnce() {
+    QFETCH(int, squatterUid);
+    if (QProcess::execute(QStringLiteral("/usr/bin/python3"), {"-c", "import uno"}) != 0) {
+        QSKIP("the helper needs python3-uno");
+    }
+    if (squatterUid >= 0 && ::getuid() != 0) {
+        QSKIP("giving a socket to another user needs root");
+    }
+    Host host;
+    host.realHelper = true;
+    host.libreOfficeHelper =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../libreoffice_new_workbook.py");
+    QFile script(host.cache.filePath(QStringLiteral("soffice")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral(R"(#!/usr/bin/python3
+import os, socket, sys, time
+for fd in (1, 2): os.dup2(os.open(os.devnull, os.O_WRONLY), fd)
+name = sys.argv[-1].split("name=")[1].split(";")[0]
+path = "/tmp/OSL_PIPE_%d_%s" % (os.getuid(), name)
+listener = socket.socket(socket.AF_UNIX)
+listener.bind(path)
+listener.listen()
+if %1 >= 0:
+    os.chown(path, %1, -1)
+listener.settimeout(5)
+try:
+    held = listener.accept()
+    time.sleep(30)
+except OSError:
+    pass
+os.unlink(path)
+)")
+                     .arg(squatterUid)
+                     .toUtf8());
+    script.close();
+    QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    qputenv("QUORVANE_UNO_ANSWER_SECONDS", "1");
+    host.onPath = {QStringLiteral("soffice")};
+    host.pathFolder = host.cache.path() + QLatin1Char('/');
+    LinuxSpreadsheetAutomation automation = host.automation();
+    FakePlatform fake;
+    Platform& p = fake.platform;
+    Platform withLinux{p.messages, p.fileDialogs,   p.clipboard, p.browser, p.pump,
+                       p.random,   p.programFolder, p.pointers,  automation};
+    TableList list({QStringLiteral(" Output")});
+    list.addRow({QStringLiteral("kept")});
+    WindowMousePointer pointer(nullptr, fake.pointers);
+    SaveListAsWorkbook(withLinux, list, pointer);
+    SaveListAsWorkbook(withLinux, list, pointer);
+
+    QTRY_COMPARE_WITH_TIMEOUT(host.started.size(), size_t(2), 15000);
+    for (const Started& fallback : host.started) {
+        QCOMPARE(fallback.arguments.mid(0, 2), QStringList({"--calc", "-n"}));
+        QVERIFY(QFile::exists(fallback.arguments.last()));
+    }
+    QCOMPARE(fake.messages.texts(), QStringList{WorkbookExportMessages::kClosingWillNotAskToSave});
 }
 
 void WorkbookAutomationTest::laterExportRemovesOnlyOldHandedOverFiles() {

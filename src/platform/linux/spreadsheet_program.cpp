@@ -24,7 +24,7 @@ std::optional<SpreadsheetProgram> FindSpreadsheetProgram(
             return SpreadsheetProgram{path, {}};
         }
         if (!libreOfficeHelper.isEmpty()) {
-            return SpreadsheetProgram{libreOfficeHelper, {path}};
+            return SpreadsheetProgram{libreOfficeHelper, {path}, true};
         }
         return SpreadsheetProgram{path, {QStringLiteral("--calc"), QStringLiteral("-n")}};
     }

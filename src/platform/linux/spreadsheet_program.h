@@ -10,6 +10,9 @@
 struct SpreadsheetProgram {
     QString executable;           // full path
     QStringList argumentsBefore;  // then the file
+    // The LibreOffice helper: its first argument is LibreOffice, and the caller shows the file
+    // itself, as an untitled copy, when the helper fails.
+    bool isLibreOfficeHelper = false;
 };
 
 // Looks for LibreOffice (soffice, libreoffice, localc), then Gnumeric. LibreOffice is told to
