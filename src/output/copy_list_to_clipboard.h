@@ -10,7 +10,8 @@ struct Platform;
 // CR LF: cells padded with spaces to their column's widest text and separated by tabs, trailing
 // spaces removed. A list without rows leaves the clipboard alone. It yields once per row and
 // cell in `loop`. A row that vanishes during a yield is a Failure, and then, as after a stop,
-// the clipboard is left unchanged.
+// the clipboard is left unchanged. Without the memory for the clipboard's own copy of the text
+// it throws std::bad_alloc, the clipboard by then cleared.
 void CopyListToClipboard(Platform& platform, const ReadableList& list, YieldingLoop& loop);
 
 // The text CopyListToClipboard puts on the clipboard, with its yields; `stopped` when the loop

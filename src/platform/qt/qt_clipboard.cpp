@@ -48,9 +48,10 @@ bool couldAllocate(qsizetype bytes) {
 // Text on offer, held once as UTF-8 prepared when it was put on the clipboard. Other
 // programs ask for it from inside the event loop, where nothing may throw: Qt's X clipboard
 // takes these bytes as they are for UTF-8 targets, but for STRING and TEXT turns them into a
-// QString and then Latin-1 with no way to say it failed. Since both requests read the same
-// format, a request is answered only while that conversion's memory can be had; without
-// it the other program gets nothing and this one goes on.
+// QString and then Latin-1 with no way to say it failed. UTF8_STRING, STRING and TEXT all
+// read "text/plain", so a request for it is answered only while that conversion's memory
+// can be had; without it the other program gets nothing and this one goes on. A request
+// for "text/plain;charset=utf-8" is never converted and always answered.
 class TextOffer : public QMimeData {
   public:
     explicit TextOffer(QByteArray utf8) : utf8_(std::move(utf8)) {}
@@ -69,8 +70,8 @@ class TextOffer : public QMimeData {
             if (type.id() == QMetaType::QString) {
                 return QString::fromUtf8(utf8_);
             }
-            const qsizetype latin1Conversion = 3 * utf8_.size();
-            if (!couldAllocate(latin1Conversion)) {
+            const qsizetype latin1Conversion = 3 * utf8_.size();  // a QString, then Latin-1
+            if (format == kPlainText && !couldAllocate(latin1Conversion)) {
                 return {};
             }
             return utf8_;
