@@ -1,5 +1,6 @@
 #include "batch_window/batch_window.h"
 #include "core/fault_injection.h"
+#include "list_tidying/let_go_elsewhere.h"
 #include "list_tidying/one_line_dialog.h"
 #include "list_tidying/results_tidying.h"
 #include "main_window/main_window.h"
@@ -11,10 +12,12 @@
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -22,6 +25,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <atomic>
 
 namespace {
 QStringList rowsOf(const ReportList* list) {
@@ -31,6 +36,14 @@ QStringList rowsOf(const ReportList* list) {
 // Zero-padded, so that any collation puts them in the same order.
 QString numbered(qsizetype n) {
     return QString::number(n).rightJustified(5, QLatin1Char('0'));
+}
+
+// Takes a while to free, as the places of a long list's sort do.
+std::shared_ptr<void> slowToFree(std::shared_ptr<std::atomic<bool>> freed) {
+    return std::shared_ptr<void>(nullptr, [freed](void*) {
+        QThread::msleep(200);
+        *freed = true;
+    });
 }
 
 const QStringList kAllActions{"Copy Row",
@@ -66,6 +79,7 @@ class ResultsTidyingTest : public QObject {
     void sortingALongList();
     void copyAsOneLineOffersTheSplitsDelimiter_data();
     void copyAsOneLineOffersTheSplitsDelimiter();
+    void oneLineDialogKeepsTypedNamesAndNamesItsParts();
 
   private:
     static void addBothWindows();
@@ -416,15 +430,21 @@ void ResultsTidyingTest::sortingALongList() {
     open(window);
     fillCountingDown(rows);
     QTemporaryDir savedFile;
+    auto freed = std::make_shared<std::atomic<bool>>(false);
     if (event == "failure") {
         FaultInjection::arm("tidy.rows", 1);
     } else if (event == "out of memory") {
         tidying->rememberRows();
         FaultInjection::armOutOfMemory("tidy.rows", 1);
+        // An earlier step let go of, still being freed: the sort must not try again before.
+        LetGoElsewhere(slowToFree(freed));
     }
     const bool onAWorker = rows > ResultsTidying::kRowsWorthAThread;
     QSignalSpy progress(bar, &ProgressBar::valueChanged);
     trigger("Sort A to Z");
+    if (!onAWorker) {
+        QCOMPARE(freed->load(), event == "out of memory");
+    }
 
     // The action has returned; the list is untouched until its work has ended.
     QCOMPARE(tidying->working(), onAWorker);
@@ -532,6 +552,27 @@ void ResultsTidyingTest::copyAsOneLineOffersTheSplitsDelimiter() {
     QCOMPARE(fake->clipboard.text, std::optional<QString>("'b'\n'it''s'"));
     QCOMPARE(copied.count(), 1);
     QCOMPARE(copied[0], (QVariantList{qsizetype(2), qsizetype(11)}));
+}
+
+// A typed "Tab" stays three letters, Return too; a screen reader hears the boxes' labels
+// rather than their texts, and the length's figure.
+void ResultsTidyingTest::oneLineDialogKeepsTypedNamesAndNamesItsParts() {
+    RowStore rows;
+    rows.append("a");
+    rows.append("b");
+    OneLineDialog dialog(rows, QString(), nullptr);
+    QLineEdit* typed = dialog.findChild<QComboBox*>("separatorBox")->lineEdit();
+    typed->clear();
+    QTest::keyClicks(typed, "Tab");
+    QTest::keyClick(typed, Qt::Key_Return);
+    QCOMPARE(dialog.format().separator, "Tab");
+    const auto nameOf = [&](const char* control) {
+        QWidget* widget = dialog.findChild<QWidget*>(control);
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    QCOMPARE(nameOf("separatorBox"), "Between rows:");
+    QCOMPARE(nameOf("quoteBox"), "Put each row in:");
+    QCOMPARE(nameOf("length"), "Length: 5 characters");
 }
 
 QTEST_MAIN(ResultsTidyingTest)
