@@ -1,9 +1,10 @@
-// What other programs and this one read of the text the Qt clipboard back-end offers.
+// What other programs and this one read of the text the program offers on the clipboard.
 #include "core/fault_injection.h"
 #include "platform/qt/qt_clipboard.h"
+#include "widgets/line_box/line_box.h"
 
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QMimeData>
 #include <QTest>
 
@@ -11,11 +12,25 @@ class QtClipboardTest : public QObject {
     Q_OBJECT
   private slots:
     // A request that finds no memory must answer with nothing rather than throw out of the
-    // event loop; the next one, and this program's own paste, still get the whole text.
+    // event loop; the next one, and this program's own paste, still get the whole text. Both
+    // ways text reaches the clipboard: the program's copies, and a line box's own Copy.
+    void requestWithoutMemoryAnswersNothing_data() {
+        QTest::addColumn<bool>("fromLineBox");
+        QTest::newRow("copy") << false;
+        QTest::newRow("line box's copy") << true;
+    }
     void requestWithoutMemoryAnswersNothing() {
+        QFETCH(bool, fromLineBox);
         const QString text = QStringLiteral("a\u00e9\u20ac\U0001F600\tz");
         QtClipboard clipboard;
-        QVERIFY(clipboard.trySetText(text));
+        LineBox lineBox;
+        if (fromLineBox) {
+            lineBox.setText(text);
+            lineBox.selectAll();
+            lineBox.copy();
+        } else {
+            QVERIFY(clipboard.trySetText(text));
+        }
         const QMimeData* offer = QGuiApplication::clipboard()->mimeData();
         QVERIFY(offer != nullptr);
         FaultInjection::armOutOfMemory("clipboard.request", 1);

@@ -1,5 +1,6 @@
 #include "widgets/line_box/line_box.h"
 
+#include "widgets/clipboard_text_offer.h"
 #include "widgets/line_box/clipboard_text_source.h"
 #include "widgets/line_box/line_box_accessible.h"
 #include "widgets/line_box/text_boundaries.h"
@@ -107,8 +108,10 @@ void LineBox::paste() {
 
 void LineBox::copyTo(QClipboard::Mode mode) const {
     if (model_.hasSelection()) {
-        // A selection of the whole line is shared with the clipboard, not copied.
-        QGuiApplication::clipboard()->setText(model_.selectedText(), mode);
+        // A selection of the whole line is shared with the clipboard, not copied; another
+        // program's paste of it converts it then, or gets nothing when memory is short.
+        QGuiApplication::clipboard()->setMimeData(
+            ClipboardTextOffer::sharing(model_.selectedText()), mode);
     }
 }
 
