@@ -11,8 +11,8 @@ is loaded through it.
 
 Exit status: 0 when the document is shown; 5 when it is shown but could not be marked
 modified; 4 without Debian's python3-uno; 3 when LibreOffice could not be reached or did not
-answer in time. The caller then shows the file as the untitled copy of the command line, which
-this program never does itself, so that the caller knows.
+answer in time. The caller then shows the file as the untitled copy of the command line and
+knows to say so; this program does that itself only when the caller has ended meanwhile.
 
 The pipe is a socket that LibreOffice makes in a folder every user may write to, under a name
 that the process list shows to every user. Another user may bind it first: then it is left
@@ -27,6 +27,7 @@ import threading
 import time
 
 SHOWN, FAILED, NO_UNO, SHOWN_UNMODIFIED = 0, 3, 4, 5
+CALLER = os.getppid()
 
 # A cold start on a busy machine takes tens of seconds; past this the command line takes over.
 CONNECT_SECONDS = 90
@@ -36,11 +37,21 @@ ANSWER_SECONDS = float(os.environ.get("QUORVANE_UNO_ANSWER_SECONDS", "20"))
 LOAD_SECONDS = 600
 
 
+def end(status, soffice, path):
+    """Ends with `status`; when the caller has ended meanwhile and the file is not shown, shows
+    it as the untitled copy of the command line, since nobody else will."""
+    sys.stderr.flush()
+    if status in (FAILED, NO_UNO) and os.getppid() != CALLER:
+        os.execv(soffice, [soffice, "--calc", "-n", path])
+    os._exit(status)
+
+
 class Watchdog:
     """Ends the program once a deadline passes, with the status of what was done by then: a
     call into UNO blocks in C and cannot be interrupted otherwise."""
 
-    def __init__(self):
+    def __init__(self, soffice, path):
+        self._ending = (soffice, path)
         self._deadline = None
         self._late_status = FAILED
         self._lock = threading.Lock()
@@ -59,8 +70,7 @@ class Watchdog:
                 status = self._late_status
             if late:
                 sys.stderr.write("libreoffice_new_workbook.py: LibreOffice did not answer\n")
-                sys.stderr.flush()
-                os._exit(status)
+                end(status, *self._ending)
 
 
 def pipe_socket_path(name):
@@ -136,8 +146,9 @@ def main(arguments):
     try:
         import uno
     except ImportError:
-        return NO_UNO
-    watchdog = Watchdog()
+        end(NO_UNO, soffice, path)
+    watchdog = Watchdog(soffice, path)
+    watchdog.allow(CONNECT_SECONDS + ANSWER_SECONDS)
     # Unguessable, so that no other program can stand in for LibreOffice on it in advance.
     pipe_name = "quorvane-%s" % secrets.token_hex(16)
     context = document = pipe = None
@@ -162,7 +173,7 @@ def main(arguments):
                            stdin=subprocess.DEVNULL, check=False, timeout=ANSWER_SECONDS)
         except (OSError, subprocess.SubprocessError) as error:
             sys.stderr.write("libreoffice_new_workbook.py: %s\n" % error)
-    return outcome
+    end(outcome, soffice, path)
 
 
 if __name__ == "__main__":
