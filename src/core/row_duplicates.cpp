@@ -85,9 +85,27 @@ class ExactTexts {
     bool same(QStringView a, QStringView b) const { return a == b; }
 };
 
-// Folds `piece` into `out` from `at` on, making room as needed; returns the folded length. A
-// piece of ASCII folds without ICU. Full folding makes a piece at most three times as long.
-size_t foldInto(std::vector<char16_t>& out, size_t at, QStringView piece) {
+// Folds `piece` into `out` from `at` on through ICU, making room as needed; returns the folded
+// length. Full folding makes a piece at most three times as long.
+size_t foldWithIcu(std::vector<char16_t>& out, size_t at, QStringView piece) {
+    for (;;) {
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t foldedLength = u_strFoldCase(
+            out.data() + at, static_cast<int32_t>(std::min<size_t>(out.size() - at, INT_MAX)),
+            piece.utf16(), static_cast<int32_t>(piece.size()), U_FOLD_CASE_DEFAULT, &status);
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            out.resize(at + static_cast<size_t>(foldedLength));
+            continue;
+        }
+        if (U_FAILURE(status)) {
+            throw std::bad_alloc();  // folding fails only for want of memory
+        }
+        return static_cast<size_t>(foldedLength);
+    }
+}
+
+// The same; a piece of ASCII, most rows, folds without ICU.
+inline size_t foldInto(std::vector<char16_t>& out, size_t at, QStringView piece) {
     const auto length = static_cast<size_t>(piece.size());
     if (out.size() < at + length) {
         out.resize(at + length);
@@ -100,23 +118,7 @@ size_t foldInto(std::vector<char16_t>& out, size_t at, QStringView piece) {
         bits |= unit;
         folded[i] = unit >= u'A' && unit <= u'Z' ? char16_t(unit + (u'a' - u'A')) : unit;
     }
-    if (bits < 0x80) {
-        return length;
-    }
-    for (;;) {
-        UErrorCode status = U_ZERO_ERROR;
-        const int32_t foldedLength = u_strFoldCase(
-            out.data() + at, static_cast<int32_t>(std::min<size_t>(out.size() - at, INT_MAX)),
-            units, static_cast<int32_t>(length), U_FOLD_CASE_DEFAULT, &status);
-        if (status == U_BUFFER_OVERFLOW_ERROR) {
-            out.resize(at + static_cast<size_t>(foldedLength));
-            continue;
-        }
-        if (U_FAILURE(status)) {
-            throw std::bad_alloc();  // folding fails only for want of memory
-        }
-        return static_cast<size_t>(foldedLength);
-    }
+    return bits < 0x80 ? length : foldWithIcu(out, at, piece);
 }
 
 // Where the piece of `text` from `begin` ends: after at most `pieceUnits` code units, never
@@ -166,8 +168,15 @@ class FoldedTexts {
         if (tidy::testing::everyRowHashesAlike) {
             return 0;
         }
-        // The hash of the folded units, the same whatever the pieces: whole words are taken in
-        // as each piece is folded, and the up to three left over go before the next piece.
+        if (text.size() <= pieceUnits_) {
+            const size_t units = foldInto(folded_, 0, text);
+            const quint64 hash = mixWords(0, folded_.data(), units / 4);
+            return finishHash(hash ^ (units * sizeof(char16_t) * kMultiplier),
+                              folded_.data() + units / 4 * 4, units % 4);
+        }
+        // The hash of the folded units, the same as above whatever the pieces: whole words are
+        // taken in as each piece is folded, and the up to three left over go before the next
+        // piece.
         quint64 hash = 0;
         size_t carried = 0;
         size_t foldedUnits = 0;
