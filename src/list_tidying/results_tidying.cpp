@@ -228,7 +228,7 @@ void ResultsTidying::copyAsOneLine() {
     }
     OneLineDialog dialog(list_.rows(), lastDelimiter_ ? lastDelimiter_() : QString(),
                          list_.window());
-    if (dialog.exec() == QDialog::Accepted && idle()) {
+    if (platform_.messages.runDialog(dialog) && idle()) {
         const OneLineFormat format = dialog.format();
         oneLineCopy_->start(dialog.takeRows(), format);
     }

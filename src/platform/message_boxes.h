@@ -2,11 +2,14 @@
 
 #include <QString>
 
+class QDialog;
+
 enum class MessageButtons { Ok, YesNo };  // with YesNo, Yes is the default button
 enum class MessageIcon { None, Warning };
 enum class MessageAnswer { Ok, Yes, No };
 
-// Modal message boxes and the input box. An empty title means the application title.
+// Modal message boxes, the input box and the program's own dialogs. An empty title means the
+// application title.
 class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
@@ -18,6 +21,10 @@ class MessageBoxes {
     // Returns the typed line, or an empty text after Cancel. Takes a line of any length.
     virtual QString askLine(const QString& prompt, const QString& title = QString(),
                             const QString& defaultAnswer = QString()) = 0;
+
+    // Shows a dialog of the program's own until it is answered; true when it was accepted.
+    // Once the program is ending nothing is shown and the answer is false.
+    virtual bool runDialog(QDialog& dialog) = 0;
 
     void setApplicationTitle(const QString& title) { applicationTitle_ = title; }
     const QString& applicationTitle() const { return applicationTitle_; }

@@ -24,7 +24,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <atomic>
 
@@ -538,15 +537,13 @@ void ResultsTidyingTest::copyAsOneLineOffersTheSplitsDelimiter() {
     delimiterBox->setText("-");
     QSignalSpy copied(tidying, &ResultsTidying::copiedAsOneLine);
     QString offeredFirst;
-    QTimer::singleShot(0, this, [&] {
-        auto* dialog = qobject_cast<OneLineDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog != nullptr);
-        auto* separators = dialog->findChild<QComboBox*>("separatorBox");
+    fake->messages.answerDialog = [&](QDialog& dialog) {
+        auto* separators = dialog.findChild<QComboBox*>("separatorBox");
         offeredFirst = separators->itemText(0);
         separators->setCurrentIndex(separators->findText("Line break"));
-        dialog->findChild<QComboBox*>("quoteBox")->setCurrentIndex(1);  // 'single quotes'
-        QTest::keyClick(dialog, Qt::Key_Return);
-    });
+        dialog.findChild<QComboBox*>("quoteBox")->setCurrentIndex(1);  // 'single quotes'
+        return true;  // OK
+    };
     trigger("Copy As One Line\u2026");
     QCOMPARE(offeredFirst, ";");
     QCOMPARE(fake->clipboard.text, std::optional<QString>("'b'\n'it''s'"));

@@ -48,6 +48,14 @@ QString FakeMessageBoxes::askLine(const QString& prompt, const QString& title,
     return takeFirst(lines);
 }
 
+bool FakeMessageBoxes::runDialog(QDialog& dialog) {
+    ++dialogsShown;
+    if (!answerDialog) {
+        return unscripted(QStringLiteral("dialog"), false);
+    }
+    return answerDialog(dialog);
+}
+
 QStringList FakeMessageBoxes::texts() const {
     QStringList all;
     for (const ShownMessage& message : shown) {

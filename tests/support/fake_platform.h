@@ -27,6 +27,7 @@ class FakeMessageBoxes : public MessageBoxes {
                        const QString& title) override;
     QString askLine(const QString& prompt, const QString& title,
                     const QString& defaultAnswer) override;
+    bool runDialog(QDialog& dialog) override;
 
     std::vector<ShownMessage> shown;
     // Yes/No answers in order. A Yes/No box with none left fails the test and is answered No.
@@ -40,6 +41,10 @@ class FakeMessageBoxes : public MessageBoxes {
     // Input box answers in order, an empty one for Cancel. An input box with none left fails the
     // test and is cancelled.
     std::deque<QString> lines;
+    // Answers the program's own dialogs: may set its controls, and returns whether it was
+    // accepted. A dialog with no answer set fails the test and is cancelled.
+    std::function<bool(QDialog&)> answerDialog;
+    int dialogsShown = 0;
 
     QStringList texts() const;
 };

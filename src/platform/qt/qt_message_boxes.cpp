@@ -67,6 +67,10 @@ MessageAnswer QtMessageBoxes::show(const QString& text, MessageButtons buttons, 
     return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
+bool QtMessageBoxes::runDialog(QDialog& dialog) {
+    return !pump_.programEnding() && dialog.exec() == QDialog::Accepted;
+}
+
 QString QtMessageBoxes::askLine(const QString& prompt, const QString& title,
                                 const QString& defaultAnswer) {
     if (pump_.programEnding()) {

@@ -12,6 +12,7 @@ class QtMessageBoxes : public MessageBoxes {
                        const QString& title) override;
     QString askLine(const QString& prompt, const QString& title,
                     const QString& defaultAnswer) override;
+    bool runDialog(QDialog& dialog) override;
 
     // A message keeps CR LF and lone CR as built; on screen each of them is one line break.
     static QString displayText(const QString& text);
