@@ -162,9 +162,8 @@ void BatchWindow::connectHandlers() {
     click(saveWorkbookButton, &BatchWindow::saveResultsAsWorkbook);
     connect(inputList, &ReportList::keyPressed, this, &BatchWindow::inputListKeyPressed);
     connect(resultsList, &ReportList::keyPressed, this, &BatchWindow::resultsListKeyPressed);
-    resultsTidying = new ResultsTidying(
-        *resultsList, *progressBar, platform_, mousePointer_,
-        [this] { return pointerShape() == PointerShape::Hourglass || splitRunning(); });
+    resultsTidying = new ResultsTidying(*resultsList, *progressBar, platform_, mousePointer_,
+                                        [this] { return busy() || splitRunning(); });
     resultsTidying->setObjectName(QStringLiteral("resultsTidying"));
     resultsTidying->setLastDelimiter([this] { return lastSplitDelimiter_; });
 }

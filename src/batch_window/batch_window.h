@@ -50,6 +50,10 @@ class BatchWindow : public QWidget {
     PointerShape pointerShape() const { return mousePointer_.value(); }
     void setPointerShape(PointerShape shape) { mousePointer_.set(shape); }
     WindowMousePointer& mousePointer() { return mousePointer_; }
+    // Busy with an operation of its own: the hourglass shows while one runs, and the handlers
+    // that edit the lists do nothing meanwhile (a run is going even before its hourglass shows:
+    // splitRunning()).
+    bool busy() const { return pointerShape() == PointerShape::Hourglass; }
 
     bool splitRunning() const { return lifecycle_.splitRunning(); }
 

@@ -80,7 +80,7 @@ void BatchWindow::loadNamedFiles(const QByteArrayList& paths) {
 
 void BatchWindow::loadDroppedFiles(const QStringList& paths) {
     // While the hourglass shows, another operation owns the pointer and the lists.
-    if (pointerShape() == PointerShape::Hourglass) {
+    if (busy()) {
         return;
     }
     HandlerGuard on(platform_.messages, BatchWindowLocations::loadDroppedFiles);
@@ -94,7 +94,7 @@ void BatchWindow::loadDroppedFiles(const QStringList& paths) {
 void BatchWindow::clearInputList() {
     HandlerGuard on(platform_.messages, BatchWindowLocations::clearInputList);
     on.step(100, [&] {
-        if (pointerShape() != PointerShape::Hourglass && !splitRunning()) {
+        if (!busy() && !splitRunning()) {
             inputList->clear();
         }
     });
@@ -115,7 +115,7 @@ void BatchWindow::resultsListKeyPressed(int key) {
 void BatchWindow::removeSelectedRow(ReportList* list) {
     // A run reads the input rows by number and appends results, so neither list loses a row
     // through the keyboard while one is going, even before its hourglass shows.
-    if (pointerShape() == PointerShape::Hourglass || splitRunning() || list->count() == 0) {
+    if (busy() || splitRunning() || list->count() == 0) {
         return;
     }
     const std::optional<RowNumber> selected = list->selectedRow();

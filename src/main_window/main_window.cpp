@@ -104,9 +104,8 @@ void MainWindow::connectHandlers() {
     connect(resultsList, &ReportList::keyPressed, this, &MainWindow::resultsListKeyPressed);
     connect(resultsList, &ReportList::rowDoubleClicked, this,
             &MainWindow::resultsListDoubleClicked);
-    resultsTidying =
-        new ResultsTidying(*resultsList, *progressBar, platform_, mousePointer_,
-                           [this] { return pointerShape() == PointerShape::Hourglass; });
+    resultsTidying = new ResultsTidying(*resultsList, *progressBar, platform_, mousePointer_,
+                                        [this] { return busy(); });
     resultsTidying->setObjectName(QStringLiteral("resultsTidying"));
     resultsTidying->setLastDelimiter([this] { return lastSplitDelimiter_; });
 }

@@ -31,6 +31,9 @@ class MainWindow : public QWidget {
     PointerShape pointerShape() const { return mousePointer_.value(); }
     void setPointerShape(PointerShape shape) { mousePointer_.set(shape); }
     WindowMousePointer& mousePointer() { return mousePointer_; }
+    // Busy with an operation of its own: the hourglass shows while one runs, and the handlers
+    // that edit the lists do nothing meanwhile.
+    bool busy() const { return pointerShape() == PointerShape::Hourglass; }
 
     // Handlers, named by control and event.
     void saveResultsAsTextFile();   // "Save Results As Text File"

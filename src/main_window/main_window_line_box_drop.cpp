@@ -88,7 +88,7 @@ void MainWindow::acceptFilesOnLineBox() {
 
 void MainWindow::lineBoxFilesDropped(const QStringList& paths, qsizetype position) {
     // While the hourglass shows, another operation owns the pointer.
-    if (pointerShape() == PointerShape::Hourglass) {
+    if (busy()) {
         return;
     }
     HandlerGuard on(platform_.messages, MainWindowLocations::lineBoxFilesDropped);

@@ -19,7 +19,7 @@ void MainWindow::resultsListDoubleClicked() {
 }
 
 void MainWindow::removeSelectedResult() {
-    if (pointerShape() == PointerShape::Hourglass || resultsList->count() == 0) {
+    if (busy() || resultsList->count() == 0) {
         return;
     }
     const std::optional<RowNumber> selected = resultsList->selectedRow();
@@ -33,7 +33,7 @@ void MainWindow::removeSelectedResult() {
 void MainWindow::clearResults() {
     HandlerGuard on(platform_.messages, MainWindowLocations::clearResults);
     on.step(100, [&] {
-        if (pointerShape() != PointerShape::Hourglass) {
+        if (!busy()) {
             resultsTidying->rememberRows();
             resultsList->clear();
         }
