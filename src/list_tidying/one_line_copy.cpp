@@ -3,6 +3,7 @@
 #include "core/memory_reserve.h"
 #include "core/row_store.h"
 #include "list_tidying/let_go_elsewhere.h"
+#include "list_tidying/work_on_the_window.h"
 #include "platform/clipboard_retry.h"
 #include "platform/event_pump.h"
 #include "platform/message_boxes.h"
@@ -38,7 +39,7 @@ OneLineCopy::OneLineCopy(ProgressBar& bar, Platform& platform, WindowMousePointe
           platform.pump,
           [this](std::shared_ptr<ListWork> work, bool inBackground) {
               if (inBackground) {
-                  showWorking(false);
+                  ShowTheWindowAtRest(pointer_, bar_);
               }
               putOnClipboard(static_cast<Work&>(*work));
           },
@@ -59,20 +60,14 @@ void OneLineCopy::start(RowStore rows, OneLineFormat format) {
     work->format = std::move(format);
     const qsizetype rowCount = work->rows.size();
     if (runner_->start(std::move(work), rowCount)) {
-        showWorking(true);
+        ShowWorkOnTheWindow(pointer_, bar_, kCaption);
     }
 }
 
 void OneLineCopy::stopWorking() {
     if (runner_->stop()) {
-        showWorking(false);
+        ShowTheWindowAtRest(pointer_, bar_);
     }
-}
-
-void OneLineCopy::showWorking(bool on) {
-    pointer_.set(on ? PointerShape::Hourglass : PointerShape::Default);
-    bar_.setValue(0);
-    bar_.setBarText(on ? kCaption + QChar(0x2026) : QStringLiteral("Progress Bar"));
 }
 
 void OneLineCopy::putOnClipboard(Work& work) {

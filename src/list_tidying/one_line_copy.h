@@ -37,7 +37,6 @@ class OneLineCopy : public QObject {
     struct Work;
 
     void putOnClipboard(Work& work);
-    void showWorking(bool on);
 
     ProgressBar& bar_;
     Platform& platform_;

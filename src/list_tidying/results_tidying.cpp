@@ -8,10 +8,12 @@
 #include "list_tidying/let_go_elsewhere.h"
 #include "list_tidying/one_line_copy.h"
 #include "list_tidying/one_line_dialog.h"
+#include "list_tidying/work_on_the_window.h"
 #include "platform/clipboard_retry.h"
 #include "platform/event_pump.h"
 #include "platform/message_boxes.h"
 #include "platform/platform.h"
+#include "shell/handler_guard.h"
 #include "shell/mouse_pointer.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
@@ -45,20 +47,6 @@ QString captionOf(TidyAction action) {
         }
     }
     return {};
-}
-
-QString reasonOf(const std::exception_ptr& failure) {
-    try {
-        std::rethrow_exception(failure);
-    } catch (const std::bad_alloc&) {
-        return QStringLiteral("there is not enough memory.");
-    } catch (const Failure& failure) {
-        return failure.description();
-    } catch (const std::exception& other) {
-        return QString::fromLocal8Bit(other.what());
-    } catch (...) {
-        return QStringLiteral("an unknown error.");
-    }
 }
 
 }  // namespace
@@ -267,14 +255,8 @@ void ResultsTidying::tidy(TidyAction action) {
     rowsBeforeRemoval_ = 0;
 
     if (runner_->start(work, work->rows.size())) {
-        showWorking(work->caption, true);
+        ShowWorkOnTheWindow(pointer_, bar_, work->caption);
     }
-}
-
-void ResultsTidying::showWorking(const QString& caption, bool on) {
-    pointer_.set(on ? PointerShape::Hourglass : PointerShape::Default);
-    bar_.setValue(0);
-    bar_.setBarText(on ? caption + QChar(0x2026) : QStringLiteral("Progress Bar"));
 }
 
 void ResultsTidying::ended(std::shared_ptr<Work> work, bool inBackground) {
@@ -282,7 +264,7 @@ void ResultsTidying::ended(std::shared_ptr<Work> work, bool inBackground) {
         putInPlace(*work);
         return;
     }
-    showWorking(QString(), false);
+    ShowTheWindowAtRest(pointer_, bar_);
     putInPlace(*work);
     LetGoElsewhere(std::move(work));  // its copy of the rows, the row map, what was not used
 }
@@ -290,7 +272,7 @@ void ResultsTidying::ended(std::shared_ptr<Work> work, bool inBackground) {
 void ResultsTidying::stopWorking() {
     oneLineCopy_->stopWorking();
     if (runner_->stop()) {
-        showWorking(QString(), false);
+        ShowTheWindowAtRest(pointer_, bar_);
     }
 }
 
@@ -307,7 +289,7 @@ void ResultsTidying::putInPlace(Work& work) {
     }
     if (work.failure) {
         platform_.messages.show(QLatin1Char('"') + work.caption + QStringLiteral("\" failed: ") +
-                                    reasonOf(work.failure) +
+                                    HandlerErrorReport::describe(work.failure) +
                                     QStringLiteral("\r\nThe list is as it was."),
                                 MessageButtons::Ok, MessageIcon::Warning);
         return;

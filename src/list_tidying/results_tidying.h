@@ -72,7 +72,6 @@ class ResultsTidying : public QObject {
     void updateActions();
     void enableAllActions();
     bool idle() const;
-    void showWorking(const QString& caption, bool on);
     // The action's end: its rows go in place unless the list changed meanwhile.
     void ended(std::shared_ptr<Work> work, bool inBackground);
     void putInPlace(Work& work);
