@@ -29,7 +29,6 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <atomic>
 #include <chrono>
@@ -740,8 +739,7 @@ void Soak::tidy(Dice& d, Busy busy) {
     }
     if (outOfMemory) {
         if (model.undos.empty()) {
-            return expect(u'"' + caption +
-                          "\" failed: there is not enough memory.\r\nThe list is as it was.");
+            return expect(u'"' + caption + "\" failed: Out of memory\r\nThe list is as it was.");
         }
         model.undos.pop_front();
         if (!std::exchange(model.toldOfStepsLetGo, true)) {
@@ -811,14 +809,10 @@ void Soak::copyAsOneLine(Dice& d, Busy) {
     const QString separator = way == 0   ? (last.isEmpty() ? QStringLiteral(", ") : last)
                               : way == 1 ? QStringLiteral("\n")
                                          : typed;
+    const bool accept = d.percent(85);
     QString problem;
-    QTimer::singleShot(0, &main, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            problem = QStringLiteral("no dialog showed");
-            return;
-        }
-        auto* box = dialog->findChild<QComboBox*>(QStringLiteral("separatorBox"));
+    fake.messages.answerDialog = [&](QDialog& dialog) {
+        auto* box = dialog.findChild<QComboBox*>(QStringLiteral("separatorBox"));
         if (!last.isEmpty() && box->itemData(0).toString() != last) {
             problem = QStringLiteral("offered first: ") + Shown(box->itemData(0).toString());
         }
@@ -828,13 +822,17 @@ void Soak::copyAsOneLine(Dice& d, Busy) {
             box->lineEdit()->clear();
             QTest::keyClicks(box->lineEdit(), typed);
         }
-        dialog->findChild<QComboBox*>(QStringLiteral("quoteBox"))->setCurrentIndex(int(quote));
-        QTest::keyClick(dialog, Qt::Key_Return);
-    });
+        dialog.findChild<QComboBox*>(QStringLiteral("quoteBox"))->setCurrentIndex(int(quote));
+        return accept;
+    };
     trigger(caption);
+    fake.messages.answerDialog = nullptr;
     waitIdle();
+    Require(std::exchange(fake.messages.dialogsShown, 0) == 1, QStringLiteral("no dialog showed"));
     Require(problem.isEmpty(), problem);
-    clipboard = Joined(rows, separator, quote == 0 ? QChar() : quote == 1 ? u'\'' : u'"');
+    if (accept) {
+        clipboard = Joined(rows, separator, quote == 0 ? QChar() : quote == 1 ? u'\'' : u'"');
+    }
 }
 
 void Soak::save(Dice& d, Busy) {
