@@ -4,7 +4,9 @@
 
 class QDialog;
 
-enum class MessageButtons { Ok, YesNo };  // with YesNo, Yes is the default button
+// With YesNo, Yes is the default button. LeaveStay asks before work is cleared: "Leave"
+// answers Yes, "Stay" No, and "Stay" is both the default and what Escape answers.
+enum class MessageButtons { Ok, YesNo, LeaveStay };
 enum class MessageIcon { None, Warning };
 enum class MessageAnswer { Ok, Yes, No };
 

@@ -114,13 +114,21 @@ void BatchWindowTest::addInputRows(const QStringList& rows) {
 }
 
 void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas_data() {
-    QTest::addColumn<bool>("byCloseButton");
-    QTest::newRow("< Back") << false;
-    QTest::newRow("close button") << true;
+    QTest::addColumn<QString>("leaveBy");
+    QTest::addColumn<QStringList>("asked");  // at each leaving, after "Done."
+    const QString question =
+        "Leave the batch window?\n\n1 long line and 7 results will be cleared.";
+    QTest::newRow("< Back") << "< Back" << QStringList{};
+    QTest::newRow("close button") << "close button" << QStringList{};
+    // Escape is pressed by habit: "Stay" (its own answer) must keep every row.
+    QTest::newRow("Escape: Stay, then Leave") << "Escape" << QStringList{question, question};
+    QTest::newRow("Escape, lists empty") << "Escape, empty" << QStringList{};
 }
 
 void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas() {
-    QFETCH(bool, byCloseButton);
+    QFETCH(QString, leaveBy);
+    QFETCH(QStringList, asked);
+    QStringList expectedMessages;
     MainWindow main(fake->platform);
     main.load();
     main.show();
@@ -160,10 +168,25 @@ void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas() {
         batch->setPointerShape(PointerShape::Hourglass);
         batch->mousePointer().setCustomImage(QCursor(Qt::PointingHandCursor));
 
-        if (byCloseButton) {
+        expectedMessages << QStringLiteral("Done.") << asked;
+        if (leaveBy == "close button") {
             QVERIFY(batch->close());
-        } else {
+        } else if (leaveBy == "< Back") {
             QTest::mouseClick(controls(*batch).backButton, Qt::LeftButton);
+        } else {
+            batch->activateWindow();  // shortcuts take keys only in the active window
+            QVERIFY(QTest::qWaitForWindowActive(batch));
+            if (leaveBy == "Escape, empty") {
+                controls(*batch).inputList->clear();
+                controls(*batch).resultsList->clear();
+            } else {
+                fake->messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+                QTest::keyClick(batch, Qt::Key_Escape);
+                QCOMPARE(fake->messages.shown.back().buttons, MessageButtons::LeaveStay);
+                QVERIFY(batch->isVisible());
+                QCOMPARE(controls(*batch).resultsList->count(), 7);
+            }
+            QTest::keyClick(batch, Qt::Key_Escape);
         }
         QVERIFY(main.isVisible());
         QVERIFY(main.batchWindow() == nullptr);
@@ -176,8 +199,9 @@ void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas() {
         QCOMPARE(rowsOf(controls(main).resultsList), QStringList{"kept"});
         QVERIFY(!fake->pump.programEnding());
     }
-    // "Done." twice and nothing else: no "File not found" for the missing hand pointer.
-    QCOMPARE(fake->messages.texts(), (QStringList{"Done.", "Done."}));
+    // "Done." and the question, if any, and nothing else: no "File not found" for the missing
+    // hand pointer.
+    QCOMPARE(fake->messages.texts(), expectedMessages);
 }
 
 void BatchWindowTest::smallButtons() {

@@ -406,7 +406,9 @@ void MainWindowTest::keysPressTheirButtons_data() {
     row("batch: not in the list", "batch.inputList", "Ctrl+Return", "");
     row("batch: save", "batch.inputList", "Ctrl+S", "save");
     row("batch: copy", "batch.resultsList", "Ctrl+Shift+C", "clipboard");
-    row("batch: back", "batch.delimiterBox", "Esc", "back");
+    row("batch: back, asked first", "batch.delimiterBox", "Esc",
+        "Leave the batch window?\n\n1 long line and 1 result will be cleared. back");
+    row("to the line box, ready for a paste", "resultsList", "Ctrl+L", "line box selected");
 }
 
 void MainWindowTest::keysPressTheirButtons() {
@@ -421,6 +423,7 @@ void MainWindowTest::keysPressTheirButtons() {
         window = form->batchWindow();
         controls(*form->batchWindow()).inputList->append("a,b");
         controls(*form->batchWindow()).resultsList->append("row");
+        fake->messages.answers = {MessageAnswer::Yes};  // "Leave", if asked
     }
     window->activateWindow();  // shortcuts take keys only in the active window
     QVERIFY(QTest::qWaitForWindowActive(window));
@@ -439,6 +442,9 @@ void MainWindowTest::keysPressTheirButtons() {
     }
     if (batch && form->batchWindow() == nullptr) {
         happened << "back";
+    }
+    if (controls(*form).lineBox->hasFocus() && controls(*form).lineBox->selectedText() == "a,b") {
+        happened << "line box selected";
     }
     QCOMPARE(happened.join(' ').section('\r', 0, 0), done);
 }

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -50,17 +51,33 @@ QString QtMessageBoxes::displayText(const QString& text) {
 MessageAnswer QtMessageBoxes::show(const QString& text, MessageButtons buttons, MessageIcon icon,
                                    const QString& title) {
     const bool yesNo = buttons == MessageButtons::YesNo;
+    const bool leaveStay = buttons == MessageButtons::LeaveStay;
     if (pump_.programEnding()) {
-        return yesNo ? MessageAnswer::No : MessageAnswer::Ok;  // nothing is asked any more
+        // Nothing is asked any more.
+        return yesNo || leaveStay ? MessageAnswer::No : MessageAnswer::Ok;
     }
     QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                     titleOrApplicationTitle(title), displayText(text),
-                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                    yesNo       ? (QMessageBox::Yes | QMessageBox::No)
+                    : leaveStay ? QMessageBox::NoButton
+                                : QMessageBox::Ok,
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    QPushButton* leave = nullptr;
+    if (leaveStay) {
+        leave = box.addButton(QStringLiteral("Leave"), QMessageBox::AcceptRole);
+        // Enter or Escape pressed out of habit keeps the work.
+        QPushButton* stay = box.addButton(QStringLiteral("Stay"), QMessageBox::RejectRole);
+        box.setDefaultButton(stay);
+        box.setEscapeButton(stay);
+    } else {
+        box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    }
     WidenForTitle(box);
     const int answer = box.exec();
+    if (leaveStay) {
+        return box.clickedButton() == leave ? MessageAnswer::Yes : MessageAnswer::No;
+    }
     if (!yesNo) {
         return MessageAnswer::Ok;
     }
