@@ -6,6 +6,7 @@ constexpr char16_t kLineBreakPicture = u'\u21B5';  // ↵
 constexpr char16_t kZeroWidthSpace = u'\u200B';
 constexpr char16_t kControlPictures = u'\u2400';
 constexpr char16_t kDeletePicture = u'\u2421';
+constexpr char16_t kSpacePicture = u'\u00B7';  // ·
 
 // The picture of a C0 character or DEL, or 0 when the character shows as itself.
 char16_t pictureOf(char16_t c, char16_t previous) {
@@ -29,14 +30,16 @@ bool showsAsBlank(char16_t c) {
 }
 }  // namespace
 
-ShownText WithControlPictures(QStringView text) {
+ShownText WithControlPictures(QStringView text, bool spaces) {
     ShownText shown;
     shown.text = text.toString();
     QChar* shownChars = shown.text.data();
     char16_t previous = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t source = text[i].unicode();
-        if (const char16_t picture = pictureOf(source, previous)) {
+        const char16_t picture =
+            spaces && source == u' ' ? kSpacePicture : pictureOf(source, previous);
+        if (picture != 0) {
             shownChars[i] = QChar(picture);
             shown.changed = true;
             ShownText::Run* last = shown.pictures.isEmpty() ? nullptr : &shown.pictures.last();

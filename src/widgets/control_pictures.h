@@ -26,7 +26,9 @@ struct ShownText {
     bool changed = false;  // whether `text` differs from the source at all
 };
 
-ShownText WithControlPictures(QStringView text);
+// With `spaces`, each space is a muted "·" too: in a box of a few characters, such as a
+// delimiter, ", " and "," look the same otherwise.
+ShownText WithControlPictures(QStringView text, bool spaces = false);
 
 // The pictures' stretches as formats for a text layout of the shown text.
 QList<QTextLayout::FormatRange> PictureFormats(const ShownText& shown, const QColor& color);

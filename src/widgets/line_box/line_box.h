@@ -42,7 +42,10 @@ class LineBox : public QWidget {
     void setAcceptsFileDrops(bool accepts) { acceptsFileDrops_ = accepts; }
     // Whether the context menu offers "Insert Tab" and "Insert Line Break": the Tab key moves
     // the focus and Enter starts the work, so a box that takes a delimiter needs another way.
-    void offerControlCharacterEntries(bool offer) { offersControlCharacters_ = offer; }
+    void offerControlCharacterEntries(bool offer) {
+        offersControlCharacters_ = offer;
+        view_.setShowsSpaces(offer);  // a delimiter's spaces count as much as its other marks
+    }
     bool isUndoAvailable() const { return model_.canUndo(); }
     bool isRedoAvailable() const { return model_.canRedo(); }
 

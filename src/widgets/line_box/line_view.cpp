@@ -42,7 +42,7 @@ void LineView::shape(const QString& text, TextWindow window, const QString& pree
     layout_.clearLayout();
     layout_.setFont(font_);
     const ShownText shown =
-        WithControlPictures(QStringView(text).mid(window.start, window.length()));
+        WithControlPictures(QStringView(text).mid(window.start, window.length()), showsSpaces_);
     layout_.setText(shown.text);
     layout_.setFormats(PictureFormats(shown, pictureColor_));
     QTextOption option;

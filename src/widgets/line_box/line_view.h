@@ -19,6 +19,8 @@ class LineView {
     void setWidth(int width);
     // Tabs, line breaks and other control characters are drawn as pictures in this colour.
     void setPictureColor(const QColor& color);
+    // Spaces drawn as pictures too, for boxes whose few characters are each one that counts.
+    void setShowsSpaces(bool shows) { showsSpaces_ = shows; }
     int width() const { return width_; }
 
     // The paragraph direction decides which side the line starts on; the box sets it from
@@ -58,6 +60,7 @@ class LineView {
 
     QFont font_;
     QColor pictureColor_;
+    bool showsSpaces_ = false;
     int width_ = 0;
     Qt::LayoutDirection direction_ = Qt::LeftToRight;
     QTextLayout layout_;
