@@ -120,6 +120,7 @@ void ReportList::replaceRows(RowStore rows, std::optional<RowNumber> selectedRow
         ThrowIndexOutOfBounds();
     }
     rows_ = std::move(rows);
+    endActionSummary();
     emit rowsRemovedOrReplaced();
     selected_ = current_ = IndexOf(selectedRow);
     hovered_ = std::nullopt;
@@ -138,6 +139,8 @@ void ReportList::rowsRemoved(RowIndex row, qsizetype removed) {
     if (removed == 0) {
         return;
     }
+    // Before the signal: its receivers may put a summary of this very change in place.
+    endActionSummary();
     emit rowsRemovedOrReplaced();
     // The rows after the removed ones move up; a mark on a removed row goes, except the
     // current row, which stays at its place as the keys expect.
@@ -242,6 +245,9 @@ void ReportList::updateLayout() {
     if (rowCountShown_ && rows_.size() != notedRowCount_) {
         notedRowCount_ = rows_.size();
         headerNoteChanged();
+    }
+    if (rows_.size() != summaryRowCount_) {
+        endActionSummary();
     }
     placeMenuButton();
     if (rows_.size() > previousRows && QAccessible::isActive()) {

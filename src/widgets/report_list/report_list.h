@@ -10,6 +10,7 @@
 #include <optional>
 
 class QHeaderView;
+class QPainter;
 class QTimer;
 class QToolButton;
 class ReportListHeader;
@@ -151,10 +152,17 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     // Makes a row current and selected, as a click or a key does.
     void setSelected(RowIndex row);
     void updateRow(std::optional<RowIndex> row);  // repaints it when it is in view
+    // The row the focus frame marks while the list has the focus: where the keys move from.
+    std::optional<RowIndex> focusedRow() const;
+    void drawFocusFrame(QPainter& painter) const;
     void rowsRemoved(RowIndex row, qsizetype removed);
     void tellAccessibility(int event, std::optional<RowIndex> row) const;
     // The header note may read differently: repaint it and tell assistive technology.
     void headerNoteChanged();
+    // A summary tells of the list as an action left it; once the rows change it would be
+    // read as telling of them, so any change ends it and the row count shows again.
+    bool showsActionSummary() const;
+    void endActionSummary();
     void placeMenuButton();
     void followVisibility();
 
@@ -165,6 +173,7 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     QTimer* summaryTimer_ = nullptr;  // made with the first summary
     QToolButton* menuButton_ = nullptr;
     QString actionSummary_;  // shown while summaryTimer_ runs
+    qsizetype summaryRowCount_ = 0;  // the rows the summary tells of
     bool rowCountShown_ = false;
     qsizetype notedRowCount_ = -1;  // the count the header note last showed
     bool layoutPending_ = false;

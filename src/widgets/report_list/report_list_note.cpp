@@ -32,7 +32,20 @@ QString ReportList::headerNote() const {
     if (columnCount() == 0) {
         return {};
     }
-    return summaryTimer_ != nullptr && summaryTimer_->isActive() ? actionSummary_ : rowCountText();
+    return showsActionSummary() ? actionSummary_ : rowCountText();
+}
+
+bool ReportList::showsActionSummary() const {
+    // Appends cost no call a row, so a split or a paste after the summary shows in the count.
+    return summaryTimer_ != nullptr && summaryTimer_->isActive() &&
+           rows_.size() == summaryRowCount_;
+}
+
+void ReportList::endActionSummary() {
+    if (summaryTimer_ != nullptr && summaryTimer_->isActive()) {
+        summaryTimer_->stop();
+        headerNoteChanged();
+    }
 }
 
 void ReportList::showActionSummary(const QString& summary) {
@@ -43,6 +56,7 @@ void ReportList::showActionSummary(const QString& summary) {
         connect(summaryTimer_, &QTimer::timeout, this, &ReportList::headerNoteChanged);
     }
     actionSummary_ = summary;
+    summaryRowCount_ = rows_.size();
     summaryTimer_->start();
     headerNoteChanged();
 }

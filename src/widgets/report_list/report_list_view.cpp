@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOption>
 #include <QStyleOptionViewItem>
 
 #include <algorithm>
@@ -123,9 +124,6 @@ void ReportList::paintEvent(QPaintEvent* event) {
             }
             option.rect = QRect(x, y, width, rowHeight_);
             option.state = state;
-            if (column == 0 && row == current_ && hasFocus()) {
-                option.state |= QStyle::State_HasFocus;
-            }
             option.viewItemPosition = columns == 1            ? QStyleOptionViewItem::OnlyOne
                                       : column == 0           ? QStyleOptionViewItem::Beginning
                                       : column == columns - 1 ? QStyleOptionViewItem::End
@@ -143,6 +141,34 @@ void ReportList::paintEvent(QPaintEvent* event) {
             style()->drawControl(QStyle::CE_ItemViewItem, &option, &painter, this);
             DrawRowTextWithPictures(painter, option, shown, this);
         }
+    }
+    drawFocusFrame(painter);
+}
+
+std::optional<RowIndex> ReportList::focusedRow() const {
+    if (rows_.empty()) {
+        return std::nullopt;
+    }
+    // Where the keys move from: with no current row yet, the first.
+    return std::min(current_.value_or(RowIndex(0)), RowIndex(rows_.size() - 1));
+}
+
+void ReportList::drawFocusFrame(QPainter& painter) const {
+    const std::optional<RowIndex> row = focusedRow();
+    if (!hasFocus() || !row || columnCount() == 0) {
+        return;
+    }
+    // One frame round the whole row, drawn whether the focus came by key or by click: several
+    // styles draw an item's own focus frame only after a key moved the focus, which left a
+    // clicked list with no sign of where the arrow keys start.
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
+    frame.rect = rowRect(row->number()).intersected(viewport()->rect());
+    frame.backgroundColor =
+        palette().color(row == selected_ ? QPalette::Highlight : QPalette::Base);
+    if (!frame.rect.isEmpty()) {
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
     }
 }
 
@@ -241,7 +267,7 @@ void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void ReportList::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
-    updateRow(current_);
+    updateRow(focusedRow());
     tellAccessibility(QAccessible::Focus, current_);
 }
 
@@ -264,5 +290,5 @@ void ReportList::contextMenuEvent(QContextMenuEvent* event) {
 
 void ReportList::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
-    updateRow(current_);
+    updateRow(focusedRow());
 }
