@@ -42,7 +42,7 @@ namespace {
 
 QAction& menuAction(const ResultsTidying& tidying, const char* caption) {
     for (QAction* action : tidying.menu()->actions()) {
-        if (action->text() == QLatin1String(caption)) {
+        if (QString(action->text()).remove(QLatin1Char('&')) == QLatin1String(caption)) {
             return *action;
         }
     }

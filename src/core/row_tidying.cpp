@@ -3,6 +3,7 @@
 #include "core/tidy_steps.h"
 
 #include <algorithm>
+#include <vector>
 
 using tidy::kRowsBetweenLooks;
 using tidy::lookForStop;
@@ -150,4 +151,61 @@ TidyResult RemoveEmptyRows(const RowStore& rows, JobProgress& progress) {
         progress.setDone(count);
         return kept.finish();
     });
+}
+
+namespace {
+
+// Where each row of the first list went through two actions in turn.
+RowMap followBoth(RowMap first, RowMap then, qsizetype firstRows) {
+    if (first.keepsEveryRowInPlace()) {
+        return then;
+    }
+    if (then.keepsEveryRowInPlace()) {
+        return first;
+    }
+    RowMap both(firstRows);
+    for (RowIndex row{0}; row < RowIndex(firstRows); ++row) {
+        const std::optional<RowIndex> middle = first.newRowOf(row);
+        both.set(row, middle ? then.newRowOf(*middle) : std::nullopt);
+    }
+    return both;
+}
+
+}  // namespace
+
+TidyResult CleanUpRows(const RowStore& rows, const CleanUpSteps& steps, JobProgress& progress,
+                       const QLocale& locale) {
+    std::vector<TidyAction> actions;
+    if (steps.trimSpaces) {
+        actions.push_back(TidyAction::TrimSpaces);
+    }
+    if (steps.removeEmptyRows) {
+        actions.push_back(TidyAction::RemoveEmptyRows);
+    }
+    if (steps.removeDuplicateRows) {
+        actions.push_back(steps.ignoreCase ? TidyAction::RemoveDuplicateRowsIgnoringCase
+                                           : TidyAction::RemoveDuplicateRows);
+    }
+    if (steps.sort) {
+        actions.push_back(*steps.sort == SortOrder::AToZ ? TidyAction::SortAToZ
+                                                         : TidyAction::SortZToA);
+    }
+    TidyResult done;  // Unchanged until a step changes something
+    for (const TidyAction action : actions) {
+        const RowStore& current = done.rows ? *done.rows : rows;
+        TidyResult step = TidyRows(current, action, progress, locale);
+        if (step.outcome == TidyOutcome::Stopped) {
+            return step;
+        }
+        if (step.outcome != TidyOutcome::Changed) {
+            continue;
+        }
+        // The list before this step goes as soon as the step has made the next.
+        done.newRows =
+            done.rows ? followBoth(std::move(done.newRows), std::move(step.newRows), rows.size())
+                      : std::move(step.newRows);
+        done.rows = std::move(step.rows);
+        done.outcome = TidyOutcome::Changed;
+    }
+    return done;
 }

@@ -79,3 +79,20 @@ TidyResult RemoveDuplicateRowsIgnoringCase(const RowStore& rows, JobProgress& pr
 enum class SortOrder { AToZ, ZToA };
 TidyResult SortRows(const RowStore& rows, SortOrder order, const QLocale& locale,
                     JobProgress& progress);
+
+// The steps of "Clean Up", which run in this order, each on what the one before left: trimming
+// comes first so that " a" and "a " are then found to be duplicates, and the sort last so that
+// it sorts only the rows that stay.
+struct CleanUpSteps {
+    bool trimSpaces = true;
+    bool removeEmptyRows = true;
+    bool removeDuplicateRows = true;
+    bool ignoreCase = false;  // of the duplicates
+    std::optional<SortOrder> sort;
+
+    bool any() const { return trimSpaces || removeEmptyRows || removeDuplicateRows || sort; }
+};
+
+// Changed when any step changed the list; the row map goes from the first list to the last.
+TidyResult CleanUpRows(const RowStore& rows, const CleanUpSteps& steps, JobProgress& progress,
+                       const QLocale& locale = QLocale());

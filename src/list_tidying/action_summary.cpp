@@ -70,3 +70,13 @@ QString UndoSummary(const QString& change) {
 QString RedoSummary(const QString& change) {
     return QStringLiteral("Redone: ") + change;
 }
+
+QString CleanUpSummary(const CleanUpSteps& steps, qsizetype before, qsizetype after,
+                       const QLocale& locale) {
+    QString summary = QStringLiteral("Cleaned up: ") + removedText(before - after, after, locale);
+    if (steps.sort) {
+        summary += *steps.sort == SortOrder::AToZ ? QStringLiteral(", sorted A to Z")
+                                                  : QStringLiteral(", sorted Z to A");
+    }
+    return summary;
+}

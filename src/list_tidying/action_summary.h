@@ -21,3 +21,6 @@ QString RemovalName(qsizetype after);
 // Undo or Redo took back `change`, as the menu or RemovalName() names it.
 QString UndoSummary(const QString& change);
 QString RedoSummary(const QString& change);
+// "Clean Up" made `after` rows out of `before` and sorted them as `steps` says.
+QString CleanUpSummary(const CleanUpSteps& steps, qsizetype before, qsizetype after,
+                       const QLocale& locale = QLocale());

@@ -1,5 +1,7 @@
 #include "list_tidying/one_line_dialog.h"
 
+#include "widgets/control_pictures.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
@@ -15,19 +17,32 @@ struct NamedSeparator {
     const char16_t* name;
     const char16_t* text;
 };
-// Characters nobody can see in a list are offered by name.
+// Offered by name: in a list "; " and ";" look alike, and a Tab or a space cannot be seen.
 constexpr NamedSeparator kSeparators[] = {
-    {u", ", u", "},  {u"; ", u"; "},         {u",", u","},
-    {u"Tab", u"\t"}, {u"Line break", u"\n"}, {u"Space", u" "},
+    {u"Comma and space", u", "},
+    {u"Semicolon and space", u"; "},
+    {u"Comma", u","},
+    {u"Tab", u"\t"},
+    {u"Line break", u"\n"},
+    {u"Space", u" "},
 };
 
+// Any other separator as the delimiter box draws it, a space as a muted dot; one that would
+// read as a name is quoted, so that a typed "Tab" is not taken for the character.
 QString nameOf(const QString& separator) {
     for (const NamedSeparator& named : kSeparators) {
         if (separator == QStringView(named.text)) {
             return QString::fromUtf16(named.name);
         }
     }
-    return separator;
+    const QString drawn =
+        WithControlPictures(separator).text.replace(QLatin1Char(' '), QChar(0xB7));
+    for (const NamedSeparator& named : kSeparators) {
+        if (drawn == QStringView(named.name)) {
+            return QChar(0x201C) + drawn + QChar(0x201D);
+        }
+    }
+    return drawn;
 }
 
 struct QuoteChoice {
@@ -118,7 +133,8 @@ QLabel* labelFor(QWidget* control, const QString& text, QWidget* parent) {
 
 }  // namespace
 
-OneLineDialog::OneLineDialog(RowStore rows, const QString& lastDelimiter, QWidget* parent)
+OneLineDialog::OneLineDialog(RowStore rows, const QString& lastDelimiter, QWidget* parent,
+                             const OneLineFormat& remembered)
     : QDialog(parent),
       rows_(std::move(rows)),
       separatorBox_(labelNamedComboBox(this)),
@@ -143,18 +159,23 @@ OneLineDialog::OneLineDialog(RowStore rows, const QString& lastDelimiter, QWidge
     // Completing "," to the offered ", " would change what the user typed, and an accepted
     // completion swallows the Return that should press "Copy".
     separatorBox_->setCompleter(nullptr);
-    if (!lastDelimiter.isEmpty()) {
-        separatorBox_->addItem(nameOf(lastDelimiter), lastDelimiter);
-    }
-    for (const NamedSeparator& named : kSeparators) {
-        const QString text = QString::fromUtf16(named.text);
-        if (text != lastDelimiter) {
-            separatorBox_->addItem(QString::fromUtf16(named.name), text);
+    // The user's usual separator, then the split's, then the rest, each once.
+    const auto offer = [this](const QString& separator) {
+        if (!separator.isEmpty() && separatorBox_->findData(separator) < 0) {
+            separatorBox_->addItem(nameOf(separator), separator);
         }
+    };
+    offer(remembered.separator);
+    offer(lastDelimiter);
+    for (const NamedSeparator& named : kSeparators) {
+        offer(QString::fromUtf16(named.text));
     }
     quoteBox_->setObjectName(QStringLiteral("quoteBox"));
     for (const QuoteChoice& choice : kQuotes) {
         quoteBox_->addItem(QString::fromUtf16(choice.name), QChar(choice.quote));
+        if (remembered.quote == QChar(choice.quote)) {
+            quoteBox_->setCurrentIndex(quoteBox_->count() - 1);
+        }
     }
     preview_->setObjectName(QStringLiteral("preview"));
     preview_->setReadOnly(true);

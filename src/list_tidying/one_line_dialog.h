@@ -20,8 +20,10 @@ class OneLineDialog : public QDialog {
     // How much of the result the preview shows.
     static constexpr qsizetype kPreviewChars = 300;
 
-    // `rows` is a copy the dialog reads while it shows; `lastDelimiter` may be empty.
-    OneLineDialog(RowStore rows, const QString& lastDelimiter, QWidget* parent);
+    // `rows` is a copy the dialog reads while it shows; `lastDelimiter` may be empty, and so
+    // may what `remembered` holds: the user's choices of the last copy.
+    OneLineDialog(RowStore rows, const QString& lastDelimiter, QWidget* parent,
+                  const OneLineFormat& remembered = {});
 
     OneLineFormat format() const;
     RowStore takeRows() { return std::move(rows_); }

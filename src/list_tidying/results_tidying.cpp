@@ -5,6 +5,7 @@
 #include "core/memory_release.h"
 #include "core/memory_reserve.h"
 #include "list_tidying/action_summary.h"
+#include "list_tidying/clean_up_dialog.h"
 #include "list_tidying/let_go_elsewhere.h"
 #include "list_tidying/one_line_copy.h"
 #include "list_tidying/one_line_dialog.h"
@@ -15,6 +16,7 @@
 #include "platform/platform.h"
 #include "shell/handler_guard.h"
 #include "shell/mouse_pointer.h"
+#include "shell/remembered_choices.h"
 #include "widgets/progress_bar/progress_bar.h"
 #include "widgets/report_list/report_list.h"
 
@@ -30,15 +32,21 @@ namespace {
 struct Command {
     TidyAction action;
     const char16_t* caption;
+    const char16_t* menuText;  // the caption with its access key
 };
 constexpr Command kTidyCommands[] = {
-    {TidyAction::TrimSpaces, u"Trim Spaces"},
-    {TidyAction::RemoveEmptyRows, u"Remove Empty Rows"},
-    {TidyAction::RemoveDuplicateRows, u"Remove Duplicate Rows"},
-    {TidyAction::RemoveDuplicateRowsIgnoringCase, u"Remove Duplicate Rows (Ignore Case)"},
-    {TidyAction::SortAToZ, u"Sort A to Z"},
-    {TidyAction::SortZToA, u"Sort Z to A"},
+    {TidyAction::TrimSpaces, u"Trim Spaces", u"&Trim Spaces"},
+    {TidyAction::RemoveEmptyRows, u"Remove Empty Rows", u"Remove &Empty Rows"},
+    {TidyAction::RemoveDuplicateRows, u"Remove Duplicate Rows", u"Remove &Duplicate Rows"},
+    {TidyAction::RemoveDuplicateRowsIgnoringCase, u"Remove Duplicate Rows (Ignore Case)",
+     u"Remove Duplicate Rows (&Ignore Case)"},
+    {TidyAction::SortAToZ, u"Sort A to Z", u"Sort &A to Z"},
+    {TidyAction::SortZToA, u"Sort Z to A", u"Sort &Z to A"},
 };
+
+const QString kCleanUpCaption = QStringLiteral("Clean Up");
+const QString kSeparatorKey = QStringLiteral("copyAsOneLine/separator");
+const QString kQuoteKey = QStringLiteral("copyAsOneLine/quote");
 
 QString captionOf(TidyAction action) {
     for (const Command& command : kTidyCommands) {
@@ -56,6 +64,7 @@ QString captionOf(TidyAction action) {
 struct ResultsTidying::Work : ListWork {
     RowStore rows;
     TidyAction action{};
+    std::optional<CleanUpSteps> cleanUp;  // in place of `action`
     QString caption;
     QLocale locale;
     std::optional<RowNumber> selectedRow;
@@ -63,7 +72,8 @@ struct ResultsTidying::Work : ListWork {
 
     void run(JobProgress& progress) override {
         FaultInjection::hit("tidy.rows");
-        result = TidyRows(rows, action, progress, locale);
+        result = cleanUp ? CleanUpRows(rows, *cleanUp, progress, locale)
+                         : TidyRows(rows, action, progress, locale);
     }
 };
 
@@ -85,18 +95,27 @@ ResultsTidying::ResultsTidying(ReportList& list, ProgressBar& bar, Platform& pla
       menu_(new QMenu(&list)) {
     menu_->setObjectName(QStringLiteral("tidyMenu"));
     // The shortcuts work while the list has the focus, as in any list; the menu shows them.
-    const auto addAction = [&](const QString& caption, const QKeySequence& keys, auto handler) {
+    // The two that open a dialog work anywhere in the window: they are the usual way out of
+    // a split, and the focus is then still where the split was started.
+    const auto addAction = [&](const QString& caption, const QKeySequence& keys, auto handler,
+                               Qt::ShortcutContext context = Qt::WidgetShortcut) {
         QAction* action = menu_->addAction(caption);
         action->setShortcut(keys);
-        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutContext(context);
         list_.addAction(action);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    copyRowAction_ = addAction(QStringLiteral("Copy Row"), QKeySequence(Qt::CTRL | Qt::Key_C),
+    cleanUpAction_ = addAction(
+        QStringLiteral("C&lean Up") + QChar(0x2026), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L),
+        [this] { cleanUp(); }, Qt::WindowShortcut);
+    menu_->addSeparator();
+    copyRowAction_ = addAction(QStringLiteral("&Copy Row"), QKeySequence(Qt::CTRL | Qt::Key_C),
                                [this] { copyRow(); });
-    copyAsOneLineAction_ = addAction(QStringLiteral("Copy As One Line") + QChar(0x2026),
-                                     QKeySequence(), [this] { copyAsOneLine(); });
+    copyAsOneLineAction_ = addAction(
+        QStringLiteral("Copy As &One Line") + QChar(0x2026),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J), [this] { copyAsOneLine(); },
+        Qt::WindowShortcut);
     connect(oneLineCopy_, &OneLineCopy::copied, this, &ResultsTidying::copiedAsOneLine);
     connect(this, &ResultsTidying::copiedAsOneLine, this,
             [this](qsizetype rows, qsizetype characters) {
@@ -107,13 +126,13 @@ ResultsTidying::ResultsTidying(ReportList& list, ProgressBar& bar, Platform& pla
         if (command.action == TidyAction::SortAToZ) {
             menu_->addSeparator();
         }
-        tidyActions_.append(addAction(QString::fromUtf16(command.caption), QKeySequence(),
+        tidyActions_.append(addAction(QString::fromUtf16(command.menuText), QKeySequence(),
                                       [this, command] { tidy(command.action); }));
     }
     menu_->addSeparator();
     undoAction_ =
-        addAction(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
-    redoAction_ = addAction(QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+        addAction(QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undo(); });
+    redoAction_ = addAction(QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                             [this] { redo(); });
     redoAction_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
@@ -151,6 +170,7 @@ void ResultsTidying::updateActions() {
     const bool idleNow = idle();
     copyRowAction_->setEnabled(idleNow && list_.selectedRow());
     copyAsOneLineAction_->setEnabled(idleNow && list_.count() > 0);
+    cleanUpAction_->setEnabled(idleNow && list_.count() > 0);
     for (QAction* action : tidyActions_) {
         action->setEnabled(idleNow && list_.count() > 0);
     }
@@ -214,12 +234,30 @@ void ResultsTidying::copyAsOneLine() {
     if (!idle() || list_.count() == 0) {
         return;
     }
+    const QString quote = RememberedChoices::value(kQuoteKey).toString();
+    const OneLineFormat remembered{RememberedChoices::value(kSeparatorKey).toString(),
+                                   quote.isEmpty() ? QChar() : quote.front()};
     OneLineDialog dialog(list_.rows(), lastDelimiter_ ? lastDelimiter_() : QString(),
-                         list_.window());
+                         list_.window(), remembered);
     if (platform_.messages.runDialog(dialog) && idle()) {
         const OneLineFormat format = dialog.format();
+        RememberedChoices::setValue(kSeparatorKey, format.separator);
+        RememberedChoices::setValue(kQuoteKey,
+                                    format.quote.isNull() ? QString() : QString(format.quote));
         oneLineCopy_->start(dialog.takeRows(), format);
     }
+}
+
+void ResultsTidying::cleanUp() {
+    if (!idle() || list_.count() == 0) {
+        return;
+    }
+    CleanUpDialog dialog(list_.count(), CleanUpDialog::rememberedSteps(), list_.window());
+    if (!platform_.messages.runDialog(dialog) || !dialog.steps().any()) {
+        return;
+    }
+    CleanUpDialog::rememberSteps(dialog.steps());
+    start({}, dialog.steps());
 }
 
 void ResultsTidying::undo() {
@@ -243,13 +281,18 @@ void ResultsTidying::redo() {
 }
 
 void ResultsTidying::tidy(TidyAction action) {
+    start(action, std::nullopt);
+}
+
+void ResultsTidying::start(TidyAction action, std::optional<CleanUpSteps> cleanUp) {
     if (!idle() || list_.count() == 0) {
         return;
     }
     auto work = std::make_shared<Work>();
     work->rows = list_.rows();
     work->action = action;
-    work->caption = captionOf(action);
+    work->cleanUp = cleanUp;
+    work->caption = cleanUp ? kCleanUpCaption : captionOf(action);
     work->selectedRow = list_.selectedRow();
     listChanged_ = false;
     rowsBeforeRemoval_ = 0;
@@ -284,7 +327,7 @@ void ResultsTidying::putInPlace(Work& work) {
         // action starts again only once it is back, or it finds the memory as full as before.
         MemoryRelease::waitUntilGone();
         tellOfStepsLetGo();
-        tidy(work.action);
+        start(work.action, work.cleanUp);
         return;
     }
     if (work.failure) {
@@ -295,7 +338,8 @@ void ResultsTidying::putInPlace(Work& work) {
         return;
     }
     if (work.result.outcome == TidyOutcome::Unchanged) {
-        list_.showActionSummary(NothingToTidySummary(work.action));
+        list_.showActionSummary(work.cleanUp ? QStringLiteral("Nothing to clean up")
+                                             : NothingToTidySummary(work.action));
     }
     if (work.result.outcome != TidyOutcome::Changed) {
         return;
@@ -312,7 +356,8 @@ void ResultsTidying::putInPlace(Work& work) {
     const qsizetype before = list_.count();
     history_.remember({list_.rows(), selected, work.caption, work.result.rows->size()});
     list_.replaceRows(std::move(*work.result.rows), newSelected);
-    list_.showActionSummary(TidySummary(work.action, before, list_.count()));
+    list_.showActionSummary(work.cleanUp ? CleanUpSummary(*work.cleanUp, before, list_.count())
+                                         : TidySummary(work.action, before, list_.count()));
     if (history_.fitBeside(list_.rows())) {
         tellOfStepsLetGo();
     }

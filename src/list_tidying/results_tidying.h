@@ -56,6 +56,8 @@ class ResultsTidying : public QObject {
 
     void copyRow();
     void copyAsOneLine();
+    // Asks which tidy steps to run, then runs them as one action, undone in one step.
+    void cleanUp();
     void tidy(TidyAction action);
     void undo();
     void redo();
@@ -72,6 +74,7 @@ class ResultsTidying : public QObject {
     void updateActions();
     void enableAllActions();
     bool idle() const;
+    void start(TidyAction action, std::optional<CleanUpSteps> cleanUp);
     // The action's end: its rows go in place unless the list changed meanwhile.
     void ended(std::shared_ptr<Work> work, bool inBackground);
     void putInPlace(Work& work);
@@ -95,6 +98,7 @@ class ResultsTidying : public QObject {
     QMenu* menu_;
     QAction* copyRowAction_;
     QAction* copyAsOneLineAction_;
+    QAction* cleanUpAction_;
     QList<QAction*> tidyActions_;
     QAction* undoAction_;
     QAction* redoAction_;

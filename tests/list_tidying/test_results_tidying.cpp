@@ -15,12 +15,14 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,7 +47,8 @@ std::shared_ptr<void> slowToFree(std::shared_ptr<std::atomic<bool>> freed) {
     });
 }
 
-const QStringList kAllActions{"Copy Row",
+const QStringList kAllActions{"Clean Up\u2026",
+                              "Copy Row",
                               "Copy As One Line\u2026",
                               "Trim Spaces",
                               "Remove Empty Rows",
@@ -54,6 +57,9 @@ const QStringList kAllActions{"Copy Row",
                               "Sort A to Z",
                               "Sort Z to A",
                               "Undo"};
+// What "Clean Up" offers the first time.
+const QStringList kUsualCleanUp{"trimSpaces", "removeEmptyRows", "removeDuplicateRows",
+                                "Keep Order"};
 }  // namespace
 
 // The results list's context menu on both windows, driven as a user would, with the platform
@@ -76,6 +82,8 @@ class ResultsTidyingTest : public QObject {
     void keysAndMenuWaitWhileBusy();
     void sortingALongList_data();
     void sortingALongList();
+    void cleanUpRunsItsStepsInOrderAsOneUndoStep_data();
+    void cleanUpRunsItsStepsInOrderAsOneUndoStep();
     void copyAsOneLineOffersTheSplitsDelimiter_data();
     void copyAsOneLineOffersTheSplitsDelimiter();
     void oneLineDialogKeepsTypedNamesAndNamesItsParts();
@@ -102,6 +110,7 @@ class ResultsTidyingTest : public QObject {
 
 void ResultsTidyingTest::init() {
     fake = std::make_unique<FakePlatform>();
+    QSettings(QStringLiteral("Quorvane"), QStringLiteral("Quorvane")).clear();  // a first run
     main = std::make_unique<MainWindow>(fake->platform);
     main->load();
 }
@@ -157,7 +166,7 @@ void ResultsTidyingTest::fillCountingDown(qsizetype rows) {
 
 void ResultsTidyingTest::trigger(const QString& caption) {
     for (QAction* action : tidying->menu()->actions()) {
-        if (action->text() == caption) {
+        if (QString(action->text()).remove(QLatin1Char('&')) == caption) {
             action->trigger();
             return;
         }
@@ -178,7 +187,7 @@ QStringList ResultsTidyingTest::enabledInMenu() {
     }
     for (const QAction* action : menu->actions()) {
         if (!action->isSeparator() && action->isEnabled()) {
-            enabled << action->text();
+            enabled << QString(action->text()).remove(QLatin1Char('&'));
         }
     }
     menu->close();
@@ -518,6 +527,79 @@ void ResultsTidyingTest::sortingALongList() {
     }
 }
 
+void ResultsTidyingTest::cleanUpRunsItsStepsInOrderAsOneUndoStep_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("steps");  // the check boxes to have on, then the sort
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("selectedAfter");
+    QTest::addColumn<QString>("summary");
+    // Duplicates looked for before trimming would keep " a" beside "a ".
+    QTest::newRow("main: trim before the duplicates")
+        << "main" << kUsualCleanUp << QStringList{" a", "", "a ", "b"} << 4 << QStringList{"a", "b"}
+        << 2 << "Cleaned up: 2 rows removed, 2 left";
+    // The case step and the sort chained, and a selection carried through both row maps.
+    QTest::newRow("batch: ignore case, then sort")
+        << "batch" << QStringList{"removeDuplicateRows", "ignoreCase", "A to Z"}
+        << QStringList{"b", "B", "a", "A"} << 1 << QStringList{"a", "b"} << 2
+        << "Cleaned up: 2 rows removed, 2 left, sorted A to Z";
+    QTest::newRow("main: nothing to do") << "main" << kUsualCleanUp << QStringList{"a", "b"} << 2
+                                         << QStringList{"a", "b"} << 2 << "Nothing to clean up";
+}
+
+// Opened by its key from outside the list; the choices come back the next time.
+void ResultsTidyingTest::cleanUpRunsItsStepsInOrderAsOneUndoStep() {
+    QFETCH(QString, window);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, before);
+    QFETCH(int, selected);
+    QFETCH(QStringList, after);
+    QFETCH(int, selectedAfter);
+    QFETCH(QString, summary);
+    open(window);
+    fill(before, selected);
+    QStringList shown;
+    const auto checked = [&](QDialog& dialog) {
+        QStringList on;
+        for (const QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
+            if (box->isChecked()) {
+                on << box->objectName();
+            }
+        }
+        return on << dialog.findChild<QComboBox*>("sort")->currentText();
+    };
+    fake->messages.answerDialog = [&](QDialog& dialog) {
+        shown = checked(dialog);
+        for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
+            box->setChecked(steps.contains(box->objectName()));
+        }
+        auto* sort = dialog.findChild<QComboBox*>("sort");
+        sort->setCurrentIndex(sort->findText(steps.last()));
+        return true;
+    };
+    QWidget* elsewhere =
+        batch ? static_cast<QWidget*>(controls(*batch).delimiterBox) : controls(*main).lineBox;
+    elsewhere->setFocus();
+    QTest::keyClick(elsewhere, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(shown, kUsualCleanUp);
+    QCOMPARE(rowsOf(list), after);
+    QCOMPARE(list->selectedRow(), RowOrNone(selectedAfter));
+    QCOMPARE(list->headerNote(), summary);
+    QCOMPARE(tidying->canUndo(), after != before);
+    list->setFocus();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rowsOf(list), before);
+    QVERIFY(!tidying->canUndo());
+
+    fake->messages.answerDialog = [&](QDialog& dialog) {
+        shown = checked(dialog);
+        return false;
+    };
+    tidying->cleanUp();
+    QCOMPARE(shown, steps);
+}
+
 void ResultsTidyingTest::copyAsOneLineOffersTheSplitsDelimiter_data() {
     addBothWindows();
 }
@@ -542,7 +624,7 @@ void ResultsTidyingTest::copyAsOneLineOffersTheSplitsDelimiter() {
         offeredFirst = separators->itemText(0);
         separators->setCurrentIndex(separators->findText("Line break"));
         dialog.findChild<QComboBox*>("quoteBox")->setCurrentIndex(1);  // 'single quotes'
-        return true;  // OK
+        return true;                                                   // OK
     };
     trigger("Copy As One Line\u2026");
     QCOMPARE(offeredFirst, ";");

@@ -33,7 +33,7 @@ reveal full names." table description Output
 # The menu's items with Undo and Redo enabled or not; the rest are enabled over a list with a
 # selection.
 items_with_undo() {
-    printf '%s\tenabled\n' 'Copy Row' 'Copy As One Line…' 'Trim Spaces' 'Remove Empty Rows' \
+    printf '%s\tenabled\n' 'Clean Up…' 'Copy Row' 'Copy As One Line…' 'Trim Spaces' 'Remove Empty Rows' \
         'Remove Duplicate Rows' 'Remove Duplicate Rows (Ignore Case)' 'Sort A to Z' \
         'Sort Z to A'
     printf 'Undo\t%s\nRedo\t%s' "$1" "${2:-disabled}"

@@ -2,6 +2,9 @@
 
 #include "core/failure.h"
 
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <utility>
@@ -207,4 +210,10 @@ std::unique_ptr<SpreadsheetApplication> FakeSpreadsheetAutomation::createApplica
 
 FakePlatform::FakePlatform()
     : platform{messages, fileDialogs,   clipboard, browser,     pump,
-               random,   programFolder, pointers,  spreadsheets} {}
+               random,   programFolder, pointers,  spreadsheets} {
+    // Choices a test makes in a dialog must reach neither the user's settings nor another
+    // test program running beside it: each program keeps them in a folder of its own.
+    static QTemporaryDir settings;
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+}
