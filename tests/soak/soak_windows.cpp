@@ -330,7 +330,7 @@ class Soak {
     void expect(const QString& message) { expected << message; }
     void trigger(const QString& caption) {
         for (QAction* action : tidying()->menu()->actions()) {
-            if (action->text() == caption) {
+            if (QString(action->text()).remove(QLatin1Char('&')) == caption) {
                 return action->trigger();
             }
         }
