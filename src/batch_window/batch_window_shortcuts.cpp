@@ -23,7 +23,8 @@ void BatchWindow::addShortcuts() {
     ButtonKeys::addShortcut(saveResultsButton, {QKeySequence(Qt::CTRL | Qt::Key_S)});
     ButtonKeys::addShortcut(copyResultsButton, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)});
     GuideWindow::addKey(this, helpButton,
-                        QStringLiteral("Help: the help page, in the web browser."), mainWindow_);
+                        QStringLiteral("Help: the help page, in the web browser."), mainWindow_,
+                        QStringLiteral("batch"));
     // Escape is pressed by habit to close a menu or a box, and "< Back" clears both lists with
     // no undo: with anything in them, the key asks first. The button itself goes at once.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
