@@ -6,6 +6,7 @@
 #include "shell/handler_guard.h"
 #include "shell/pointer_feedback.h"
 #include "shell/window_controls.h"
+#include "shell/window_fitting.h"
 #include "shell/window_layout.h"
 #include "widgets/dropped_files.h"
 #include "widgets/line_box/line_box.h"
@@ -175,7 +176,7 @@ void BatchWindow::loadLinesFromFilesGiven(const QByteArrayList& paths) {
 }
 
 void BatchWindow::showCentred() {
-    WindowControls::showCentred(this, inputList);
+    WindowFitting::showCentred(this, inputList);
 }
 
 void BatchWindow::unload() {

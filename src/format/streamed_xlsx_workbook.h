@@ -46,6 +46,7 @@ class StreamedXlsxWorkbook {
     std::vector<std::FILE*> rowFiles() const;
 
     const QString& path() const { return path_; }
+    int sheetCount() const { return static_cast<int>(sheets_.size()); }
 
   private:
     struct HeaderCell {

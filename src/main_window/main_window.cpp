@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "shell/pointer_feedback.h"
 #include "shell/window_controls.h"
+#include "shell/window_fitting.h"
 #include "shell/window_layout.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/progress_bar/progress_bar.h"
@@ -111,7 +112,7 @@ void MainWindow::connectHandlers() {
 }
 
 void MainWindow::showCentred() {
-    WindowControls::showCentred(this, resultsList);
+    WindowFitting::showCentred(this, resultsList);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,7 @@
 #include "list_tidying/results_tidying.h"
 #include "main_window/main_window.h"
 #include "shell/web_addresses.h"
+#include "shell/window_fitting.h"
 #include "support/fake_platform.h"
 #include "support/list_rows.h"
 #include "support/row_comparisons.h"
@@ -17,6 +18,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -65,6 +67,8 @@ class BatchWindowTest : public QObject {
     void programEndInTheMiddleOfARunShowsNothing();
     void handlesMoreThanSixteenBitsOfRowsAndPieces();
     void deleteRemovesTheSelectedRowOfEitherList();
+    void windowsKeepInsideTheScreenArea_data();
+    void windowsKeepInsideTheScreenArea();
 
   private:
     BatchWindow* openBatch();  // a stand-alone batch window over `mainWindow`
@@ -115,14 +119,19 @@ void BatchWindowTest::addInputRows(const QStringList& rows) {
 
 void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas_data() {
     QTest::addColumn<QString>("leaveBy");
-    QTest::newRow("< Back") << "< Back";
-    QTest::newRow("close button") << "close button";
-    // Escape, pressed by habit, asks first; "Stay", its own answer, keeps the rows.
-    QTest::newRow("Escape: Stay, then Leave") << "Escape";
+    QTest::addColumn<QStringList>("asked");  // at each leaving, after "Done."
+    const QString question =
+        "Leave the batch window?\n\n1 long line and 7 results will be cleared.";
+    QTest::newRow("< Back") << "< Back" << QStringList{};
+    QTest::newRow("close button") << "close button" << QStringList{};
+    // Escape is pressed by habit: "Stay" (its own answer) must keep every row.
+    QTest::newRow("Escape: Stay, then Leave") << "Escape" << QStringList{question, question};
+    QTest::newRow("Escape, lists empty") << "Escape, empty" << QStringList{};
 }
 
 void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas() {
     QFETCH(QString, leaveBy);
+    QFETCH(QStringList, asked);
     QStringList expectedMessages;
     MainWindow main(fake->platform);
     main.load();
@@ -163,7 +172,7 @@ void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas() {
         batch->setPointerShape(PointerShape::Hourglass);
         batch->mousePointer().setCustomImage(QCursor(Qt::PointingHandCursor));
 
-        expectedMessages << QStringLiteral("Done.");
+        expectedMessages << QStringLiteral("Done.") << asked;
         if (leaveBy == "close button") {
             QVERIFY(batch->close());
         } else if (leaveBy == "< Back") {
@@ -171,10 +180,16 @@ void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas() {
         } else {
             batch->activateWindow();  // shortcuts take keys only in the active window
             QVERIFY(QTest::qWaitForWindowActive(batch));
-            fake->messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
-            QTest::keyClick(batch, Qt::Key_Escape);
-            QCOMPARE(controls(*batch).resultsList->count(), 7);
-            expectedMessages << QStringList(2, fake->messages.shown.back().text);
+            if (leaveBy == "Escape, empty") {
+                controls(*batch).inputList->clear();
+                controls(*batch).resultsList->clear();
+            } else {
+                fake->messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+                QTest::keyClick(batch, Qt::Key_Escape);
+                QCOMPARE(fake->messages.shown.back().buttons, MessageButtons::LeaveStay);
+                QVERIFY(batch->isVisible());
+                QCOMPARE(controls(*batch).resultsList->count(), 7);
+            }
             QTest::keyClick(batch, Qt::Key_Escape);
         }
         QVERIFY(main.isVisible());
@@ -188,7 +203,8 @@ void BatchWindowTest::opensFreshAndLeavesTheMainWindowAsItWas() {
         QCOMPARE(rowsOf(controls(main).resultsList), QStringList{"kept"});
         QVERIFY(!fake->pump.programEnding());
     }
-    // "Done.", Escape's questions and nothing else: no "File not found" for the hand pointer.
+    // "Done." and the question, if any, and nothing else: no "File not found" for the missing
+    // hand pointer.
     QCOMPARE(fake->messages.texts(), expectedMessages);
 }
 
@@ -568,6 +584,36 @@ void BatchWindowTest::deleteRemovesTheSelectedRowOfEitherList() {
     QCOMPARE(controls(*form).inputList->count(), 0);
     QCOMPARE(rowsOf(controls(*form).resultsList), (QStringList{"a", "c"}));
     QCOMPARE(controls(*form).delimiterBox->text(), QStringLiteral(","));
+}
+
+void BatchWindowTest::windowsKeepInsideTheScreenArea_data() {
+    QTest::addColumn<bool>("batch");
+    QTest::addColumn<QRect>("area");
+    // Too small: title bar off the area, controls moved or their tab order lost on the way.
+    QTest::newRow("batch window, short area") << true << QRect(0, 20, 800, 480);
+    QTest::newRow("main window, narrow, short") << false << QRect(10, 0, 400, 300);
+    QTest::newRow("batch window fits: unchanged") << true << QRect(0, 0, 1280, 1000);
+}
+
+void BatchWindowTest::windowsKeepInsideTheScreenArea() {
+    QFETCH(bool, batch);
+    QFETCH(QRect, area);
+    MainWindow main(fake->platform);
+    QWidget* window = batch ? static_cast<QWidget*>(form.data()) : &main;
+    const auto tabStops = [window] {
+        QList<std::pair<QString, QRect>> stops;
+        for (QWidget* at = window->nextInFocusChain(); at != window; at = at->nextInFocusChain()) {
+            if ((at->focusPolicy() & Qt::TabFocus) != 0) {
+                stops.append({at->objectName(), at->geometry()});
+            }
+        }
+        return stops;
+    };
+    const QList<std::pair<QString, QRect>> before = tabStops();
+    WindowFitting::showCentredIn(window, window->focusWidget(), area, QMargins(4, 30, 4, 4));
+    QVERIFY(area.contains(QRect(window->pos(), window->size().grownBy(QMargins(4, 30, 4, 4)))));
+    QCOMPARE(window->findChildren<QScrollArea*>().isEmpty(), area.height() >= 1000);
+    QCOMPARE(tabStops(), before);
 }
 
 QTEST_MAIN(BatchWindowTest)

@@ -1,6 +1,5 @@
 #include "core/line_splitter.h"
 #include "support/reference_split.h"
-#include "support/split_to_list.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -95,9 +94,9 @@ void LineSplitterTest::agreesWithSimpleReferenceOnRandomText() {
 
         // A split of a stretch of a longer text gives the same pieces, placed in that text.
         const QString around = QStringLiteral("x,") + text + QStringLiteral(",y");
-        PieceCursor stretch(around, 2, text.size(), delimiter);
+        LineSplit stretch(around, 2, text.size(), delimiter);
         QStringList stretchPieces;
-        for (qsizetype i = 0, count = stretch.countPieces(); i < count; ++i) {
+        for (qsizetype i = 0; i < stretch.count(); ++i) {
             const TextSpan span = stretch.next();
             stretchPieces << around.mid(span.offset, span.length);
         }

@@ -14,7 +14,7 @@ wm=
 # that has (the scripts wait for that before they read colours off a screenshot).
 # -noreset: the probes below come and go as clients; the last one leaving must not reset the
 # server under a client that is just connecting.
-Xvfb -displayfd 1 -screen 0 1280x1024x24 -br -noreset -nolisten tcp >"$fd_file" 2>/dev/null &
+Xvfb -displayfd 1 -screen 0 "${QUORVANE_SMOKE_SCREEN:-1280x1024x24}" -br -noreset -nolisten tcp >"$fd_file" 2>/dev/null &
 server=$!
 # Waits for both to go, so the next session never starts beside a server still shutting down.
 cleanup() {
