@@ -3,6 +3,9 @@
 //
 //   bench_tidy [rows=10000000] [runs=3] [--no-tools] [--nine-digits]
 //
+// Last, "Clean Up" with every step on runs on the same rows, against the sum of the single
+// actions it chains: it must take no longer than choosing them one after another.
+//
 // The rows (tidy_rows.h) are a short word and a number ("ko4711023", about 9 characters), as
 // one shared text like a split line makes; 1 % are empty, about 9 % repeat an earlier row on
 // purpose, 5 % have spaces or tabs at their ends. Numbers of up to 7 digits also repeat by
@@ -21,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,7 +37,8 @@ struct Figure {
     qsizetype rowsAfter = 0;
 };
 
-Figure measure(const RowStore& rows, TidyAction action, int runs) {
+Figure measure(const RowStore& rows, const std::function<TidyResult(JobProgress&)>& action,
+               int runs) {
     std::vector<double> times;
     Figure figure;
     for (int run = 0; run < runs; ++run) {
@@ -42,7 +47,7 @@ Figure measure(const RowStore& rows, TidyAction action, int runs) {
         JobProgress progress;
         QElapsedTimer timer;
         timer.start();
-        TidyResult result = TidyRows(rows, action, progress);
+        TidyResult result = action(progress);
         times.push_back(bench::seconds(timer));
         if (run == 0) {
             figure.peakMb = bench::peakMemoryMb() - before;
@@ -53,6 +58,11 @@ Figure measure(const RowStore& rows, TidyAction action, int runs) {
     std::sort(times.begin(), times.end());
     figure.seconds = times[times.size() / 2];
     return figure;
+}
+
+Figure measure(const RowStore& rows, TidyAction action, int runs) {
+    return measure(
+        rows, [&](JobProgress& progress) { return TidyRows(rows, action, progress); }, runs);
 }
 
 void report(const char* name, const Figure& figure, const char* baselineName, double baseline,
@@ -102,14 +112,25 @@ int main(int argc, char* argv[]) {
     std::printf("  sort -V > file           %6.3f s\n", sortV);
     std::fflush(stdout);
 
-    report("Trim Spaces", measure(rows, TidyAction::TrimSpaces, runs), "grep", grep, 1);
-    report("Remove Empty Rows", measure(rows, TidyAction::RemoveEmptyRows, runs), "grep", grep, 1);
+    const Figure trim = measure(rows, TidyAction::TrimSpaces, runs);
+    report("Trim Spaces", trim, "grep", grep, 1);
+    const Figure empty = measure(rows, TidyAction::RemoveEmptyRows, runs);
+    report("Remove Empty Rows", empty, "grep", grep, 1);
     const Figure unique = measure(rows, TidyAction::RemoveDuplicateRows, runs);
     report("Remove Duplicate Rows", unique, "dict", fromKeys, 0.1);
     std::printf("  %-22s %6.3f s = %5.2f x awk\n", "", unique.seconds, unique.seconds / awk);
-    report("Duplicates (Ign. Case)",
-           measure(rows, TidyAction::RemoveDuplicateRowsIgnoringCase, runs), "dict", fromKeys, 0.1);
-    report("Sort A to Z", measure(rows, TidyAction::SortAToZ, runs), "sort -V", sortV, 0.15);
+    const Figure caseless = measure(rows, TidyAction::RemoveDuplicateRowsIgnoringCase, runs);
+    report("Duplicates (Ign. Case)", caseless, "dict", fromKeys, 0.1);
+    const Figure aToZ = measure(rows, TidyAction::SortAToZ, runs);
+    report("Sort A to Z", aToZ, "sort -V", sortV, 0.15);
     report("Sort Z to A", measure(rows, TidyAction::SortZToA, runs), "sort -V", sortV, 0.15);
-    return 0;
+
+    CleanUpSteps everyStep;
+    everyStep.ignoreCase = true;
+    everyStep.sort = SortOrder::AToZ;
+    const Figure cleanUp = measure(
+        rows, [&](JobProgress& progress) { return CleanUpRows(rows, everyStep, progress); }, runs);
+    const double sum = trim.seconds + empty.seconds + caseless.seconds + aToZ.seconds;
+    report("Clean Up (every step)", cleanUp, "the four actions", sum, 1);
+    return cleanUp.seconds <= sum ? 0 : 2;
 }

@@ -3,6 +3,7 @@
 
 #include "platform/platform.h"
 #include "shell/button_keys.h"
+#include "shell/guide_window.h"
 #include "widgets/line_box/line_box.h"
 #include "widgets/report_list/report_list.h"
 
@@ -21,6 +22,9 @@ void BatchWindow::addShortcuts() {
                             QStringLiteral(" in the delimiter box"));
     ButtonKeys::addShortcut(saveResultsButton, {QKeySequence(Qt::CTRL | Qt::Key_S)});
     ButtonKeys::addShortcut(copyResultsButton, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)});
+    GuideWindow::addKey(this, helpButton,
+                        QStringLiteral("Help: the help page, in the web browser."), mainWindow_,
+                        QStringLiteral("batch"));
     // Escape is pressed by habit to close a menu or a box, and "< Back" clears both lists with
     // no undo: with anything in them, the key asks first. The button itself goes at once.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);

@@ -41,28 +41,21 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
     // What may happen to the window at each yield, and what is checked after one: see
     // YieldingLoop. The export goes on when the batch window unloads, as a save does.
     YieldingLoop loop(platform.pump);
-    int sheetColumn = 1;
-    on.step(116, [&] { sheetColumn = 1; });
+    // A list has its one column once it is loaded; a list without it gets no cells, only its
+    // rows passed over.
     int columns = 0;
     on.step(118, [&] { columns = results.columnCount(); });
-    for (int k = 1; k <= columns; ++k) {
-        on.step(120, [&] { loop.yield(k == 1); });
+    if (columns > 0) {
+        on.step(120, [&] { loop.yield(true); });
         if (loop.mustStop()) {
             return;
         }
-        if (k == 1) {
-            if (on.test(124, [&] { return !results.cellText(RowNumber(1), 1).isEmpty(); })) {
-                on.step(126, [&] { workbook->assignCell(1, sheetColumn, results.headerText(k)); });
-                on.step(128, [&] { ++sheetColumn; });
-            }
-        } else if (on.test(130, [&] { return !results.cellText(RowNumber(1), k).isEmpty(); })) {
-            on.step(132, [&] { workbook->assignCell(1, sheetColumn, results.headerText(k)); });
-            on.step(134, [&] { ++sheetColumn; });
+        if (on.test(124, [&] { return !results.text(RowNumber(1)).isEmpty(); })) {
+            on.step(126, [&] { workbook->assignCell(1, 1, results.headerText(1)); });
         }
     }
 
     qint64 sheetRow = 2;
-    on.step(138, [&] { sheetRow = 2; });
     qsizetype rows = 0;
     on.step(140, [&] { rows = results.rowCount(); });
     for (qsizetype r = 1; r <= rows; ++r) {
@@ -73,39 +66,22 @@ void SaveListAsWorkbook(Platform& platform, const ReadableList& results,
         // Rows emptied out of the list while events ran (its "Clear List", a new split) are
         // all gone from here on: one report says so, rather than one box per missing row.
         if (r > results.rowCount()) {
-            on.step(154, [&] { results.cellText(RowNumber(r), 1); });
+            on.step(154, [&] { results.text(RowNumber(r)); });
             break;
         }
-        if (on.test(144, [&] { return results.countsAsChecked(RowNumber(r)); })) {
-            on.step(146, [&] { sheetColumn = 1; });
-            for (int k = 1; k <= columns; ++k) {
-                on.step(150, [&] { loop.yield(); });
-                if (loop.mustStop()) {
-                    return;
-                }
-                std::optional<QString> text;
-                if (k == 1) {
-                    if (on.test(154, [&] {
-                            text = results.cellText(RowNumber(r), 1);
-                            return !text->isEmpty();
-                        })) {
-                        on.step(156, [&] {
-                            workbook->setCellValue(static_cast<int>(sheetRow), sheetColumn,
-                                                   text.value_or(QString()));
-                        });
-                        on.step(158, [&] { ++sheetColumn; });
-                    }
-                } else if (on.test(160, [&] {
-                               text = results.cellText(RowNumber(r), k);
-                               return !text->isEmpty();
-                           })) {
-                    on.step(162, [&] {
-                        QString subItem = text.value_or(QString());
-                        workbook->setCellValue(static_cast<int>(sheetRow), sheetColumn,
-                                               subItem.remove(QLatin1Char('=')));
-                    });
-                    on.step(164, [&] { ++sheetColumn; });
-                }
+        if (columns > 0) {
+            on.step(150, [&] { loop.yield(); });
+            if (loop.mustStop()) {
+                return;
+            }
+            std::optional<QString> text;
+            if (on.test(154, [&] {
+                    text = results.text(RowNumber(r));
+                    return !text->isEmpty();
+                })) {
+                on.step(156, [&] {
+                    workbook->setCellValue(static_cast<int>(sheetRow), 1, text.value_or(QString()));
+                });
             }
         }
         on.step(168, [&] { ++sheetRow; });

@@ -153,28 +153,8 @@ void PieceCursor::throwPieceTooLong() {
     throw Failure(QStringLiteral("Piece too long"));
 }
 
-LineSplit::LineSplit(QString text, QString delimiter)
-    : LineSplit(text, 0, text.size(), std::move(delimiter)) {}
-
 LineSplit::LineSplit(QString text, QString delimiter, const std::function<void()>& whileCounting)
     : text_(std::move(text)),
       delimiter_(std::move(delimiter)),
       cursor_(text_, 0, text_.size(), delimiter_),
       count_(cursor_.countPieces(whileCounting)) {}
-
-LineSplit::LineSplit(QString text, qsizetype offset, qsizetype length, QString delimiter)
-    : text_(std::move(text)),
-      delimiter_(std::move(delimiter)),
-      cursor_(text_, offset, length, delimiter_),
-      count_(cursor_.countPieces()) {}
-
-QStringList SplitToList(const QString& text, const QString& delimiter) {
-    LineSplit split(text, delimiter);
-    QStringList pieces;
-    pieces.reserve(split.count());
-    while (split.hasNext()) {
-        const TextSpan span = split.next();
-        pieces << text.mid(span.offset, span.length);
-    }
-    return pieces;
-}

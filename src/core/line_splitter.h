@@ -3,7 +3,6 @@
 #include "core/text_span.h"
 
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
 #include <bit>
@@ -93,11 +92,8 @@ class PieceCursor {
 // a line of millions of pieces needs no memory beyond the line.
 class LineSplit {
   public:
-    LineSplit(QString text, QString delimiter);
-    // Calls `whileCounting` now and then while a long text's pieces are counted.
-    LineSplit(QString text, QString delimiter, const std::function<void()>& whileCounting);
-    // Splits only `length` characters of `text` from `offset`.
-    LineSplit(QString text, qsizetype offset, qsizetype length, QString delimiter);
+    // Calls `whileCounting` (when given) now and then while a long text's pieces are counted.
+    LineSplit(QString text, QString delimiter, const std::function<void()>& whileCounting = {});
     LineSplit(const LineSplit&) = delete;
     LineSplit& operator=(const LineSplit&) = delete;
 
@@ -113,6 +109,3 @@ class LineSplit {
     PieceCursor cursor_;
     qsizetype count_ = 0;
 };
-
-// Every piece as its own text, for callers that want a plain list.
-QStringList SplitToList(const QString& text, const QString& delimiter);

@@ -46,7 +46,6 @@ class StreamedXlsxWorkbook {
     std::vector<std::FILE*> rowFiles() const;
 
     const QString& path() const { return path_; }
-    int sheetCount() const { return static_cast<int>(sheets_.size()); }
 
   private:
     struct HeaderCell {

@@ -8,33 +8,33 @@
 
 #include <optional>
 
-// Reads cells for the output loops. A list that keeps its rows in a RowStore hands out their
-// text without a copy; any other list is read through cellText, into a buffer that is reused
-// from cell to cell. A view is valid until the next read. Reading a row that does not exist is
-// a Failure, as it is for the list itself.
+// Reads rows' text for the output loops. A list that keeps its rows in a RowStore hands out
+// their text without a copy; any other list is read through text(), into a buffer that is
+// reused from row to row. A view is valid until the next read. Reading a row that does not
+// exist is a Failure, as it is for the list itself.
 class CellReader {
   public:
-    explicit CellReader(const ReadableList& list) : list_(list), rows_(list.firstColumnRows()) {}
+    explicit CellReader(const ReadableList& list) : list_(list), rows_(list.storedRows()) {}
 
-    QStringView read(RowNumber row, int column) {
-        if (rows_ != nullptr && column == 1) {
+    QStringView read(RowNumber row) {
+        if (rows_ != nullptr) {
             checkRow(row);
             return rows_->view(row.index());
         }
-        copy_ = list_.cellText(row, column);
+        copy_ = list_.text(row);
         return copy_;
     }
 
-    qsizetype length(RowNumber row, int column) {
-        if (rows_ != nullptr && column == 1) {
+    qsizetype length(RowNumber row) {
+        if (rows_ != nullptr) {
             checkRow(row);
             return rows_->length(row.index());
         }
-        return read(row, column).size();
+        return read(row).size();
     }
 
-    // The length of all of column 1 together, when the list can tell it without a pass.
-    std::optional<qsizetype> totalLengthOfFirstColumn() const {
+    // The length of all rows together, when the list can tell it without a pass.
+    std::optional<qsizetype> totalLength() const {
         if (rows_ == nullptr) {
             return std::nullopt;
         }

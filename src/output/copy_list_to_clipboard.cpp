@@ -7,105 +7,51 @@
 #include "platform/platform.h"
 #include "shell/yielding_loop.h"
 
-#include <algorithm>
-#include <utility>
-#include <vector>
+#include <optional>
 
 namespace {
 
-// A list without columns still has each row's own text: it counts as one column.
-int columnsOf(const ReadableList& list) {
-    return std::max(1, list.columnCount());
-}
-
-struct ColumnWidths {
-    std::vector<qsizetype> widths;
-    qsizetype lastColumnChars = 0;  // for the text's size estimate
-    bool complete = false;
-};
-
-ColumnWidths measureColumns(const ReadableList& list, YieldingLoop& loop) {
-    ColumnWidths result;
+// The length of every row together, read row by row with a yield before each; nullopt when
+// the loop was told to stop. A results list knows its total without the pass, yet every row is
+// still read, so that a row gone after a yield (see YieldingLoop) fails here as reading it would.
+std::optional<qsizetype> measureRows(const ReadableList& list, YieldingLoop& loop) {
     CellReader cells(list);
-    const int columns = columnsOf(list);
-    result.widths.assign(static_cast<size_t>(columns), 0);
-    // The last column is never padded: its width only sizes the text, and a results list
-    // knows its total length without reading a row.
-    const std::optional<qsizetype> knownTotal =
-        columns == 1 ? cells.totalLengthOfFirstColumn() : std::nullopt;
-    for (int column = 1; column <= columns; ++column) {
-        qsizetype& width = result.widths[static_cast<size_t>(column - 1)];
-        const qsizetype rows = list.rowCount();
-        for (qsizetype row = 1; row <= rows; ++row) {
-            if (!loop.yield(row == 1 || row == rows)) {
-                return result;
-            }
-            // A row gone after the yield (see YieldingLoop) fails here, as reading it would.
-            const qsizetype length = cells.length(RowNumber(row), column);
-            if (knownTotal) {
-                continue;
-            }
-            width = std::max(width, length);
-            if (column == columns) {
-                result.lastColumnChars += length;
-            }
+    const bool knownTotal = cells.totalLength().has_value();
+    qsizetype chars = 0;
+    const qsizetype rows = list.rowCount();
+    for (qsizetype row = 1; row <= rows; ++row) {
+        if (!loop.yield(row == 1 || row == rows)) {
+            return std::nullopt;
         }
+        chars += cells.length(RowNumber(row));
     }
     if (knownTotal) {
-        result.lastColumnChars = *cells.totalLengthOfFirstColumn();  // rows may have changed
+        return cells.totalLength();  // rows may have changed
     }
-    result.complete = true;
-    return result;
-}
-
-// Enough for every row as measured, so the text is never copied while it grows.
-qsizetype estimatedSize(const ColumnWidths& measured, qsizetype rows) {
-    qsizetype perRow = 2;  // CR LF
-    for (size_t k = 0; k + 1 < measured.widths.size(); ++k) {
-        perRow += measured.widths[k] + 1;  // padded cell and tab
-    }
-    return rows * perRow + measured.lastColumnChars;
+    return chars;
 }
 
 }  // namespace
 
 ClipboardTextResult BuildClipboardText(const ReadableList& list, YieldingLoop& loop) {
-    const ColumnWidths measured = measureColumns(list, loop);
-    if (!measured.complete) {
+    const std::optional<qsizetype> chars = measureRows(list, loop);
+    if (!chars) {
         return {true, QString()};
     }
 
-    const int columns = columnsOf(list);
     const qsizetype rows = list.rowCount();
     CellReader cells(list);
-    TextBuilder text(estimatedSize(measured, rows));
-    const bool checkBoxes = list.showsCheckBoxes();
+    // Enough for every row as measured and its CR LF, so the text is never copied while it
+    // grows.
+    TextBuilder text(rows * 2 + *chars);
     for (qsizetype row = 1; row <= rows; ++row) {
-        if (!loop.yield(row == 1 || row == rows)) {
+        // Two yields a row: the window's events and a stop are looked for as often as ever, and
+        // the pump's count of calls between its looks at the clock stays the same.
+        if (!loop.yield(row == 1 || row == rows) || !loop.yield(false)) {
             return {true, QString()};
         }
-        if (checkBoxes && !list.isChecked(RowNumber(row))) {
-            continue;
-        }
         const qsizetype lineStart = text.size();
-        for (int column = 1; column <= columns; ++column) {
-            if (!loop.yield(false)) {
-                return {true, QString()};
-            }
-            const QStringView cell = cells.read(RowNumber(row), column);
-            text.append(cell);
-            // The last cell's padding and its tab would only be removed again with the line's
-            // trailing spaces, so they are never added: a single wide row cannot make every
-            // other line cost its width.
-            if (column < columns) {
-                const qsizetype padding =
-                    measured.widths[static_cast<size_t>(column - 1)] - cell.size();
-                if (padding > 0) {
-                    text.appendRepeated(QLatin1Char(' '), padding);
-                }
-                text.append(QLatin1Char('\t'));
-            }
-        }
+        text.append(cells.read(RowNumber(row)));
         text.chopSpacesAfter(lineStart);
         text.appendLineEnd();
     }

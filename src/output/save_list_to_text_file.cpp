@@ -117,7 +117,7 @@ bool confirmedOverwrite(MessageBoxes& messages, const QString& fileName) {
 // A row can be gone after a yield (see YieldingLoop); the message then says why the save stopped.
 QStringView rowText(CellReader& cells, RowNumber row, const QString& fileName) {
     try {
-        return cells.read(row, 1);
+        return cells.read(row);
     } catch (const Failure& failure) {
         failSave(fileName, QStringLiteral("the list changed while it was being saved (row %1: %2)")
                                .arg(row.get())

@@ -52,7 +52,7 @@ GuideWindow::GuideWindow(QWidget* owner) : QWidget(owner, Qt::Window), text_(new
     resize(size);
 }
 
-GuideWindow* GuideWindow::showFor(QWidget* owner) {
+GuideWindow* GuideWindow::showFor(QWidget* owner, const QString& section) {
     auto* guide = owner->findChild<GuideWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (guide == nullptr) {
         guide = new GuideWindow(owner);
@@ -60,15 +60,18 @@ GuideWindow* GuideWindow::showFor(QWidget* owner) {
     guide->show();
     guide->raise();
     guide->activateWindow();
+    if (!section.isEmpty()) {
+        guide->text_->scrollToAnchor(section);  // once shown, when its lines are laid out
+    }
     return guide;
 }
 
 void GuideWindow::addKey(QWidget* window, QPushButton* helpButton, const QString& helpDoes,
-                         QWidget* owner) {
+                         QWidget* owner, const QString& section) {
     auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), window);
     shortcut->setContext(Qt::WindowShortcut);
     owner = owner != nullptr ? owner : window;
-    connect(shortcut, &QShortcut::activated, owner, [owner] { showFor(owner); });
+    connect(shortcut, &QShortcut::activated, owner, [owner, section] { showFor(owner, section); });
     helpButton->setToolTip(helpDoes + QStringLiteral(" F1 opens the ") + kTitle +
                            QStringLiteral(", which needs no network."));
 }

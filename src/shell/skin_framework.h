@@ -33,8 +33,6 @@ class SkinFramework : public QObject {
     // Lays the loaded skin on `window` and everything in it; without a skin it is a Failure.
     virtual void applyWindow(QWidget* window);
 
-    const QString& styleSheet() const { return styleSheet_; }
-
   private:
     QString styleSheet_;
     QString scheme_;

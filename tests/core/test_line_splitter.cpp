@@ -1,5 +1,6 @@
 #include "core/line_splitter.h"
 #include "support/reference_split.h"
+#include "support/split_to_list.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -94,9 +95,9 @@ void LineSplitterTest::agreesWithSimpleReferenceOnRandomText() {
 
         // A split of a stretch of a longer text gives the same pieces, placed in that text.
         const QString around = QStringLiteral("x,") + text + QStringLiteral(",y");
-        LineSplit stretch(around, 2, text.size(), delimiter);
+        PieceCursor stretch(around, 2, text.size(), delimiter);
         QStringList stretchPieces;
-        for (qsizetype i = 0; i < stretch.count(); ++i) {
+        for (qsizetype i = 0, count = stretch.countPieces(); i < count; ++i) {
             const TextSpan span = stretch.next();
             stretchPieces << around.mid(span.offset, span.length);
         }

@@ -181,7 +181,6 @@ void WorkbookFileTest::rowsBeyondASheetContinueOnNewSheetsWithTheHeader() {
             book.writeText(row, 1, QStringLiteral("r%1").arg(row));
         }
         book.writeText(9, 2, QStringLiteral("last"));
-        QCOMPARE(book.sheetCount(), 3);
         book.fitColumns();
         book.finish();
     }

@@ -3,6 +3,7 @@
 #include "core/line_splitter.h"
 #include "fuzz_support.h"
 #include "support/reference_split.h"
+#include "support/split_to_list.h"
 
 #include <QStringList>
 

@@ -631,6 +631,17 @@ void ResultsTidyingTest::copyAsOneLineOffersTheSplitsDelimiter() {
     QCOMPARE(fake->clipboard.text, std::optional<QString>("'b'\n'it''s'"));
     QCOMPARE(copied.count(), 1);
     QCOMPARE(copied[0], (QVariantList{qsizetype(2), qsizetype(11)}));
+
+    // The user's choice comes first the next time, before the split's delimiter.
+    int quoteOffered = -1;
+    fake->messages.answerDialog = [&](QDialog& dialog) {
+        offeredFirst = dialog.findChild<QComboBox*>("separatorBox")->itemText(0);
+        quoteOffered = dialog.findChild<QComboBox*>("quoteBox")->currentIndex();
+        return false;
+    };
+    press(Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(offeredFirst, "Line break");
+    QCOMPARE(quoteOffered, 1);
 }
 
 // A typed "Tab" stays three letters, Return too; a screen reader hears the boxes' labels
@@ -645,6 +656,12 @@ void ResultsTidyingTest::oneLineDialogKeepsTypedNamesAndNamesItsParts() {
     QTest::keyClicks(typed, "Tab");
     QTest::keyClick(typed, Qt::Key_Return);
     QCOMPARE(dialog.format().separator, "Tab");
+    // Separators that look alike in a list are named, or their spaces drawn.
+    for (const auto& [delimiter, name] :
+         {std::pair{"; ", "Semicolon and space"}, std::pair{" | ", "\u00B7|\u00B7"}}) {
+        OneLineDialog offering(rows, delimiter, nullptr);
+        QCOMPARE(offering.findChild<QComboBox*>("separatorBox")->itemText(0), name);
+    }
     const auto nameOf = [&](const char* control) {
         QWidget* widget = dialog.findChild<QWidget*>(control);
         return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);

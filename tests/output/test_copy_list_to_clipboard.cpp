@@ -1,5 +1,4 @@
-// The clipboard text CopyListToClipboard builds, for lists of one and of several columns, and
-// the clipboard's retry rule.
+// The clipboard text CopyListToClipboard builds, its yields, and the clipboard's retry rule.
 #include "core/failure.h"
 #include "output/copy_list_to_clipboard.h"
 #include "platform/clipboard_retry.h"
@@ -11,14 +10,11 @@
 #include <QTest>
 
 namespace {
-using Rows = QList<QStringList>;
-
-TableList makeList(const QStringList& headers, const Rows& rows, const QList<bool>& checked = {}) {
-    TableList list(headers);
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        list.addRow(rows[i], checked.value(i, true));
+TableList makeList(const QStringList& rows) {
+    TableList list;
+    for (const QString& row : rows) {
+        list.addRow(row);
     }
-    list.checkBoxes = !checked.isEmpty();
     return list;
 }
 }  // namespace
@@ -27,44 +23,23 @@ class TestCopyListToClipboard : public QObject {
     Q_OBJECT
   private slots:
     void clipboardText_data() {
-        QTest::addColumn<QStringList>("headers");
-        QTest::addColumn<Rows>("rows");
-        QTest::addColumn<QList<bool>>("checked");  // empty: no check boxes
+        QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("text");
-        const QStringList one{"Output"};
-        const QStringList two{"Name", "Mail"};
         QTest::newRow("alpha, empty, beta with trailing spaces")
-            << one << Rows{{"alpha"}, {""}, {"beta  "}} << QList<bool>{}
-            << QStringLiteral("alpha\r\n\r\nbeta\r\n");
+            << QStringList{"alpha", "", "beta  "} << QStringLiteral("alpha\r\n\r\nbeta\r\n");
         QTest::newRow("a row of spaces is an empty line")
-            << one << Rows{{"   "}, {"x"}} << QList<bool>{} << QStringLiteral("\r\nx\r\n");
+            << QStringList{"   ", "x"} << QStringLiteral("\r\nx\r\n");
         QTest::newRow("single row ends with CR LF")
-            << one << Rows{{"only"}} << QList<bool>{} << QStringLiteral("only\r\n");
+            << QStringList{"only"} << QStringLiteral("only\r\n");
         QTest::newRow("inner and leading spaces and tabs stay")
-            << one << Rows{{"  a b\t "}} << QList<bool>{} << QStringLiteral("  a b\t\r\n");
-        QTest::newRow("two columns padded to the widest")
-            << two << Rows{{"ab", "x1"}, {"abcd", "y2"}} << QList<bool>{}
-            << QStringLiteral("ab  \tx1\r\nabcd\ty2\r\n");
-        QTest::newRow("empty last cell keeps the separating tab")
-            << two << Rows{{"ab", ""}, {"abcd", "  "}} << QList<bool>{}
-            << QStringLiteral("ab  \t\r\nabcd\t\r\n");
-        QTest::newRow("missing sub-items read as empty")
-            << QStringList{"A", "B", "C"} << Rows{{"a"}, {"bb", "c", "d"}} << QList<bool>{}
-            << QStringLiteral("a \t \t\r\nbb\tc\td\r\n");
-        QTest::newRow("cleared check boxes are left out; widths count every row")
-            << two << Rows{{"a", "1"}, {"abcdef", "2"}, {"abc", "3"}}
-            << QList<bool>{true, false, true} << QStringLiteral("a     \t1\r\nabc   \t3\r\n");
-        QTest::newRow("no row checked: empty text")
-            << one << Rows{{"a"}, {"b"}} << QList<bool>{false, false} << QStringLiteral("");
+            << QStringList{"  a b\t "} << QStringLiteral("  a b\t\r\n");
     }
     void clipboardText() {
-        QFETCH(QStringList, headers);
-        QFETCH(Rows, rows);
-        QFETCH(QList<bool>, checked);
+        QFETCH(QStringList, rows);
         QFETCH(QString, text);
         FakePlatform fake;
         fake.clipboard.text = QStringLiteral("previous");
-        const TableList list = makeList(headers, rows, checked);
+        const TableList list = makeList(rows);
         YieldingLoop loop(fake.pump);
         CopyListToClipboard(fake.platform, list, loop);
         QVERIFY(fake.clipboard.cleared);
@@ -74,15 +49,15 @@ class TestCopyListToClipboard : public QObject {
         QCOMPARE(fake.clipboard.setAttempts, 1);
     }
 
-    // A cell that grew after its column was measured is not cut; it pushes the rest along.
+    // A row that grew after it was measured is not cut.
     void cellGrownSinceWidthPass() {
         FakePlatform fake;
-        TableList list = makeList({"A", "B"}, {{"ab", "1"}, {"abc", "2"}});
-        // Width pass: 2 rows x 2 columns = 4 yields; the text pass starts with the 5th.
-        fake.pump.at[5] = [&] { list.setCell(RowNumber(1), 1, "abcdef"); };
+        TableList list = makeList({"ab", "abc"});
+        // Measuring: one yield per row; the text pass starts with the 3rd.
+        fake.pump.at[3] = [&] { list.setText(RowNumber(1), "abcdef"); };
         YieldingLoop loop(fake.pump);
         CopyListToClipboard(fake.platform, list, loop);
-        QCOMPARE(*fake.clipboard.text, QStringLiteral("abcdef\t1\r\nabc\t2\r\n"));
+        QCOMPARE(*fake.clipboard.text, QStringLiteral("abcdef\r\nabc\r\n"));
     }
 
     void emptyListLeavesClipboardAlone() {
@@ -105,7 +80,7 @@ class TestCopyListToClipboard : public QObject {
         QFETCH(int, atYield);
         FakePlatform fake;
         fake.clipboard.text = QStringLiteral("previous");
-        TableList list = makeList({"Output"}, {{"a"}, {"b"}, {"c"}});
+        TableList list = makeList({"a", "b", "c"});
         fake.pump.at[atYield] = [&] { list.removeRow(RowNumber(1)); };
         YieldingLoop loop(fake.pump);
         QVERIFY_THROWS_EXCEPTION(Failure, CopyListToClipboard(fake.platform, list, loop));
@@ -122,7 +97,7 @@ class TestCopyListToClipboard : public QObject {
         QFETCH(bool, programEnds);
         FakePlatform fake;
         fake.clipboard.text = QStringLiteral("previous");
-        const TableList list = makeList({"Output"}, {{"a"}, {"b"}});
+        const TableList list = makeList({"a", "b"});
         bool unloaded = false;
         fake.pump.at[4] = [&] { programEnds ? fake.pump.endProgram() : void(unloaded = true); };
         YieldingLoop loop(fake.pump, [&] { return unloaded; });
@@ -134,11 +109,11 @@ class TestCopyListToClipboard : public QObject {
 
     void yieldsOncePerCellAndRow() {
         FakePlatform fake;
-        const TableList list = makeList({"A", "B"}, {{"a", "1"}, {"b", "2"}, {"c", "3"}});
+        const TableList list = makeList({"a", "b", "c"});
         YieldingLoop loop(fake.pump);
         CopyListToClipboard(fake.platform, list, loop);
-        // width pass 3 x 2, text pass 3 x (1 + 2)
-        QCOMPARE(fake.pump.calls, 6 + 9);
+        // measuring 3 x 1, text pass 3 x (1 + 1)
+        QCOMPARE(fake.pump.calls, 3 + 6);
     }
 
     void retryRule_data() {
@@ -161,7 +136,7 @@ class TestCopyListToClipboard : public QObject {
         FakePlatform fake;
         fake.clipboard.failuresLeft = failures;
         fake.clipboard.alwaysFails = alwaysFails;
-        const TableList list = makeList({"Output"}, {{"a"}});
+        const TableList list = makeList({"a"});
         YieldingLoop loop(fake.pump);
         CopyListToClipboard(fake.platform, list, loop);
         QCOMPARE(fake.clipboard.clearAttempts, clearAttempts);
@@ -176,9 +151,9 @@ class TestCopyListToClipboard : public QObject {
         FakePlatform fake;
         TableList list;
         const QString wide(1 << 20, QLatin1Char('w'));
-        list.addRow({wide});
+        list.addRow(wide);
         for (int i = 0; i < 100000; ++i) {
-            list.addRow({QStringLiteral("r")});
+            list.addRow(QStringLiteral("r"));
         }
         QElapsedTimer timer;
         timer.start();

@@ -430,7 +430,7 @@ class TestSaveListToTextFile : public QObject {
         list.addRow({"a"});
         list.addRow({"b"});
         fake.pump.at[1] = [&] { list.addRow({"late"}); };
-        fake.pump.at[2] = [&] { list.setCell(RowNumber(2), 1, "B"); };
+        fake.pump.at[2] = [&] { list.setText(RowNumber(2), "B"); };
         const QString path = dir_->filePath(QStringLiteral("out.txt"));
         YieldingLoop loop(fake.pump);
         SaveListToTextFile(fake.platform, list, path, loop);

@@ -30,8 +30,7 @@ class FakeMessageBoxes : public MessageBoxes {
     bool runDialog(QDialog& dialog) override;
 
     std::vector<ShownMessage> shown;
-    // Yes/No answers in order (Leave/Stay boxes take Yes for Leave). A box with none left fails
-    // the test and is answered No.
+    // Yes/No answers in order (Yes is Leave). A box with none left fails the test and is No.
     std::deque<MessageAnswer> answers;
     std::function<void(const ShownMessage&)> whileShown;  // runs while a box is "open"
 

@@ -5,45 +5,28 @@
 
 #include <QStringList>
 
-#include <vector>
-
-// A list of any number of columns held in memory, for the output routines' multi-column and
-// check-box cases. Missing cells read as empty, like sub-items that were never set.
+// A loaded list held in memory for the output routines: one column under `header`. It keeps no
+// RowStore, so the routines read it through text(), the way they read any other list.
 class TableList : public ReadableList {
   public:
-    explicit TableList(QStringList headers = {QStringLiteral("Output")})
-        : headers_(std::move(headers)) {}
+    explicit TableList(QString header = QStringLiteral("Output")) : header_(std::move(header)) {}
 
-    void addRow(const QStringList& cells, bool checked = true) {
-        rows_.push_back(cells);
-        checked_.push_back(checked);
-    }
+    void addRow(const QString& text) { rows_ << text; }
     void removeRow(RowNumber row) {
         check(row);
-        rows_.erase(rows_.begin() + row.index().get());
-        checked_.erase(checked_.begin() + row.index().get());
+        rows_.removeAt(row.index().get());
     }
-    void setCell(RowNumber row, int column, const QString& text) {
+    void setText(RowNumber row, const QString& text) {
         check(row);
-        QStringList& cells = rows_[static_cast<size_t>(row.index().get())];
-        while (cells.size() < column) {
-            cells << QString();
-        }
-        cells[column - 1] = text;
+        rows_[row.index().get()] = text;
     }
-    bool checkBoxes = false;
 
-    qsizetype rowCount() const override { return static_cast<qsizetype>(rows_.size()); }
-    int columnCount() const override { return static_cast<int>(headers_.size()); }
-    QString headerText(int column) const override { return headers_.value(column - 1); }
-    QString cellText(RowNumber row, int column) const override {
+    qsizetype rowCount() const override { return rows_.size(); }
+    int columnCount() const override { return 1; }
+    QString headerText(int /*column*/) const override { return header_; }
+    QString text(RowNumber row) const override {
         check(row);
-        return rows_[static_cast<size_t>(row.index().get())].value(column - 1);
-    }
-    bool showsCheckBoxes() const override { return checkBoxes; }
-    bool isChecked(RowNumber row) const override {
-        check(row);
-        return checked_[static_cast<size_t>(row.index().get())];
+        return rows_[row.index().get()];
     }
 
   private:
@@ -53,7 +36,6 @@ class TableList : public ReadableList {
         }
     }
 
-    QStringList headers_;
-    std::vector<QStringList> rows_;
-    std::vector<bool> checked_;
+    QString header_;
+    QStringList rows_;
 };

@@ -196,7 +196,6 @@ void TestLineBox::controlCharactersShowAsPictures_data() {
     QTest::newRow("LF CR") << QStringLiteral("\n\r") << QStringLiteral("\u21B5\u21B5") << 1;
     QTest::newRow("NUL") << QString(QChar(0)) << QStringLiteral("\u2400") << 1;
     QTest::newRow("DEL") << QStringLiteral("a\x7F") << QStringLiteral("a\u2421") << 1;
-    // Spaces are pictured in the delimiter boxes only.
     QTest::newRow("spaces") << QStringLiteral("a, b\t") << QStringLiteral("a, b\u2192") << 1;
 }
 
@@ -208,7 +207,6 @@ void TestLineBox::controlCharactersShowAsPictures() {
     QFETCH(QString, shown);
     QCOMPARE(WithControlPictures(text, true).text, shown.replace(u' ', u'\u00B7'));
     ShownBox box;  // drawn with the pictures, read back as it was given
-    box.box.offerControlCharacterEntries(true);
     box.box.setText(text);
     box.box.selectAll();
     box.box.copy();

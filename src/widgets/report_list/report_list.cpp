@@ -77,13 +77,6 @@ void ReportList::setColumnWidthTwips(int column, int twips) {
     header_->resizeSection(column - 1, (twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
 }
 
-int ReportList::columnWidth(int column) const {
-    if (column < 1 || column > columnCount()) {
-        ThrowIndexOutOfBounds();
-    }
-    return header_->sectionSize(column - 1);
-}
-
 QString ReportList::text(RowNumber row) const {
     checkRow(row);
     return rows_.text(row.index());
@@ -190,12 +183,6 @@ QString ReportList::headerText(int column) const {
         ThrowIndexOutOfBounds();
     }
     return headerModel_->titles()[column - 1];
-}
-
-QString ReportList::cellText(RowNumber row, int column) const {
-    // The lists hold no sub-items: every column after the first is empty.
-    const QString rowText = text(row);
-    return column == 1 ? rowText : QString();
 }
 
 void ReportList::changeEvent(QEvent* event) {

@@ -30,22 +30,16 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
 
     void addColumn(const QString& header);
     void setColumnWidthTwips(int column, int twips);
-    int columnWidth(int column) const;  // in pixels
     // Back to a list as it was made: no columns, no rows.
     void removeColumnsAndRows();
 
     qsizetype count() const { return rows_.size(); }
-    QString text(RowNumber row) const;  // Failure when the row does not exist
+    QString text(RowNumber row) const override;  // Failure when the row does not exist
     QStringView textView(RowNumber row) const {
         checkRow(row);
         return rows_.view(row.index());
     }
 
-    qsizetype totalTextLength() const { return rows_.totalLength(); }
-    qsizetype textLength(RowNumber row) const {
-        checkRow(row);
-        return rows_.length(row.index());
-    }
     const QString& textSource(RowNumber row, TextSpan& span) const {
         checkRow(row);
         return rows_.source(row.index(), span);
@@ -81,8 +75,7 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     qsizetype rowCount() const override { return count(); }
     int columnCount() const override;
     QString headerText(int column) const override;
-    QString cellText(RowNumber row, int column) const override;
-    const RowStore* firstColumnRows() const override { return &rows_; }
+    const RowStore* storedRows() const override { return &rows_; }
 
     // The text a row shows: a row of many megabytes is shown clipped, the list keeps it whole.
     QString shownText(RowNumber row) const;
