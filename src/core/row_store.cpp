@@ -54,8 +54,10 @@ RowStore::~RowStore() = default;
 
 void RowStore::findBlock(RowIndex row) const {
     const size_t last = blocks_.size() - 1;
-    // Reading in order: the next block, unless it is one emptied by removals.
-    if (hintRows_ > 0 && row == hintFirstRow_ + hintRows_ && hintBlock_ < last &&
+    // Reading in order: the next block, unless it is one emptied by removals. The hinted block
+    // may have grown since it was hinted, while it was the last one: its rows are counted now.
+    if (hintRows_ > 0 && hintBlock_ < last &&
+        row == hintFirstRow_ + blocks_[hintBlock_]->spans.size() &&
         !blocks_[hintBlock_ + 1]->spans.empty()) {
         hintFirstRow_ = row;
         hintRows_ = blocks_[++hintBlock_]->spans.size();

@@ -47,21 +47,25 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks_data() {
     QTest::addColumn<bool>("spansOnly");       // no typed texts, which make blocks of many sources
     QTest::addColumn<int>("handOverAt");       // the rows from here on are made in a second store
     QTest::addColumn<bool>("emptyLastFirst");  // the first store's last block, before that
+    QTest::addColumn<int>("readAt");           // every row read once, with this many made
     const int blockRows = int(RowStore::kBlockRows);
-    QTest::newRow("a few rows") << 10 << 10 << false << 1 << false << -1 << false;
+    QTest::newRow("a few rows") << 10 << 10 << false << 1 << false << -1 << false << -1;
     QTest::newRow("many blocks, some emptied")
-        << 5 * blockRows << 12'000 << false << 5000 << false << -1 << false;
+        << 5 * blockRows << 12'000 << false << 5000 << false << -1 << false << -1;
     QTest::newRow("a copy changed apart")
-        << 3 * blockRows << 4'000 << true << 1 << false << -1 << false;
+        << 3 * blockRows << 4'000 << true << 1 << false << -1 << false << -1;
     QTest::newRow("lines taking turns")
-        << 3 * blockRows << 3'000 << false << 3 << false << -1 << false;
+        << 3 * blockRows << 3'000 << false << 3 << false << -1 << false << -1;
     // Its sources in another order, after a block part full.
     QTest::newRow("a store handed over")
-        << 3 * blockRows << 3'000 << false << 5000 << false << 9000 << false;
+        << 3 * blockRows << 3'000 << false << 5000 << false << 9000 << false << -1;
     QTest::newRow("a store handed over after an emptied block")
-        << 3 * blockRows << 3'000 << false << 5000 << false << 9000 << true;
+        << 3 * blockRows << 3'000 << false << 5000 << false << 9000 << true << -1;
     QTest::newRow("blocks of one source handed over")
-        << 3 * blockRows << 3'000 << false << 5000 << true << 9000 << false;
+        << 3 * blockRows << 3'000 << false << 5000 << true << 9000 << false << -1;
+    // A block read while it was the last one, part full, and then filled by appends.
+    QTest::newRow("read, then grown past its last block")
+        << 3 * blockRows << 0 << false << 1 << true << -1 << false << blockRows / 2 + 373;
 }
 
 void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
@@ -72,6 +76,7 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
     QFETCH(bool, spansOnly);
     QFETCH(int, handOverAt);
     QFETCH(bool, emptyLastFirst);
+    QFETCH(int, readAt);
     QRandomGenerator random(rows);
     const QString lines[] = {QStringLiteral("alpha,beta,gamma,delta,").repeated(rows / 4 + 1),
                              QStringLiteral("one,two,").repeated(rows / 2 + 1)};
@@ -79,6 +84,9 @@ void RowStoreTest::behavesLikeAPlainListAcrossBlocks() {
     Mirror first;
     Mirror partOfSecond;  // shares the second store's first blocks, and must keep their rows
     for (int i = 0; i < rows; ++i) {
+        if (i == readAt) {
+            expectSame(mirror);
+        }
         if (i == handOverAt) {
             std::swap(first, mirror);
         } else if (handOverAt >= 0 && i == handOverAt + int(RowStore::kBlockRows)) {
