@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -283,6 +284,8 @@ enum class Busy { No, FirstYield, Splitting, Run, Job };
 class Soak {
   public:
     Soak() : main(fake.platform) {
+        // Choices a round remembered must not reach the next one.
+        QSettings(QStringLiteral("Quorvane"), QStringLiteral("Quorvane")).clear();
         main.load();
         main.show();
         fake.messages.shown.clear();
@@ -373,7 +376,8 @@ class Soak {
     QString batchDelimiter, batchLastDelimiter;
     ListModel batchList;
     std::optional<QString> clipboard;
-    QStringList expected;  // the messages the step shows; a final '*' matches any ending
+    QString copiedSeparator;  // the one-line copy's remembered choice, offered first
+    QStringList expected;     // the messages the step shows; a final '*' matches any ending
     bool jobListChanged = false;
     std::optional<Fault> nestedFault;
 };
@@ -806,14 +810,15 @@ void Soak::copyAsOneLine(Dice& d, Busy) {
     const QString last = inBatch() ? batchLastDelimiter : mainLastDelimiter;
     const qsizetype way = d.below(3), quote = d.below(3);
     const QString typed = QString::fromUtf16(d.pick(kTyped));
-    const QString separator = way == 0   ? (last.isEmpty() ? QStringLiteral(", ") : last)
+    const QString offered = !copiedSeparator.isEmpty() ? copiedSeparator : last;
+    const QString separator = way == 0   ? (offered.isEmpty() ? QStringLiteral(", ") : offered)
                               : way == 1 ? QStringLiteral("\n")
                                          : typed;
     const bool accept = d.percent(85);
     QString problem;
     fake.messages.answerDialog = [&](QDialog& dialog) {
         auto* box = dialog.findChild<QComboBox*>(QStringLiteral("separatorBox"));
-        if (!last.isEmpty() && box->itemData(0).toString() != last) {
+        if (!offered.isEmpty() && box->itemData(0).toString() != offered) {
             problem = QStringLiteral("offered first: ") + Shown(box->itemData(0).toString());
         }
         if (way == 1) {
@@ -832,6 +837,7 @@ void Soak::copyAsOneLine(Dice& d, Busy) {
     Require(problem.isEmpty(), problem);
     if (accept) {
         clipboard = Joined(rows, separator, quote == 0 ? QChar() : quote == 1 ? u'\'' : u'"');
+        copiedSeparator = separator;
     }
 }
 
