@@ -6,9 +6,7 @@
 #include "widgets/report_list/report_list.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 
 namespace WindowControls {
 
@@ -40,16 +38,6 @@ ReportList* list(QWidget* parent, int left, int top, int width, int height) {
     created->setFont(WindowLayout::windowFont());
     WindowLayout::place(created, left, top, width, height);
     return created;
-}
-
-void showCentred(QWidget* window, QWidget* firstControl) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frameRect = window->frameGeometry();
-        frameRect.moveCenter(screen->availableGeometry().center());
-        window->move(frameRect.topLeft());
-    }
-    window->show();
-    firstControl->setFocus();
 }
 
 }  // namespace WindowControls

@@ -18,7 +18,4 @@ QGroupBox* frame(QWidget* parent, const QString& caption, int left, int top, int
 // names it.
 LineBox* frameTextBox(QGroupBox* frame);
 ReportList* list(QWidget* parent, int left, int top, int width, int height);
-
-// Shows a window centred on the screen, its first control holding the focus.
-void showCentred(QWidget* window, QWidget* firstControl);
 }  // namespace WindowControls
