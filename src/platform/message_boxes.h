@@ -29,7 +29,6 @@ class MessageBoxes {
     virtual bool runDialog(QDialog& dialog) = 0;
 
     void setApplicationTitle(const QString& title) { applicationTitle_ = title; }
-    const QString& applicationTitle() const { return applicationTitle_; }
     QString titleOrApplicationTitle(const QString& title) const {
         return title.isEmpty() ? applicationTitle_ : title;
     }

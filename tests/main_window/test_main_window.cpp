@@ -101,7 +101,7 @@ void MainWindowTest::freshStartShowsTheDesignedWindow() {
     QCOMPARE(form->size(), QSize(536, 423));
     QCOMPARE(form->pointerShape(), PointerShape::Default);
     QVERIFY(fake->messages.shown.empty());
-    QCOMPARE(fake->messages.applicationTitle(), QStringLiteral("Quorvane"));
+    QCOMPARE(fake->messages.titleOrApplicationTitle(QString()), QStringLiteral("Quorvane"));
     // The icon files made it into the program, at the smallest and the largest size.
     QCOMPARE(form->windowIcon().pixmap(QSize(16, 16)).size(), QSize(16, 16));
     QCOMPARE(form->windowIcon().availableSizes().last(), QSize(256, 256));

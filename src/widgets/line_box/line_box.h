@@ -47,7 +47,6 @@ class LineBox : public QWidget {
         view_.setShowsSpaces(offer);  // a delimiter's spaces count as much as its other marks
     }
     bool isUndoAvailable() const { return model_.canUndo(); }
-    bool isRedoAvailable() const { return model_.canRedo(); }
 
     // Geometry of the text inside the box, in widget coordinates.
     QRect cursorRect() const;
