@@ -165,7 +165,7 @@ class ReportList : public QAbstractScrollArea, public ReadableList {
     QTimer* layoutTimer_;
     QTimer* summaryTimer_ = nullptr;  // made with the first summary
     QToolButton* menuButton_ = nullptr;
-    QString actionSummary_;  // shown while summaryTimer_ runs
+    QString actionSummary_;          // shown while summaryTimer_ runs
     qsizetype summaryRowCount_ = 0;  // the rows the summary tells of
     bool rowCountShown_ = false;
     qsizetype notedRowCount_ = -1;  // the count the header note last showed
