@@ -29,9 +29,6 @@ struct Platform;
 class ResultsTidying : public QObject {
     Q_OBJECT
   public:
-    // Lists up to this size are tidied at once, without a thread, hourglass or progress.
-    static constexpr qsizetype kRowsWorthAThread = ListWorkRunner::kRowsWorthAThread;
-
     // `windowBusy`: the window is doing something of its own with its lists (its hourglass
     // shows, a split is going), so no action starts.
     ResultsTidying(ReportList& list, ProgressBar& bar, Platform& platform,

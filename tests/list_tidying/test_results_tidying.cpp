@@ -409,7 +409,7 @@ void ResultsTidyingTest::sortingALongList_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<qsizetype>("rows");
     QTest::addColumn<QString>("event");  // what else happens: a failure, or a closing
-    constexpr qsizetype kLimit = ResultsTidying::kRowsWorthAThread;
+    constexpr qsizetype kLimit = ListWorkRunner::kRowsWorthAThread;
     constexpr qsizetype kLong = kLimit + 10'000;
     QTest::newRow("main: at the limit, at once") << "main" << kLimit << "none";
     QTest::newRow("main: one more, on a worker") << "main" << kLimit + 1 << "none";
@@ -447,7 +447,7 @@ void ResultsTidyingTest::sortingALongList() {
         // An earlier step let go of, still being freed: the sort must not try again before.
         LetGoElsewhere(slowToFree(freed));
     }
-    const bool onAWorker = rows > ResultsTidying::kRowsWorthAThread;
+    const bool onAWorker = rows > ListWorkRunner::kRowsWorthAThread;
     QSignalSpy progress(bar, &ProgressBar::valueChanged);
     trigger("Sort A to Z");
     if (!onAWorker) {

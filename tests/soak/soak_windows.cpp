@@ -52,7 +52,7 @@ namespace {
 
 constexpr qsizetype kRoundActions = 200;
 constexpr qint64 kStepLimitMs = 180'000;  // far beyond the slowest step under ThreadSanitizer
-constexpr qsizetype kLong = ResultsTidying::kRowsWorthAThread;
+constexpr qsizetype kLong = ListWorkRunner::kRowsWorthAThread;
 
 // ---- What a crash or a hang still says: the command that replays the round up to this step.
 char replayLine[600];
