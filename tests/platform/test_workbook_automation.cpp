@@ -76,6 +76,12 @@ void makeFile(const QString& path, bool readOnly, qint64 ageSeconds) {
     }
 }
 
+// The test doubles' platform with the real spreadsheet automation in it.
+Platform WithAutomation(const Platform& p, SpreadsheetAutomation& automation) {
+    return {p.messages, p.fileDialogs,   p.clipboard, p.browser, p.pump,
+            p.random,   p.programFolder, p.pointers,  automation};
+}
+
 }  // namespace
 
 class WorkbookAutomationTest : public QObject {
@@ -132,10 +138,7 @@ void WorkbookAutomationTest::findsAProgram() {
     }
     LinuxSpreadsheetAutomation automation = host.automation();
     FakePlatform fake;
-    Platform platform = fake.platform;
-    Platform withLinux{platform.messages,      platform.fileDialogs, platform.clipboard,
-                       platform.browser,       platform.pump,        platform.random,
-                       platform.programFolder, platform.pointers,    automation};
+    Platform withLinux = WithAutomation(fake.platform, automation);
     const bool installed = IsSpreadsheetProgramInstalled(withLinux);
     QCOMPARE(installed, !program.isEmpty());
     QCOMPARE(fake.messages.texts().size(), installed ? 0 : 1);
@@ -157,9 +160,7 @@ void WorkbookAutomationTest::exportOpensNewReadOnlyFileAsTemplate() {
     host.onPath = {QStringLiteral("soffice")};
     LinuxSpreadsheetAutomation automation = host.automation();
     FakePlatform fake;
-    Platform& p = fake.platform;
-    Platform withLinux{p.messages, p.fileDialogs,   p.clipboard, p.browser, p.pump,
-                       p.random,   p.programFolder, p.pointers,  automation};
+    Platform withLinux = WithAutomation(fake.platform, automation);
     TableList list({QStringLiteral(" Output")});
     for (const char* row : {"one", "", "three", "=HYPERLINK(\"http://x\")"}) {
         list.addRow({QString::fromUtf8(row)});
@@ -305,9 +306,7 @@ os.unlink(path)
     host.pathFolder = host.cache.path() + QLatin1Char('/');
     LinuxSpreadsheetAutomation automation = host.automation();
     FakePlatform fake;
-    Platform& p = fake.platform;
-    Platform withLinux{p.messages, p.fileDialogs,   p.clipboard, p.browser, p.pump,
-                       p.random,   p.programFolder, p.pointers,  automation};
+    Platform withLinux = WithAutomation(fake.platform, automation);
     TableList list({QStringLiteral(" Output")});
     list.addRow({QStringLiteral("kept")});
     WindowMousePointer pointer(nullptr, fake.pointers);
